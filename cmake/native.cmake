@@ -1,0 +1,29 @@
+# Native build: the simulated Windows, the unit tests and the end-to-end harness.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+add_library(trevo_sim STATIC
+  engine/sim/code_page.cpp
+  engine/sim/file_system.cpp
+  engine/sim/profile_engine.cpp
+  engine/sim/window_model.cpp
+  engine/sim/sim_platform.cpp
+  engine/sim/sim_engine.cpp
+  engine/sim/sim_peers.cpp
+  engine/sim/sim_picture.cpp
+)
+target_link_libraries(trevo_sim PUBLIC trevo_program)
+target_include_directories(trevo_sim SYSTEM PRIVATE /usr/include/stb)
+
+enable_testing()
+file(GLOB TREVO_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(trevo_unit_tests ${TREVO_UNIT_TESTS})
+target_link_libraries(trevo_unit_tests PRIVATE trevo_sim GTest::gtest_main Threads::Threads)
+include(GoogleTest)
+gtest_discover_tests(trevo_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+
+# End-to-end tests drive the cross-built Trevo.exe under Wine.
+set(TREVO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Folder of the cross-built Trevo.exe")
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

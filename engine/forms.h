@@ -1,0 +1,212 @@
+// Forms, controls and menus as the program sees them. These check arguments, keep
+// the load-on-first-use rule and raise events; the native work is the peers'.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "engine/engine.h"
+
+namespace engine {
+
+class Form;
+
+class Control : private ControlEvents {
+public:
+    Control(Form& form, Control* parent, ControlDesign design);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    const String& Name() const { return design_.name; }
+    Integer Index() const { return design_.index; }
+    const ControlDesign& Design() const { return design_; }
+    Control* Parent() const { return parent_; }
+
+    Hwnd hWnd();
+    bool Enabled();
+    void SetEnabled(bool enabled);
+    bool Visible();
+    void SetVisible(bool visible);
+    void SetFocus();
+
+    // Focus leaving the control (user or engine).
+    std::function<void()> LostFocus;
+
+protected:
+    ControlPeer& Peer();
+    Form& form_;
+
+private:
+    friend class Form;
+    void CreatePeer();
+    void DropPeer() { peer_.reset(); }
+    void PeerChange() override { OnUserChange(); }
+    void PeerClick() override { OnUserClick(); }
+    void PeerLostFocus() override;
+    virtual void OnUserChange() {}
+    virtual void OnUserClick() {}
+
+    Control* parent_;
+    ControlDesign design_;
+    std::unique_ptr<ControlPeer> peer_;
+};
+
+class Label : public Control {
+public:
+    using Control::Control;
+    String Caption() { return Peer().Text(); }
+    void SetCaption(const String& text) { Peer().SetText(text); }
+};
+
+class TextBox : public Control {
+public:
+    using Control::Control;
+    String Text();
+    void SetText(const String& text);  // raises Change when the text changes
+    std::function<void()> Change;
+
+private:
+    void OnUserChange() override;
+};
+
+class CommandButton : public Control {
+public:
+    using Control::Control;
+    void Click();  // as if the user pressed it
+    std::function<void()> OnClick;
+
+private:
+    void OnUserClick() override;
+};
+
+class CheckBox : public Control {
+public:
+    using Control::Control;
+    Integer Value();
+    void SetValue(Integer value);  // 0, 1 or 2; raises 380 otherwise; Click when it changes
+    std::function<void()> Click;
+
+private:
+    void OnUserClick() override;
+};
+
+class OptionButton : public Control {
+public:
+    using Control::Control;
+    bool Value();
+    // Switching one on switches the others of its group (same parent) off, then
+    // raises Click, also when it was on already.
+    void SetValue(bool on);
+    std::function<void()> Click;
+
+private:
+    void OnUserClick() override;
+};
+
+class HScrollBar : public Control {
+public:
+    using Control::Control;
+    Integer Value();
+    void SetValue(Integer value);  // raises 380 outside min..max; Change when it changes
+    std::function<void()> Change;
+
+private:
+    void OnUserChange() override;
+};
+
+class PictureBox : public Control {
+public:
+    using Control::Control;
+    double Width() { return Peer().Width(); }
+    double Height() { return Peer().Height(); }
+    void SetWidth(double twips);   // raises 380 for a size that is not positive or too large
+    void SetHeight(double twips);
+    double ScaleWidth() { return Peer().ScaleWidth(); }
+    double ScaleHeight() { return Peer().ScaleHeight(); }
+    void SetAutoRedraw(bool on) { Peer().SetAutoRedraw(on); }
+    void Cls() { Peer().Cls(); }
+    void PaintPicture(const PicturePtr& picture, double x, double y, double width, double height,
+                      Dword rop = kSrcCopy);
+    void Refresh() { Peer().Refresh(); }
+    PicturePtr Image() { return Peer().Image(); }
+};
+
+class Menu {
+public:
+    explicit Menu(String caption) : caption_(std::move(caption)) {}
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+
+    const String& Caption() const { return caption_; }
+    Menu& AddEntry(String caption);
+    const std::vector<std::unique_ptr<Menu>>& Entries() const { return entries_; }
+    std::function<void()> Click;
+
+private:
+    String caption_;
+    std::vector<std::unique_ptr<Menu>> entries_;
+};
+
+class Form : private FormEvents {
+public:
+    Form(Engine& engine, FormDesign design);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    ~Form();
+
+    // Design: controls and menus are declared before the form is first used.
+    template <class C>
+    C& Add(ControlDesign design, Control* parent = nullptr) {
+        auto control = std::make_unique<C>(*this, parent, std::move(design));
+        C& ref = *control;
+        controls_.push_back(std::move(control));
+        return ref;
+    }
+    Menu& AddMenu(String caption);
+
+    // Events.
+    std::function<void()> OnLoad;
+    std::function<void()> OnUnload;
+    std::function<void(const MouseArgs&)> MouseMove;
+    // The frame's close request; unloads the form when no handler is set.
+    std::function<void()> CloseRequest;
+    // The shell's task bar was created again (for example after Explorer restarted).
+    std::function<void()> ShellRestarted;
+
+    // Operations; each loads the form first when it is not loaded.
+    void Load();
+    void Hide();
+    void ShowModal();
+    void Move(double leftTwips, double topTwips);
+    void Unload();
+    bool Visible();
+    bool Enabled();
+    void SetEnabled(bool enabled);
+    void BringToFront();
+    Hwnd hWnd();
+    PicturePtr Icon();
+    double Width();
+    double Height();
+    void PopupMenu(Menu& menu);
+
+    bool IsLoaded() const { return peer_ != nullptr; }
+    Engine& engine() { return engine_; }
+    const FormDesign& Design() const { return design_; }
+
+private:
+    friend class Control;
+    FormPeer& Peer();
+    void PeerMouseMove(const MouseArgs& args) override;
+    void PeerCloseRequest() override;
+    void PeerShellRestarted() override;
+
+    Engine& engine_;
+    FormDesign design_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<Menu>> menus_;
+    std::unique_ptr<FormPeer> peer_;
+};
+
+}  // namespace engine

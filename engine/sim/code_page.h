@@ -1,0 +1,28 @@
+// The simulated system's ANSI code page: 1252 (Western) or 932 (Japanese), chosen by
+// the test, with the conversions WideCharToMultiByte and MultiByteToWideChar make.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/types.h"
+
+namespace sim {
+
+class CodePage {
+public:
+    explicit CodePage(unsigned number = 1252);
+    unsigned Number() const { return number_; }
+    // Characters the code page cannot hold become '?', as Windows' default character.
+    std::string Encode(std::u16string_view text) const;
+    // Bytes that form no character become U+FFFD.
+    engine::String Decode(std::string_view bytes) const;
+    // Bytes of one character starting at this lead byte: 1, or 2 for a DBCS lead byte.
+    bool IsLeadByte(unsigned char byte) const;
+
+private:
+    unsigned number_;
+    std::string iconvName_;
+};
+
+}  // namespace sim
