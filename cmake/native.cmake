@@ -27,3 +27,7 @@ set(TREVO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Folder of the 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/profile/CMakeLists.txt)
+  add_subdirectory(tests/profile)
+endif()

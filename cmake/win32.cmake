@@ -20,3 +20,7 @@ target_compile_definitions(Trevo PRIVATE UNICODE _UNICODE)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/CMakeLists.txt)
   add_subdirectory(tests/wine)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/profile/CMakeLists.txt)
+  add_subdirectory(tests/profile)
+endif()
