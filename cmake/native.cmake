@@ -31,3 +31,8 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/profile/CMakeLists.txt)
   add_subdirectory(tests/profile)
 endif()
+
+# The committed icons must be what the generator makes.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME icons_match_generator COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icons.py --check)
+set_tests_properties(icons_match_generator PROPERTIES LABELS unit)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/error.h"
 #include "engine/peers.h"
@@ -70,12 +71,20 @@ public:
     void FormUnloaded();
     int LoadedForms() const { return loadedForms_; }
 
+    // An unloaded form's peers may still be on the call stack (the menu entry that
+    // ends the program runs inside the window's own message handling), so they are
+    // destroyed later, when the implementation calls CollectRetired at a safe point.
+    void Retire(std::unique_ptr<FormPeer> form, std::vector<std::unique_ptr<ControlPeer>> controls);
+    void CollectRetired();
+
 protected:
     // Called when no form is left loaded.
     virtual void LastFormUnloaded() = 0;
 
 private:
     int loadedForms_ = 0;
+    std::vector<std::unique_ptr<ControlPeer>> retiredControls_;
+    std::vector<std::unique_ptr<FormPeer>> retiredForms_;
 };
 
 }  // namespace engine

@@ -41,7 +41,7 @@ protected:
 private:
     friend class Form;
     void CreatePeer();
-    void DropPeer() { peer_.reset(); }
+    std::unique_ptr<ControlPeer> TakePeer() { return std::move(peer_); }
     void PeerChange() override { OnUserChange(); }
     void PeerClick() override { OnUserClick(); }
     void PeerLostFocus() override;
@@ -192,6 +192,7 @@ public:
     void PopupMenu(Menu& menu);
 
     bool IsLoaded() const { return peer_ != nullptr; }
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
     Engine& engine() { return engine_; }
     const FormDesign& Design() const { return design_; }
 
@@ -207,6 +208,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Menu>> menus_;
     std::unique_ptr<FormPeer> peer_;
+    bool unloading_ = false;
 };
 
 }  // namespace engine

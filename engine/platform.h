@@ -118,6 +118,8 @@ inline constexpr Dword WM_RBUTTONDBLCLK = 0x206;
 inline constexpr Dword WM_MBUTTONDOWN = 0x207;
 inline constexpr Dword WM_MBUTTONUP = 0x208;
 inline constexpr Dword WM_MBUTTONDBLCLK = 0x209;
+inline constexpr Dword INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+inline constexpr Dword FILE_ATTRIBUTE_DIRECTORY = 0x10;
 // GetVersionEx platform ids
 inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr Dword VER_PLATFORM_WIN32_NT = 2;
@@ -148,6 +150,8 @@ public:
     virtual Dword GetTempPathA(Dword size, char* buffer) = 0;
     virtual Dword GetWindowsDirectoryA(char* buffer, Dword size) = 0;
     virtual bool GetVersionExA(OsVersionInfoA* info) = 0;
+    // INVALID_FILE_ATTRIBUTES (all bits set) when nothing is at that path.
+    virtual Dword GetFileAttributesA(const char* path) = 0;
 
     // --- user32: walking and queries
     virtual Hwnd GetDesktopWindow() = 0;

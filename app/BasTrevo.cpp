@@ -1,0 +1,1 @@
+#include "app/BasTrevo.h"

@@ -1,0 +1,243 @@
+#include "app/frmTrevo.h"
+
+#include "app/settings_check.h"
+#include "engine/error.h"
+#include "engine/text.h"
+
+namespace trevo {
+using engine::Long;
+using engine::String;
+
+FrmTrevo::FrmTrevo(engine::Engine& engine)
+    : engine_(engine), form_(engine, TrevoFormDesign()), dlg_(DeclareTrevoDialog(form_)) {
+    form_.OnLoad = [this] { Form_Load(); };
+    form_.OnUnload = [this] { Form_Unload(); };
+    // The frame's close box leaves the dialog as Cancel does: the controller stays.
+    form_.CloseRequest = [this] { form_.Hide(); };
+
+    dlg_.HScr->Change = [this] { CountChanged(); };
+    for (int i = 0; i < 5; ++i) {
+        dlg_.optNumber[i]->Click = [this, i] { SelectPanel(i); };
+        dlg_.txtWallpaper[i]->Change = [this, i] { WallpaperTextChanged(i); };
+    }
+    dlg_.chkSize->Click = [this] { SizeRuleChanged(); };
+}
+
+FrmTrevo::~FrmTrevo() = default;
+
+desktop::FrmTrevoTray* FrmTrevo::desk(Long n) const {
+    if (n < 1 || n > DeskSlots()) return nullptr;
+    return mDesks[static_cast<size_t>(n - 1)].get();
+}
+
+void FrmTrevo::Form_Load() {
+    try {
+        StartUp();
+    } catch (const BadSetting& bad) {
+        // Nothing has been added or written yet: tell the user and stop.
+        engine_.MsgBox(bad.Message(), engine::kMbIconError, u"Trevo");
+        engine_.End(1);
+    }
+}
+
+void FrmTrevo::StartUp() {
+    engine::Platform& platform = engine_.platform();
+    bas_.gcWinInterface = std::make_unique<lib::ClsKwWinInterface>(platform);
+    bas_.gcVer = std::make_unique<lib::ClsKwVer>(platform);
+    bas_.gcIni = std::make_unique<lib::ClsKwini>(platform);
+    bas_.gcString = std::make_unique<lib::ClsKwString>(platform);
+
+    bas_.gcString->SetNumericAttribute(*dlg_.txtWidth);
+    bas_.gcString->SetNumericAttribute(*dlg_.txtHeight);
+
+    bas_.gAppPath = engine_.App().path;
+    if (bas_.gAppPath.empty() || bas_.gAppPath.back() != u'\\') bas_.gAppPath += u'\\';
+
+    const engine::ScreenMetrics screen = engine_.Screen();
+    const auto screenTwips = static_cast<long long>(engine::RoundHalfEven(screen.width));
+    const auto twipsPerPixel = static_cast<long long>(engine::RoundHalfEven(screen.twipsPerPixelX));
+    if (twipsPerPixel == 0) engine::Raise(11, u"Division by zero");
+    bas_.gScreenWidth = static_cast<Long>(screenTwips / twipsPerPixel);
+
+    bas_.gIniName = u"Trevo.ini";
+    lib::ClsKwini& ini = *bas_.gcIni;
+    const String iniPath = bas_.IniPath();
+    const bool fileExists =
+        platform.GetFileAttributesA(platform.ToAnsi(iniPath).c_str()) != engine::win::INVALID_FILE_ATTRIBUTES;
+
+    bas_.gDeskCount = CheckedDeskCount({iniPath, fileExists, u"Desktops", u"Max"},
+                                       ini.vbGetPrivateProfileString(u"Desktops", u"Max", bas_.IniPath()));
+    dlg_.HScr->SetValue(engine::CIntFromLong(bas_.gDeskCount));
+    // The count handling runs for the design value too, so the buttons match.
+    if (bas_.gDeskCount == 1) CountChanged();
+
+    for (Long n = 1; n <= kMaxDesks; ++n) {
+        const size_t i = static_cast<size_t>(n - 1);
+        bas_.gWallpapers[i] = ini.vbGetPrivateProfileString(u"Wallpaper", engine::DecimalText(n), bas_.IniPath());
+        dlg_.txtWallpaper[i]->SetText(bas_.gWallpapers[i]);
+        PaintPreview(static_cast<int>(i), bas_.gWallpapers[i]);
+    }
+
+    bas_.gKeepSize = ini.vbGetPrivateProfileString(u"Size", u"KeepSize", bas_.IniPath()) == u"-1";
+    dlg_.chkSize->SetValue(bas_.gKeepSize ? 1 : 0);
+    SizeRuleChanged();
+
+    dlg_.txtWidth->SetText(ini.vbGetPrivateProfileString(u"Size", u"Width", bas_.IniPath()));
+    bas_.gWallWidth = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Width"}, dlg_.txtWidth->Text());
+    dlg_.txtHeight->SetText(ini.vbGetPrivateProfileString(u"Size", u"Height", bas_.IniPath()));
+    bas_.gWallHeight = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Height"}, dlg_.txtHeight->Text());
+
+    bas_.gNoChange = std::make_unique<engine::Collection<String>>();
+    const bool is2K = bas_.gcVer->IsWin2K(), is98 = bas_.gcVer->IsWin98(), isXP = bas_.gcVer->IsWinXP();
+    const String code = is2K ? u"2K" : is98 ? u"98" : isXP ? u"XP" : u"";
+    if (!code.empty()) {
+        for (long long k = 1;; ++k) {
+            String key = engine::DecimalText(k);
+            if (key.size() < 2) key = u"0" + key;
+            String entry = ini.vbGetPrivateProfileString(u"NoChange-" + code, key, bas_.IniPath());
+            if (entry.empty()) break;
+            bas_.gNoChange->Add(std::move(entry));
+        }
+    }
+
+    mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
+    const bool fromTop = bas_.gcVer->IsWinXP();
+    for (Long step = 0; step < bas_.gDeskCount; ++step) {
+        const Long n = fromTop ? bas_.gDeskCount - step : step + 1;
+        auto& slot = mDesks[static_cast<size_t>(n - 1)];
+        slot = std::make_unique<desktop::FrmTrevoTray>(engine_, bas_, *this);
+        slot->TrayNum(n);
+        slot->Wallpaper(bas_.gWallpapers[static_cast<size_t>(n - 1)]);
+        slot->Hide();
+    }
+
+    form_.Hide();
+    bas_.gOldDesk = 0;
+    TrayLClick(1);
+    dlg_.optNumber[0]->SetValue(true);
+}
+
+void FrmTrevo::Form_Unload() {
+    if (bas_.gNoChange)
+        for (Long k = bas_.gNoChange->Count(); k >= 1; --k) bas_.gNoChange->Remove(k);
+    bas_.gNoChange.reset();
+    bas_.gcString.reset();
+    bas_.gcIni.reset();
+    bas_.gcVer.reset();
+    bas_.gcWinInterface.reset();
+}
+
+void FrmTrevo::TrayLClick(Long desk) {
+    if (form_.Visible()) return;  // the Properties dialog is open
+    if (selecting_) {
+        // A click during the wallpaper fitting's yield waits for the running
+        // selection; of several, the last counts.
+        heldSelection_ = desk;
+        return;
+    }
+    selecting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{selecting_};
+    Select(desk);
+    while (heldSelection_ != 0) {
+        const Long next = heldSelection_;
+        heldSelection_ = 0;
+        if (form_.Visible()) break;
+        Select(next);
+    }
+}
+
+void FrmTrevo::Select(Long desk) {
+    bas_.gNewDesk = desk;
+    for (size_t i = 0; i < mDesks.size(); ++i)
+        if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk);
+    bas_.gOldDesk = bas_.gNewDesk;
+}
+
+void FrmTrevo::CloseAll() {
+    for (size_t i = mDesks.size(); i-- > 0;) {
+        if (!mDesks[i]) continue;
+        mDesks[i]->CloseMe();
+        closedDesks_.push_back(std::move(mDesks[i]));
+    }
+    form_.Unload();
+}
+
+void FrmTrevo::PropertiesClick() {
+    // Icon menus keep working while the dialog waits: never show it twice.
+    if (form_.Visible()) {
+        form_.BringToFront();
+        return;
+    }
+    engine::Platform& platform = engine_.platform();
+    const engine::ScreenMetrics screen = engine_.Screen();
+    const double width = form_.Width(), height = form_.Height();
+    const double tx = screen.twipsPerPixelX, ty = screen.twipsPerPixelY;
+
+    const engine::Hwnd taskbar = platform.FindWindowExA(0, 0, "Shell_TrayWnd", nullptr);
+    const engine::Hwnd notifyArea = taskbar ? platform.FindWindowExA(taskbar, 0, "TrayNotifyWnd", nullptr) : 0;
+    engine::Rect work;
+    const bool placed = taskbar && notifyArea &&
+                        platform.SystemParametersInfoA(engine::win::SPI_GETWORKAREA, 0, &work, 0) &&
+                        work.right > work.left && work.bottom > work.top;
+    double left, top;
+    if (placed && work.left != 0) {  // task bar on the left
+        left = work.left * tx;
+        top = work.bottom * ty - height;
+    } else if (placed && work.top != 0) {  // task bar at the top
+        left = work.right * tx - width;
+        top = work.top * ty;
+    } else if (placed) {  // at the bottom, on the right, or hidden
+        left = work.right * tx - width;
+        top = work.bottom * ty - height;
+    } else {
+        // No notification area to stand by (or no work area known): the centre.
+        left = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.width - width)) / 2);
+        top = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.height - height)) / 2);
+    }
+    form_.Move(left, top);
+    form_.ShowModal();
+}
+
+// ---------------------------------------------------------------- the dialog's controls
+
+void FrmTrevo::CountChanged() {
+    const Long count = dlg_.HScr->Value();
+    dlg_.txtDesktops->SetText(engine::DecimalText(count));
+    for (Long i = 1; i <= 5; ++i) dlg_.optNumber[static_cast<size_t>(i - 1)]->SetEnabled(i <= count);
+    dlg_.optNumber[0]->SetValue(true);
+}
+
+void FrmTrevo::SelectPanel(int n) {
+    for (int i = 0; i < 5; ++i) dlg_.Container[static_cast<size_t>(i)]->SetVisible(i == n);
+}
+
+void FrmTrevo::WallpaperTextChanged(int i) {
+    if (!dlg_.txtWallpaper[static_cast<size_t>(i)]->Text().empty()) return;
+    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
+    preview.SetAutoRedraw(true);
+    preview.Cls();
+    preview.SetAutoRedraw(false);
+}
+
+void FrmTrevo::SizeRuleChanged() {
+    const bool ticked = dlg_.chkSize->Value() == 1;
+    dlg_.txtWidth->SetEnabled(ticked);
+    dlg_.txtHeight->SetEnabled(ticked);
+}
+
+void FrmTrevo::PaintPreview(int i, const String& path) {
+    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
+    preview.SetAutoRedraw(true);
+    try {
+        // A path that names no loadable picture leaves the preview blank.
+        const engine::PicturePtr picture = engine_.LoadPicture(path);
+        preview.PaintPicture(picture, 0, 0, preview.ScaleWidth(), preview.ScaleHeight(), engine::kSrcCopy);
+    } catch (const engine::RuntimeError&) {
+    }
+    preview.SetAutoRedraw(false);
+}
+
+}  // namespace trevo

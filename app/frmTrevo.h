@@ -1,0 +1,59 @@
+// The controller: start-up, the choice of the active desktop, shut-down, and the
+// Properties dialog, which is this same form shown.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/BasTrevo.h"
+#include "app/frmTrevoDesign.h"
+#include "desktop/controller.h"
+#include "desktop/frmTrevoTray.h"
+#include "engine/forms.h"
+
+namespace trevo {
+
+class FrmTrevo : public desktop::Controller {
+public:
+    explicit FrmTrevo(engine::Engine& engine);
+    FrmTrevo(const FrmTrevo&) = delete;
+    FrmTrevo& operator=(const FrmTrevo&) = delete;
+    ~FrmTrevo();
+
+    void CloseAll() override;
+    void PropertiesClick() override;
+    void TrayLClick(engine::Long desk) override;
+
+    engine::Form& form() { return form_; }
+    BasTrevo& bas() { return bas_; }
+    const TrevoDialog& dialog() const { return dlg_; }
+    // Desktop n is element n - 1; empty after Exit.
+    desktop::FrmTrevoTray* desk(engine::Long n) const;
+    engine::Long DeskSlots() const { return static_cast<engine::Long>(mDesks.size()); }
+
+private:
+    void Form_Load();
+    void StartUp();
+    void Form_Unload();
+    void Select(engine::Long desk);
+
+    // The dialog's own handling of its controls.
+    void CountChanged();
+    void SelectPanel(int n);
+    void WallpaperTextChanged(int i);
+    void SizeRuleChanged();
+    void PaintPreview(int i, const engine::String& path);
+
+    engine::Engine& engine_;
+    BasTrevo bas_;
+    engine::Form form_;
+    TrevoDialog dlg_;
+    std::vector<std::unique_ptr<desktop::FrmTrevoTray>> mDesks;
+    // Closed desktops stay in memory until the controller goes: the Exit that
+    // closed them may still be running inside one of them.
+    std::vector<std::unique_ptr<desktop::FrmTrevoTray>> closedDesks_;
+    bool selecting_ = false;
+    engine::Long heldSelection_ = 0;  // a click that came while a selection ran
+};
+
+}  // namespace trevo

@@ -1,0 +1,54 @@
+#include "app/settings_check.h"
+
+#include "engine/error.h"
+#include "engine/text.h"
+
+namespace trevo {
+using engine::Long;
+using engine::String;
+
+namespace {
+
+[[noreturn]] void Refuse(const SettingPlace& place, const String& text, const String& rule) {
+    String message;
+    if (!place.fileExists) {
+        message = u"Trevo cannot start: its settings file was not found.\r\n\r\nFile: " + place.iniPath +
+                  u"\r\nSetting: [" + place.section + u"] " + place.key +
+                  u"\r\n\r\nPut a Trevo.ini into the program folder (see the README) and start Trevo again.";
+    } else {
+        const String found = text.empty() ? String(u"none (the key is missing or empty)") : u"\"" + text + u"\"";
+        message = u"Trevo cannot start: a setting in its settings file is not valid.\r\n\r\nFile: " +
+                  place.iniPath + u"\r\nSetting: [" + place.section + u"] " + place.key + u"\r\nValue found: " +
+                  found + u"\r\n\r\n" + rule + u"\r\nCorrect the file and start Trevo again.";
+    }
+    throw BadSetting(message);
+}
+
+// The runtime's conversion, or nothing when the text is no number or too large.
+bool ToWhole(const String& text, Long& out) {
+    try {
+        out = engine::CLng(text);
+        return true;
+    } catch (const engine::RuntimeError& e) {
+        if (e.Number() == engine::err::kTypeMismatch || e.Number() == engine::err::kOverflow) return false;
+        throw;
+    }
+}
+
+}  // namespace
+
+Long CheckedDeskCount(const SettingPlace& place, const String& text) {
+    const String rule = u"It must be a whole number from 1 to 5 (the number of desktops).";
+    Long count = 0;
+    if (!place.fileExists || !ToWhole(text, count) || count < 1 || count > 5) Refuse(place, text, rule);
+    return count;
+}
+
+Long CheckedWholeNumber(const SettingPlace& place, const String& text) {
+    const String rule = u"It must be a whole number of pixels.";
+    Long value = 0;
+    if (!place.fileExists || !ToWhole(text, value)) Refuse(place, text, rule);
+    return value;
+}
+
+}  // namespace trevo

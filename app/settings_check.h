@@ -1,0 +1,35 @@
+// The settings start-up cannot do without: the desktop count and the wallpaper
+// size must be numbers, the count from 1 to 5. When one is not, the user is told
+// which file, which setting and which value, and the program stops before it has
+// added an icon or written anything.
+#pragma once
+
+#include <exception>
+
+#include "engine/types.h"
+
+namespace trevo {
+
+class BadSetting : public std::exception {
+public:
+    BadSetting(engine::String message) : message_(std::move(message)) {}
+    const engine::String& Message() const { return message_; }
+    const char* what() const noexcept override { return "bad setting"; }
+
+private:
+    engine::String message_;
+};
+
+struct SettingPlace {
+    const engine::String& iniPath;
+    bool fileExists;
+    engine::String section;
+    engine::String key;
+};
+
+// The desktop count: a whole number from 1 to 5 (after the usual rounding).
+engine::Long CheckedDeskCount(const SettingPlace& place, const engine::String& text);
+// A wallpaper size: any whole number that fits in 32 bits.
+engine::Long CheckedWholeNumber(const SettingPlace& place, const engine::String& text);
+
+}  // namespace trevo

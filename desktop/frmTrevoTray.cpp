@@ -1,0 +1,131 @@
+#include "desktop/frmTrevoTray.h"
+
+#include <limits>
+
+#include "desktop/window_shift.h"
+#include "engine/error.h"
+#include "engine/text.h"
+
+namespace desktop {
+using engine::Long;
+using engine::String;
+
+namespace {
+
+engine::FormDesign TrayFormDesign() {
+    engine::FormDesign design;
+    design.name = u"frmTrevoTray";
+    design.caption = u"TrevoTray";
+    design.iconResource = 1;
+    return design;
+}
+
+engine::ControlDesign WallPictureDesign() {
+    engine::ControlDesign d;
+    d.kind = engine::ControlKind::PictureBox;
+    d.name = u"WallPicture";
+    d.width = 495;
+    d.height = 495;
+    return d;
+}
+
+// The largest canvas the fitting asks for, in pixels along either axis.
+constexpr Long kMaxWallpaperPixels = 16384;
+
+}  // namespace
+
+FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, trevo::BasTrevo& bas, Controller& controller)
+    : engine_(engine),
+      bas_(bas),
+      controller_(controller),
+      form_(engine, TrayFormDesign()),
+      WallPicture(form_.Add<engine::PictureBox>(WallPictureDesign())),
+      mnuPopup(form_.AddMenu(u"&Popup")) {
+    mnuPopup.AddEntry(u"&Properties...").Click = [this] { controller_.PropertiesClick(); };
+    mnuPopup.AddEntry(u"-");
+    mnuPopup.AddEntry(u"E&xit").Click = [this] { controller_.CloseAll(); };
+    form_.OnLoad = [this] { Form_Load(); };
+    form_.OnUnload = [this] { Form_Unload(); };
+}
+
+void FrmTrevoTray::Form_Load() {
+    cTray = std::make_unique<lib::ClsKwTray>(engine_);
+    cTray->SetTrayButton(2);  // the right button's release shows the menu
+    cTray->SetTrayForm(&form_);
+    cTray->SetTrayPopup(&mnuPopup);
+    cTray->LClick = [this] { cTray_LClick(); };
+    cTray->AddNotifyIcon();
+    TrayOn(false);
+}
+
+void FrmTrevoTray::Form_Unload() {
+    // Unloading moves no window and leaves the wallpaper alone.
+    cTray.reset();
+}
+
+void FrmTrevoTray::cTray_LClick() { controller_.TrayLClick(mTrayNum); }
+
+void FrmTrevoTray::CloseMe() {
+    cTray->DeleteNotifyIcon();
+    form_.Unload();
+}
+
+void FrmTrevoTray::TrayOn(bool on) {
+    mTrayOn = on;
+    const long long icon = static_cast<long long>(mTrayNum) * 10 + (on ? 2 : 1);
+    if (icon > std::numeric_limits<Long>::max() || icon < std::numeric_limits<Long>::min())
+        engine::Raise(engine::err::kOverflow);
+    cTray->SetTrayIcon(engine_.LoadResPicture(static_cast<Long>(icon), engine::kResIcon));
+
+    const engine::AppInfo app = engine_.App();
+    String tip = u"Velmora Ver " + engine::DecimalText(app.major) + u"." + engine::DecimalText(app.minor) + u"." +
+                 engine::DecimalText(app.revision) + u"  #" + engine::DecimalText(mTrayNum);
+    if (on) tip += u" Active";
+    cTray->SetTrayTip(tip);
+    cTray->ModifyNotifyIcon();
+
+    if (on && bas_.gOldDesk != bas_.gNewDesk) Switch();
+}
+
+void FrmTrevoTray::Switch() {
+    engine::Platform& platform = engine_.platform();
+    String wallpaper = ChangeWallpaper();
+    std::string path = platform.ToAnsi(wallpaper);
+    platform.SystemParametersInfoA(engine::win::SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
+
+    const std::vector<engine::Hwnd> windows = CollectWindows(bas_, platform);
+    // At the first activation the windows on screen simply are desktop 1.
+    if (bas_.gOldDesk != 0)
+        ShiftWindows(platform, windows, ShiftDistance(bas_.gOldDesk, bas_.gNewDesk, bas_.gScreenWidth));
+}
+
+String FrmTrevoTray::ChangeWallpaper() {
+    if (mWallpaper.empty()) return {};
+    const String path = bas_.gAppPath + u"Trevo.bmp";
+    engine::PicturePtr picture;
+    try {
+        picture = engine_.LoadPicture(mWallpaper);
+    } catch (const engine::RuntimeError&) {
+        return {};  // no usable picture: no wallpaper, and Trevo.bmp stays as it was
+    }
+    // A size of 0 or less, or larger than a canvas can be, keeps the picture's own size.
+    const bool fit = bas_.gKeepSize && bas_.gWallWidth > 0 && bas_.gWallHeight > 0 &&
+                     bas_.gWallWidth <= kMaxWallpaperPixels && bas_.gWallHeight <= kMaxWallpaperPixels;
+    if (fit) {
+        const engine::ScreenMetrics screen = engine_.Screen();
+        WallPicture.SetWidth(screen.twipsPerPixelX * bas_.gWallWidth);
+        WallPicture.SetHeight(screen.twipsPerPixelY * bas_.gWallHeight);
+        engine_.DoEvents();
+        WallPicture.SetAutoRedraw(true);
+        const double w = WallPicture.Width(), h = WallPicture.Height();
+        WallPicture.PaintPicture(picture, 0, 0, w, h, engine::kSrcCopy);
+        WallPicture.SetAutoRedraw(false);
+        WallPicture.Refresh();
+        engine_.SavePicture(*WallPicture.Image(), path);
+    } else {
+        engine_.SavePicture(*picture, path);
+    }
+    return path;
+}
+
+}  // namespace desktop

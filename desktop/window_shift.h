@@ -1,0 +1,29 @@
+// The window side of a desktop switch: which top-level windows take part, and
+// moving them all by whole screen widths together.
+#pragma once
+
+#include <vector>
+
+#include "app/BasTrevo.h"
+#include "engine/platform.h"
+
+namespace desktop {
+
+// Why a window of the walk stays where it is (or that it takes part).
+enum class WalkVerdict { Takes, NotVisible, NeverMove };
+
+// Walks the top-level windows from the top of the stacking order, skips the
+// invisible ones and those a never-move pattern spares, restores the maximised and
+// minimised ones among the rest and returns them in walk order.
+std::vector<engine::Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
+WalkVerdict Judge(trevo::BasTrevo& bas, engine::Hwnd hwnd);
+
+// Moves every window by dx pixels in one deferred batch. A window that cannot be
+// moved (closed meanwhile, or a more privileged program's) is left out and the
+// others still move. Raises 6 when a target does not fit in 32 bits.
+void ShiftWindows(engine::Platform& platform, const std::vector<engine::Hwnd>& windows, engine::Long dx);
+
+// (old - new) × screen width, raising 6 when it does not fit in 32 bits.
+engine::Long ShiftDistance(engine::Long oldDesk, engine::Long newDesk, engine::Long screenWidth);
+
+}  // namespace desktop

@@ -1,0 +1,229 @@
+#include "engine/forms.h"
+
+#include "engine/error.h"
+
+namespace engine {
+
+namespace {
+// A handler may replace or clear itself, or end its object's subscription, while
+// it runs: it is called through a copy.
+template <class F, class... Args>
+void Fire(const F& handler, Args&&... args) {
+    if (!handler) return;
+    F copy = handler;
+    copy(std::forward<Args>(args)...);
+}
+}  // namespace
+
+// ---------------------------------------------------------------- controls
+
+Control::Control(Form& form, Control* parent, ControlDesign design)
+    : form_(form), parent_(parent), design_(std::move(design)) {}
+
+ControlPeer& Control::Peer() {
+    form_.Peer();  // loads the form, and with it every control, on first use
+    return *peer_;
+}
+
+void Control::CreatePeer() {
+    peer_ = form_.peer_->CreateControl(design_, parent_ ? parent_->peer_.get() : nullptr, *this);
+}
+
+Hwnd Control::hWnd() { return Peer().hWnd(); }
+bool Control::Enabled() { return Peer().Enabled(); }
+void Control::SetEnabled(bool enabled) { Peer().SetEnabled(enabled); }
+bool Control::Visible() { return Peer().Visible(); }
+void Control::SetVisible(bool visible) { Peer().SetVisible(visible); }
+void Control::SetFocus() { Peer().SetFocus(); }
+
+void Control::PeerLostFocus() {
+    form_.engine().RunEvent([this] { Fire(LostFocus); });
+}
+
+String TextBox::Text() { return Peer().Text(); }
+
+void TextBox::SetText(const String& text) {
+    const String before = Peer().Text();
+    Peer().SetText(text);
+    if (Peer().Text() != before) Fire(Change);
+}
+
+void TextBox::OnUserChange() {
+    form_.engine().RunEvent([this] { Fire(Change); });
+}
+
+void CommandButton::Click() { Fire(OnClick); }
+
+void CommandButton::OnUserClick() {
+    form_.engine().RunEvent([this] { Click(); });
+}
+
+Integer CheckBox::Value() { return static_cast<Integer>(Peer().Value()); }
+
+void CheckBox::SetValue(Integer value) {
+    if (value < 0 || value > 2) Raise(err::kInvalidProperty);
+    const Integer before = Value();
+    Peer().SetValue(value);
+    if (before != value) Fire(Click);
+}
+
+void CheckBox::OnUserClick() {
+    form_.engine().RunEvent([this] { Fire(Click); });
+}
+
+bool OptionButton::Value() { return Peer().Value() != 0; }
+
+void OptionButton::SetValue(bool on) {
+    if (!on) {
+        Peer().SetValue(0);
+        return;
+    }
+    for (const auto& control : form_.Controls()) {
+        if (control.get() == this || control->Design().kind != ControlKind::OptionButton) continue;
+        if (control->Parent() != Parent()) continue;
+        static_cast<OptionButton&>(*control).Peer().SetValue(0);
+    }
+    Peer().SetValue(1);
+    Fire(Click);
+}
+
+void OptionButton::OnUserClick() {
+    form_.engine().RunEvent([this] { SetValue(true); });
+}
+
+Integer HScrollBar::Value() { return static_cast<Integer>(Peer().Value()); }
+
+void HScrollBar::SetValue(Integer value) {
+    if (value < Design().min || value > Design().max) Raise(err::kInvalidProperty);
+    if (Value() == value) return;
+    Peer().SetValue(value);
+    Fire(Change);
+}
+
+void HScrollBar::OnUserChange() {
+    form_.engine().RunEvent([this] { Fire(Change); });
+}
+
+namespace {
+// The largest drawing surface a picture box accepts, in pixels along either axis.
+constexpr double kMaxCanvasPixels = 16384;
+
+void CheckCanvasSize(double twips, double twipsPerPixel) {
+    const double pixels = twips / twipsPerPixel;
+    if (!(pixels >= 1) || pixels > kMaxCanvasPixels) Raise(err::kInvalidProperty);
+}
+}  // namespace
+
+void PictureBox::SetWidth(double twips) {
+    CheckCanvasSize(twips, form_.engine().Screen().twipsPerPixelX);
+    Peer().SetWidth(twips);
+}
+
+void PictureBox::SetHeight(double twips) {
+    CheckCanvasSize(twips, form_.engine().Screen().twipsPerPixelY);
+    Peer().SetHeight(twips);
+}
+
+void PictureBox::PaintPicture(const PicturePtr& picture, double x, double y, double width,
+                              double height, Dword rop) {
+    if (!picture) Raise(err::kObjectNotSet);
+    Peer().PaintPicture(*picture, x, y, width, height, rop);
+}
+
+Menu& Menu::AddEntry(String caption) {
+    entries_.push_back(std::make_unique<Menu>(std::move(caption)));
+    return *entries_.back();
+}
+
+// ---------------------------------------------------------------- forms
+
+Form::Form(Engine& engine, FormDesign design) : engine_(engine), design_(std::move(design)) {}
+
+Form::~Form() {
+    // The peers go before the controls that receive their reports.
+    for (auto& control : controls_) control->TakePeer().reset();
+    if (peer_) {
+        peer_.reset();
+        engine_.FormUnloaded();
+    }
+}
+
+Menu& Form::AddMenu(String caption) {
+    menus_.push_back(std::make_unique<Menu>(std::move(caption)));
+    return *menus_.back();
+}
+
+FormPeer& Form::Peer() {
+    if (!peer_) Load();
+    return *peer_;
+}
+
+void Form::Load() {
+    if (peer_) return;
+    peer_ = engine_.CreateFormPeer(design_, *this);
+    for (auto& control : controls_) control->CreatePeer();
+    engine_.FormLoaded();
+    Fire(OnLoad);
+}
+
+void Form::Unload() {
+    if (!peer_ || unloading_) return;
+    unloading_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{unloading_};
+    Fire(OnUnload);
+    std::vector<std::unique_ptr<ControlPeer>> controls;
+    for (auto& control : controls_) controls.push_back(control->TakePeer());
+    engine_.Retire(std::move(peer_), std::move(controls));
+    engine_.FormUnloaded();
+}
+
+void Form::Hide() { Peer().SetVisible(false); }
+
+void Form::ShowModal() {
+    FormPeer& peer = Peer();
+    if (peer.Visible()) Raise(400, u"Form already displayed; can't show modally");
+    peer.SetVisible(true);
+    peer.RunModal([this] { return !peer_ || !peer_->Visible(); });
+}
+
+void Form::Move(double leftTwips, double topTwips) { Peer().Move(leftTwips, topTwips); }
+bool Form::Visible() { return Peer().Visible(); }
+bool Form::Enabled() { return Peer().Enabled(); }
+void Form::SetEnabled(bool enabled) { Peer().SetEnabled(enabled); }
+void Form::BringToFront() { Peer().BringToFront(); }
+Hwnd Form::hWnd() { return Peer().hWnd(); }
+PicturePtr Form::Icon() { return Peer().Icon(); }
+double Form::Width() { return Peer().Width(); }
+double Form::Height() { return Peer().Height(); }
+
+void Form::PopupMenu(Menu& menu) {
+    if (menu.Entries().empty()) Raise(err::kInvalidCall);
+    std::vector<String> captions;
+    for (const auto& entry : menu.Entries()) captions.push_back(entry->Caption());
+    const int chosen = Peer().TrackPopup(captions);
+    if (chosen < 0 || chosen >= static_cast<int>(menu.Entries().size())) return;
+    Menu& entry = *menu.Entries()[static_cast<size_t>(chosen)];
+    if (entry.Caption() != u"-") Fire(entry.Click);
+}
+
+void Form::PeerMouseMove(const MouseArgs& args) {
+    engine_.RunEvent([&] { Fire(MouseMove, args); });
+}
+
+void Form::PeerCloseRequest() {
+    engine_.RunEvent([this] {
+        if (CloseRequest)
+            Fire(CloseRequest);
+        else
+            Unload();
+    });
+}
+
+void Form::PeerShellRestarted() {
+    engine_.RunEvent([this] { Fire(ShellRestarted); });
+}
+
+}  // namespace engine

@@ -1,0 +1,41 @@
+// The form engine over the simulated world.
+#pragma once
+
+#include "engine/engine.h"
+#include "engine/sim/sim_platform.h"
+#include "engine/sim/sim_world.h"
+
+namespace sim {
+
+class SimEngine : public engine::Engine {
+public:
+    explicit SimEngine(World& world);
+    ~SimEngine() override;
+
+    engine::Platform& platform() override { return platform_; }
+    engine::ScreenMetrics Screen() const override { return world_.screen; }
+    engine::AppInfo App() const override { return world_.app; }
+    Long MsgBox(const engine::String& text, Long style, const engine::String& title) override;
+    void DoEvents() override;
+    engine::PicturePtr LoadPicture(const engine::String& path) override;
+    engine::PicturePtr LoadResPicture(Long id, Long format) override;
+    void SavePicture(const engine::Picture& picture, const engine::String& path) override;
+    engine::String LoadResString(Long id) override;
+    std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
+                                                     engine::FormEvents& events) override;
+    Long Run() override { return world_.exitCode; }
+    [[noreturn]] void End(Long exitCode) override;
+
+    World& world() { return world_; }
+    // The icon resources the program carries: 1, and 11..51 / 12..52.
+    static bool HasIconResource(Long id);
+
+protected:
+    void LastFormUnloaded() override;
+
+private:
+    World& world_;
+    SimPlatform platform_;
+};
+
+}  // namespace sim

@@ -1,0 +1,251 @@
+#include "engine/sim/sim_peers.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "engine/error.h"
+
+namespace sim {
+namespace win = engine::win;
+
+namespace {
+constexpr Dword WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr Dword WS_DIALOG_FRAME = 0x00C80000;  // WS_CAPTION | WS_SYSMENU
+constexpr Dword WS_DISABLED = 0x08000000;
+constexpr Dword ES_READONLY = 0x0800;
+constexpr Dword kWindowColour = 0xFFFFFFFFu;  // the system window background
+constexpr Long kDialogFrame = 3;
+constexpr Long kCaption = 19;
+
+Long ToPixels(double twips, double twipsPerPixel) { return static_cast<Long>(std::lround(twips / twipsPerPixel)); }
+
+const char16_t* ClassOf(engine::ControlKind kind) {
+    switch (kind) {
+        case engine::ControlKind::Label: return u"Static";
+        case engine::ControlKind::TextBox: return u"Edit";
+        case engine::ControlKind::HScrollBar: return u"ScrollBar";
+        case engine::ControlKind::PictureBox: return u"TrevoPicture";
+        default: return u"Button";
+    }
+}
+}  // namespace
+
+// ---------------------------------------------------------------- forms
+
+SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine::FormEvents& events)
+    : world_(world), design_(design), events_(events) {
+    const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
+    Long width = ToPixels(design.clientWidth, tx), height = ToPixels(design.clientHeight, ty);
+    WindowSpec spec;
+    spec.className = u"TrevoForm";
+    spec.title = design.caption;
+    if (design.dialogFrame) {
+        spec.style = WS_DIALOG_FRAME;
+        width += 2 * kDialogFrame;
+        height += 2 * kDialogFrame + kCaption;
+    } else {
+        spec.style = WS_OVERLAPPEDWINDOW;
+    }
+    spec.rect = {0, 0, width, height};
+    hwnd_ = world.windows.Create(spec);
+    world.forms[hwnd_] = this;
+    auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 32, 32);
+    icon->SetResourceId(design.iconResource);
+    world.iconResources[icon->Handle()] = design.iconResource;
+    icon_ = icon;
+}
+
+SimFormPeer::~SimFormPeer() {
+    world_.forms.erase(hwnd_);
+    world_.windows.Destroy(hwnd_);
+}
+
+bool SimFormPeer::Visible() const { return (world_.windows.Get(hwnd_).style & win::WS_VISIBLE) != 0; }
+
+void SimFormPeer::SetVisible(bool visible) {
+    world_.windows.Show(hwnd_, visible ? win::SW_SHOW : win::SW_HIDE);
+    if (visible) world_.windows.BringToTop(hwnd_);
+}
+
+bool SimFormPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & WS_DISABLED) == 0; }
+
+void SimFormPeer::SetEnabled(bool enabled) {
+    auto& style = world_.windows.Get(hwnd_).style;
+    style = enabled ? (style & ~WS_DISABLED) : (style | WS_DISABLED);
+}
+
+void SimFormPeer::BringToFront() { world_.windows.BringToTop(hwnd_); }
+
+void SimFormPeer::Move(double leftTwips, double topTwips) {
+    const Long x = ToPixels(leftTwips, world_.screen.twipsPerPixelX);
+    const Long y = ToPixels(topTwips, world_.screen.twipsPerPixelY);
+    world_.windows.Place(hwnd_, 0, x, y, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+}
+
+double SimFormPeer::Width() const {
+    const Rect& r = world_.windows.Get(hwnd_).rect;
+    return (r.right - r.left) * world_.screen.twipsPerPixelX;
+}
+
+double SimFormPeer::Height() const {
+    const Rect& r = world_.windows.Get(hwnd_).rect;
+    return (r.bottom - r.top) * world_.screen.twipsPerPixelY;
+}
+
+void SimFormPeer::RunModal(const std::function<bool()>& done) {
+    ++modalRuns;
+    // The test plays the user; whatever it leaves undone stays undone.
+    if (world_.modalScript && !done()) world_.modalScript(hwnd_);
+}
+
+int SimFormPeer::TrackPopup(const std::vector<engine::String>& captions) {
+    world_.menusShown.push_back(captions);
+    if (world_.menuChoices.empty()) return -1;
+    const engine::String choice = world_.menuChoices.front();
+    world_.menuChoices.pop_front();
+    for (size_t i = 0; i < captions.size(); ++i)
+        if (captions[i] == choice && choice != u"-") return static_cast<int>(i);
+    return -1;
+}
+
+std::unique_ptr<engine::ControlPeer> SimFormPeer::CreateControl(const engine::ControlDesign& design,
+                                                                engine::ControlPeer* parent,
+                                                                engine::ControlEvents& events) {
+    return std::make_unique<SimControlPeer>(world_, parent ? parent->hWnd() : hwnd_, design, events);
+}
+
+// ---------------------------------------------------------------- controls
+
+SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlDesign& design,
+                               engine::ControlEvents& events)
+    : world_(world), design_(design), events_(events) {
+    const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
+    const Rect& p = world.windows.Get(parent).rect;
+    const Long x = p.left + ToPixels(design.left, tx), y = p.top + ToPixels(design.top, ty);
+    WindowSpec spec;
+    spec.parent = parent;
+    spec.className = ClassOf(design.kind);
+    spec.title = design.text;
+    spec.rect = {x, y, x + ToPixels(design.width, tx), y + ToPixels(design.height, ty)};
+    spec.style = win::WS_CHILD | win::WS_VISIBLE;
+    if (design.kind == engine::ControlKind::TextBox && design.readOnly) spec.style |= ES_READONLY;
+    hwnd_ = world.windows.Create(spec);
+    world.controls[hwnd_] = this;
+    value_ = design.kind == engine::ControlKind::HScrollBar || design.kind == engine::ControlKind::CheckBox
+                 ? design.value
+                 : 0;
+    if (design.kind == engine::ControlKind::PictureBox) {
+        canvas_ = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, 1, 1);
+        ResizeCanvas(spec.rect.right - spec.rect.left - 2 * Border(), spec.rect.bottom - spec.rect.top - 2 * Border());
+    }
+}
+
+SimControlPeer::~SimControlPeer() {
+    world_.controls.erase(hwnd_);
+    world_.windows.Destroy(hwnd_);
+}
+
+engine::String SimControlPeer::Text() const { return world_.windows.Get(hwnd_).title; }
+void SimControlPeer::SetText(const engine::String& text) { world_.windows.Get(hwnd_).title = text; }
+
+bool SimControlPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & WS_DISABLED) == 0; }
+
+void SimControlPeer::SetEnabled(bool enabled) {
+    auto& style = world_.windows.Get(hwnd_).style;
+    style = enabled ? (style & ~WS_DISABLED) : (style | WS_DISABLED);
+}
+
+bool SimControlPeer::Visible() const { return (world_.windows.Get(hwnd_).style & win::WS_VISIBLE) != 0; }
+void SimControlPeer::SetVisible(bool visible) { world_.windows.Show(hwnd_, visible ? win::SW_SHOW : win::SW_HIDE); }
+void SimControlPeer::SetFocus() {}
+
+double SimControlPeer::Width() const {
+    const Rect& r = world_.windows.Get(hwnd_).rect;
+    return (r.right - r.left) * world_.screen.twipsPerPixelX;
+}
+
+double SimControlPeer::Height() const {
+    const Rect& r = world_.windows.Get(hwnd_).rect;
+    return (r.bottom - r.top) * world_.screen.twipsPerPixelY;
+}
+
+void SimControlPeer::SetWidth(double twips) {
+    Rect& r = world_.windows.Get(hwnd_).rect;
+    r.right = r.left + ToPixels(twips, world_.screen.twipsPerPixelX);
+    if (canvas_) ResizeCanvas(r.right - r.left - 2 * Border(), canvas_->PixelHeight());
+}
+
+void SimControlPeer::SetHeight(double twips) {
+    Rect& r = world_.windows.Get(hwnd_).rect;
+    r.bottom = r.top + ToPixels(twips, world_.screen.twipsPerPixelY);
+    if (canvas_) ResizeCanvas(canvas_->PixelWidth(), r.bottom - r.top - 2 * Border());
+}
+
+double SimControlPeer::ScaleWidth() const {
+    return canvas_ ? canvas_->PixelWidth() * world_.screen.twipsPerPixelX : Width();
+}
+
+double SimControlPeer::ScaleHeight() const {
+    return canvas_ ? canvas_->PixelHeight() * world_.screen.twipsPerPixelY : Height();
+}
+
+void SimControlPeer::ResizeCanvas(Long widthPx, Long heightPx) {
+    widthPx = std::max<Long>(widthPx, 1);
+    heightPx = std::max<Long>(heightPx, 1);
+    auto next = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, widthPx, heightPx);
+    std::fill(next->Pixels().begin(), next->Pixels().end(), kWindowColour);
+    if (canvas_) {
+        for (Long y = 0; y < std::min(heightPx, canvas_->PixelHeight()); ++y)
+            for (Long x = 0; x < std::min(widthPx, canvas_->PixelWidth()); ++x)
+                next->Pixels()[static_cast<size_t>(y * widthPx + x)] = canvas_->At(x, y);
+    }
+    canvas_ = std::move(next);
+}
+
+void SimControlPeer::Cls() {
+    if (!canvas_) return;
+    std::fill(canvas_->Pixels().begin(), canvas_->Pixels().end(), kWindowColour);
+}
+
+void SimControlPeer::PaintPicture(const engine::Picture& picture, double x, double y, double width, double height,
+                                  Dword /*rop*/) {
+    const auto* source = dynamic_cast<const SimPicture*>(&picture);
+    if (!canvas_ || !source) engine::Raise(engine::err::kInvalidPicture);
+    if (!autoRedraw_) {
+        ++paintsOffImage_;  // drawn on the screen only; the persistent image keeps what it had
+        return;
+    }
+    const double tx = world_.screen.twipsPerPixelX, ty = world_.screen.twipsPerPixelY;
+    StretchOnto(*source, *canvas_, ToPixels(x, tx), ToPixels(y, ty), ToPixels(width, tx), ToPixels(height, ty));
+}
+
+engine::PicturePtr SimControlPeer::Image() const {
+    if (!canvas_) engine::Raise(engine::err::kInvalidPicture);
+    auto copy = std::make_shared<SimPicture>(engine::PictureKind::Bitmap, canvas_->PixelWidth(), canvas_->PixelHeight());
+    copy->Pixels() = canvas_->Pixels();
+    return copy;
+}
+
+void SimControlPeer::UserType(const engine::String& text) {
+    if (Text() == text) return;
+    SetText(text);
+    events_.PeerChange();
+}
+
+void SimControlPeer::UserClick() {
+    if (!Enabled()) return;
+    if (design_.kind == engine::ControlKind::CheckBox) value_ = value_ == 1 ? 0 : 1;
+    events_.PeerClick();
+}
+
+void SimControlPeer::UserScroll(Long value) {
+    if (!Enabled()) return;
+    value = std::clamp<Long>(value, design_.min, design_.max);
+    if (value == value_) return;
+    value_ = value;
+    events_.PeerChange();
+}
+
+void SimControlPeer::UserLeave() { events_.PeerLostFocus(); }
+
+}  // namespace sim

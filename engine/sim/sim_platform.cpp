@@ -1,0 +1,394 @@
+#include "engine/sim/sim_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/text.h"
+
+namespace sim {
+namespace win = engine::win;
+
+namespace {
+
+// A folder query's answer: the text when it fits with its NUL, else the room needed.
+Dword CopyFolder(const std::string& text, char* buffer, Dword size) {
+    if (text.size() + 1 > size) return static_cast<Dword>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<Dword>(text.size());
+}
+
+constexpr Dword WS_CAPTION = 0x00C00000;
+constexpr Dword WS_BORDER = 0x00800000;
+constexpr Dword WS_DLGFRAME = 0x00400000;
+constexpr Dword WS_THICKFRAME = 0x00040000;
+constexpr Long kCaptionHeight = 19;
+constexpr Long kMenuHeight = 19;
+
+Long FrameWidth(Dword style) {
+    if (style & WS_THICKFRAME) return 4;
+    if (style & WS_DLGFRAME) return 3;
+    if (style & WS_BORDER) return 1;
+    return 0;
+}
+
+}  // namespace
+
+Dword SimPlatform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                            Dword size, const char* file) {
+    return world_.profiles.GetString(section, key, def, buffer, size, file);
+}
+
+bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                             const char* file) {
+    return world_.profiles.WriteString(section, key, value, file);
+}
+
+Dword SimPlatform::GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) {
+    return world_.profiles.GetSection(section, buffer, size, file);
+}
+
+bool SimPlatform::WritePrivateProfileSectionA(const char* section, const char* text, const char* file) {
+    return world_.profiles.WriteSection(section, text, file);
+}
+
+Dword SimPlatform::GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) {
+    return world_.profiles.GetSectionNames(buffer, size, file);
+}
+
+Dword SimPlatform::GetSystemDirectoryA(char* buffer, Dword size) {
+    return CopyFolder(ToAnsi(world_.systemDir), buffer, size);
+}
+
+Dword SimPlatform::GetTempPathA(Dword size, char* buffer) { return CopyFolder(ToAnsi(world_.tempDir), buffer, size); }
+
+Dword SimPlatform::GetWindowsDirectoryA(char* buffer, Dword size) {
+    return CopyFolder(ToAnsi(world_.windowsDir), buffer, size);
+}
+
+bool SimPlatform::GetVersionExA(engine::OsVersionInfoA* info) {
+    if (!info || (info->dwOSVersionInfoSize != 148 && info->dwOSVersionInfoSize != 156)) return false;
+    info->dwMajorVersion = world_.options.major;
+    info->dwMinorVersion = world_.options.minor;
+    info->dwBuildNumber = world_.options.build;
+    info->dwPlatformId = world_.options.platformId;
+    std::memset(info->szCSDVersion, 0, sizeof(info->szCSDVersion));
+    std::memcpy(info->szCSDVersion, world_.options.csdVersion.data(),
+                std::min(world_.options.csdVersion.size(), sizeof(info->szCSDVersion) - 1));
+    return true;
+}
+
+Dword SimPlatform::GetFileAttributesA(const char* path) {
+    if (!path) return win::INVALID_FILE_ATTRIBUTES;
+    std::error_code ec;
+    const auto host = world_.files.ToHost(FromAnsi(path));
+    if (std::filesystem::is_directory(host, ec)) return win::FILE_ATTRIBUTE_DIRECTORY;
+    if (std::filesystem::exists(host, ec)) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+    return win::INVALID_FILE_ATTRIBUTES;
+}
+
+Long SimPlatform::GetWindowLongA(Hwnd hwnd, Long index) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w) return 0;
+    if (index == win::GWL_STYLE) return static_cast<Long>(w->style);
+    if (index == win::GWL_EXSTYLE) return static_cast<Long>(w->exStyle);
+    return 0;
+}
+
+Long SimPlatform::SetWindowLongA(Hwnd hwnd, Long index, Long value) {
+    Window* w = world_.windows.Find(hwnd);
+    if (!w) return 0;
+    Dword* field = index == win::GWL_STYLE ? &w->style : index == win::GWL_EXSTYLE ? &w->exStyle : nullptr;
+    if (!field) return 0;
+    const Long before = static_cast<Long>(*field);
+    *field = static_cast<Dword>(value);
+    return before;
+}
+
+namespace {
+// As GetWindowTextA and GetClassNameA fill a narrow buffer: the whole characters
+// that fit in max bytes, then a NUL at the last place whatever it cuts.
+Long CopyNarrow(const CodePage& cp, const engine::String& text, char* buffer, Long max) {
+    if (!buffer || max <= 0) return 0;
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::string one = cp.Encode(text.substr(i, 1));
+        if (static_cast<Long>(bytes.size() + one.size()) > max) break;
+        bytes += one;
+    }
+    if (static_cast<Long>(bytes.size()) >= max) bytes.resize(static_cast<size_t>(max - 1));
+    std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
+    return static_cast<Long>(bytes.size());
+}
+}  // namespace
+
+Long SimPlatform::GetWindowTextA(Hwnd hwnd, char* buffer, Long max) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w) {
+        if (buffer && max > 0) buffer[0] = '\0';
+        return 0;
+    }
+    return CopyNarrow(world_.codePage, w->title, buffer, max);
+}
+
+Long SimPlatform::GetClassNameA(Hwnd hwnd, char* buffer, Long max) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w) return 0;
+    return CopyNarrow(world_.codePage, w->className, buffer, max);
+}
+
+Hwnd SimPlatform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) {
+    const Window* p = world_.windows.Find(parent ? parent : world_.windows.Desktop());
+    if (!p) return 0;
+    bool started = childAfter == 0;
+    for (Hwnd kid : p->children) {
+        if (!started) {
+            started = kid == childAfter;
+            continue;
+        }
+        const Window& w = *world_.windows.Find(kid);
+        if (className && !engine::EqualsIgnoreCase(w.className, FromAnsi(className))) continue;
+        if (windowName && !engine::EqualsIgnoreCase(w.title, FromAnsi(windowName))) continue;
+        return kid;
+    }
+    return 0;
+}
+
+bool SimPlatform::GetWindowRect(Hwnd hwnd, Rect* rect) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !rect) return false;
+    *rect = w->rect;
+    return true;
+}
+
+bool SimPlatform::GetClientRect(Hwnd hwnd, Rect* rect) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !rect) return false;
+    Rect frame{0, 0, 0, 0};
+    AdjustWindowRect(&frame, w->style, false);
+    *rect = {0, 0, (w->rect.right - w->rect.left) - (frame.right - frame.left),
+             (w->rect.bottom - w->rect.top) - (frame.bottom - frame.top)};
+    if (rect->right < 0) rect->right = 0;
+    if (rect->bottom < 0) rect->bottom = 0;
+    return true;
+}
+
+bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dword /*winIni*/) {
+    switch (action) {
+        case win::SPI_SETDESKWALLPAPER:
+            world_.wallpaper = pv ? FromAnsi(static_cast<const char*>(pv)) : engine::String();
+            ++world_.wallpaperSets;
+            return true;
+        case win::SPI_GETDESKWALLPAPER: {
+            if (!pv || param == 0) return false;
+            const std::string path = ToAnsi(world_.wallpaper);
+            const size_t n = std::min<size_t>(path.size(), param - 1);
+            std::memcpy(pv, path.data(), n);
+            static_cast<char*>(pv)[n] = '\0';
+            return true;
+        }
+        case win::SPI_GETWORKAREA:
+            if (!pv) return false;
+            *static_cast<Rect*>(pv) = world_.workArea;
+            return true;
+        default: return false;
+    }
+}
+
+bool SimPlatform::AdjustWindowRect(Rect* rect, Dword style, bool menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}
+
+bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword /*exStyle*/) {
+    if (!rect) return false;
+    const Long frame = FrameWidth(style);
+    rect->left -= frame;
+    rect->right += frame;
+    rect->top -= frame;
+    rect->bottom += frame;
+    if ((style & WS_CAPTION) == WS_CAPTION) rect->top -= kCaptionHeight;
+    if (menu) rect->top -= kMenuHeight;
+    return true;
+}
+
+bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) {
+    Window* w = world_.windows.Find(hwnd);
+    if (!w || !(w->exStyle & win::WS_EX_LAYERED)) return false;
+    w->layeredKey = colorKey;
+    w->layeredAlpha = alpha;
+    w->layeredFlags = flags;
+    return true;
+}
+
+namespace {
+engine::Point ClientOrigin(const Window& w) {
+    const Long frame = FrameWidth(w.style);
+    const Long caption = (w.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+    return {w.rect.left + frame, w.rect.top + frame + caption};
+}
+}  // namespace
+
+bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !point) return false;
+    const auto o = ClientOrigin(*w);
+    point->x += o.x;
+    point->y += o.y;
+    return true;
+}
+
+bool SimPlatform::ScreenToClient(Hwnd hwnd, engine::Point* point) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !point) return false;
+    const auto o = ClientOrigin(*w);
+    point->x -= o.x;
+    point->y -= o.y;
+    return true;
+}
+
+Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dword count) {
+    engine::Point o1{0, 0}, o2{0, 0};
+    if (from) {
+        const Window* w = world_.windows.Find(from);
+        if (!w) return 0;
+        o1 = ClientOrigin(*w);
+    }
+    if (to) {
+        const Window* w = world_.windows.Find(to);
+        if (!w) return 0;
+        o2 = ClientOrigin(*w);
+    }
+    const Long dx = o1.x - o2.x, dy = o1.y - o2.y;
+    for (Dword i = 0; points && i < count; ++i) {
+        points[i].x += dx;
+        points[i].y += dy;
+    }
+    return static_cast<Long>((static_cast<std::uint32_t>(dy & 0xFFFF) << 16) | static_cast<std::uint32_t>(dx & 0xFFFF));
+}
+
+namespace {
+constexpr Dword MDITILE_HORIZONTAL = 1;
+constexpr Dword MDITILE_SKIPDISABLED = 2;
+constexpr Dword WS_DISABLED = 0x08000000;
+
+std::vector<Hwnd> Arranged(const WindowModel& model, Hwnd parent, Dword how, Dword count, const Hwnd* kids) {
+    std::vector<Hwnd> list;
+    if (kids) {
+        list.assign(kids, kids + count);
+    } else if (const Window* p = model.Find(parent)) {
+        list = p->children;
+    }
+    std::vector<Hwnd> out;
+    for (Hwnd h : list) {
+        const Window* w = model.Find(h);
+        if (!w || !(w->style & win::WS_VISIBLE) || (w->style & win::WS_MINIMIZE)) continue;
+        if ((how & MDITILE_SKIPDISABLED) && (w->style & WS_DISABLED)) continue;
+        out.push_back(h);
+    }
+    return out;
+}
+}  // namespace
+
+std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
+    if (!parent) parent = world_.windows.Desktop();
+    Rect box;
+    if (area) box = *area; else GetClientRect(parent, &box);
+    const auto list = Arranged(world_.windows, parent, how, count, kids);
+    const Long step = 26, width = (box.right - box.left) * 3 / 4, height = (box.bottom - box.top) * 3 / 4;
+    Long i = 0;
+    for (auto it = list.rbegin(); it != list.rend(); ++it, ++i)
+        world_.windows.Place(*it, 0, box.left + i * step, box.top + i * step, width, height, win::SWP_NOZORDER);
+    return static_cast<std::uint16_t>(list.size());
+}
+
+std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
+    if (!parent) parent = world_.windows.Desktop();
+    Rect box;
+    if (area) box = *area; else GetClientRect(parent, &box);
+    const auto list = Arranged(world_.windows, parent, how, count, kids);
+    const Long n = static_cast<Long>(list.size());
+    for (Long i = 0; i < n; ++i) {
+        const Hwnd h = list[static_cast<size_t>(i)];
+        if (how & MDITILE_HORIZONTAL) {  // one above the other
+            const Long hgt = (box.bottom - box.top) / n;
+            world_.windows.Place(h, 0, box.left, box.top + i * hgt, box.right - box.left, hgt, win::SWP_NOZORDER);
+        } else {  // side by side
+            const Long wid = (box.right - box.left) / n;
+            world_.windows.Place(h, 0, box.left + i * wid, box.top, wid, box.bottom - box.top, win::SWP_NOZORDER);
+        }
+    }
+    return static_cast<std::uint16_t>(n);
+}
+
+bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
+    if (!data || data->cbSize < sizeof(engine::NotifyIconDataA)) return false;
+    const auto key = std::make_pair(static_cast<Hwnd>(data->hWnd), data->uID);
+    world_.trayCalls.push_back({message, key});
+    auto apply = [&](NotifyRecord& r) {
+        if (data->uFlags & win::NIF_MESSAGE) r.callbackMessage = data->uCallbackMessage;
+        if (data->uFlags & win::NIF_ICON) r.icon = data->hIcon;
+        if (data->uFlags & win::NIF_TIP)
+            r.tip = FromAnsi(std::string(data->szTip, strnlen(data->szTip, sizeof(data->szTip))));
+        r.flags = data->uFlags;
+    };
+    switch (message) {
+        case win::NIM_ADD: {
+            if (world_.trayIcons.count(key) || !world_.windows.Exists(key.first)) return false;
+            NotifyRecord r;
+            apply(r);
+            world_.trayIcons.emplace(key, r);
+            world_.trayOrder.push_back(key);
+            return true;
+        }
+        case win::NIM_MODIFY: {
+            auto it = world_.trayIcons.find(key);
+            if (it == world_.trayIcons.end()) return false;
+            apply(it->second);
+            return true;
+        }
+        case win::NIM_DELETE: {
+            if (!world_.trayIcons.erase(key)) return false;
+            auto& order = world_.trayOrder;
+            order.erase(std::remove(order.begin(), order.end(), key), order.end());
+            return true;
+        }
+        default: return false;
+    }
+}
+
+bool SimPlatform::GetOpenFileNameA(engine::OpenFileNameA* record) {
+    if (!record) return false;
+    FileChooserCall call;
+    call.structSize = record->lStructSize;
+    call.owner = record->hwndOwner;
+    if (record->lpstrFilter) {
+        const char* p = record->lpstrFilter;
+        while (*p) p += std::strlen(p) + 1;
+        call.filter.assign(record->lpstrFilter, static_cast<size_t>(p - record->lpstrFilter) + 1);
+    }
+    call.filterIndex = record->nFilterIndex;
+    call.maxFile = record->nMaxFile;
+    call.flags = record->Flags;
+    call.otherMembersZero = record->hwndOwner == 0 && record->hInstance == 0 && !record->lpstrCustomFilter &&
+                            record->nMaxCustFilter == 0 && !record->lpstrFileTitle && record->nMaxFileTitle == 0 &&
+                            !record->lpstrInitialDir && !record->lpstrTitle && record->nFileOffset == 0 &&
+                            record->nFileExtension == 0 && !record->lpstrDefExt && record->lCustData == 0 &&
+                            record->lpfnHook == 0 && !record->lpTemplateName;
+    world_.fileChooserCalls.push_back(call);
+    if (record->lStructSize != 76 && record->lStructSize != 88) return false;
+
+    if (world_.fileChoices.empty()) return false;
+    auto choice = world_.fileChoices.front();
+    world_.fileChoices.pop_front();
+    if (!choice || !record->lpstrFile) return false;
+    const std::string path = ToAnsi(*choice);
+    if (path.size() + 1 > record->nMaxFile) return false;
+    std::memcpy(record->lpstrFile, path.c_str(), path.size() + 1);
+    const auto slash = path.find_last_of('\\');
+    record->nFileOffset = static_cast<std::uint16_t>(slash == std::string::npos ? 0 : slash + 1);
+    const auto dot = path.find_last_of('.');
+    record->nFileExtension =
+        static_cast<std::uint16_t>(dot == std::string::npos || dot < record->nFileOffset ? 0 : dot + 1);
+    return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,127 @@
+// The simulated Windows as a whole: what a test sets up before the program starts,
+// what it reads afterwards, and the actions a user or the shell can take.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/sim/code_page.h"
+#include "engine/sim/file_system.h"
+#include "engine/sim/profile_engine.h"
+#include "engine/sim/window_model.h"
+
+namespace sim {
+
+class SimFormPeer;
+class SimControlPeer;
+
+// Thrown by End to unwind the simulated process; never caught by the program.
+struct ProcessEnded {
+    engine::Long exitCode;
+};
+
+struct Options {
+    std::filesystem::path root;     // host folder that holds the simulated drives
+    unsigned codePage = 1252;
+    Rect screen{0, 0, 1024, 768};   // pixels
+    double twipsPerPixel = 15;
+    bool taskbar = true;            // a task bar ("Shell_TrayWnd") with its notification area
+    Long taskbarHeight = 30;
+    engine::String appPath = u"C:\\Trevo";
+    // Windows 7 SP1 as Wine reports it: platform 2, version 6.1 (an XP-family system here).
+    Dword major = 6, minor = 1, build = 7601, platformId = 2;
+    std::string csdVersion = "Service Pack 1";
+};
+
+struct NotifyRecord {
+    Dword flags = 0;
+    Dword callbackMessage = 0;
+    Dword icon = 0;
+    engine::String tip;
+};
+
+struct ShownMessageBox {
+    engine::String text;
+    Long style = 0;
+    engine::String title;
+};
+
+struct FileChooserCall {
+    Dword structSize = 0;
+    Dword owner = 0;
+    std::string filter;  // up to and including the closing double NUL
+    Dword filterIndex = 0;
+    Dword maxFile = 0;
+    Dword flags = 0;
+    bool otherMembersZero = false;
+};
+
+class World {
+public:
+    explicit World(Options options);
+    ~World();
+
+    Options options;
+    CodePage codePage;
+    FileSystem files;
+    WindowModel windows;
+    ProfileEngine profiles;
+    engine::ScreenMetrics screen;
+    engine::AppInfo app;
+    engine::String systemDir = u"C:\\windows\\system32";
+    engine::String tempDir = u"C:\\windows\\temp\\";
+    engine::String windowsDir = u"C:\\windows";
+    Hwnd taskbar = 0;
+    Hwnd notifyArea = 0;
+    Rect workArea;
+
+    // The notification area, keyed by (window, id), and the order icons were added.
+    std::map<std::pair<Hwnd, Dword>, NotifyRecord> trayIcons;
+    std::vector<std::pair<Hwnd, Dword>> trayOrder;
+    std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, key)
+    engine::String wallpaper;
+    int wallpaperSets = 0;
+    // Icon handles the engine gave out, with the resource number each came from.
+    std::map<Dword, Long> iconResources;
+
+    // Scripts: what the user answers, chooses and does.
+    std::deque<Long> msgBoxAnswers;  // default: OK
+    std::vector<ShownMessageBox> msgBoxes;
+    std::deque<std::optional<engine::String>> fileChoices;  // nothing: the user cancels
+    std::vector<FileChooserCall> fileChooserCalls;
+    std::deque<engine::String> menuChoices;  // a caption, or "" to dismiss
+    std::vector<std::vector<engine::String>> menusShown;
+    std::function<void(Hwnd)> modalScript;   // runs while a form is shown modally
+    std::function<void()> onDoEvents;        // runs at each event-loop yield
+    int doEventsCalls = 0;
+
+    bool ended = false;
+    Long exitCode = 0;
+
+    // --- what the shell and the user do (each runs as an event of the program)
+    // The shell's callback for a mouse message on an icon (WM_LBUTTONUP ...).
+    void TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage);
+    // Explorer restarts: every icon is gone and "TaskbarCreated" reaches every form.
+    void RestartShell();
+    // Runs f as an event of the program: an End inside it ends the process.
+    void Deliver(const std::function<void()>& f);
+
+    // --- reading the state
+    std::vector<Hwnd> VisibleTopLevel() const;
+
+    // Set by the engine.
+    engine::Engine* engine = nullptr;
+    std::map<Hwnd, SimFormPeer*> forms;
+    std::map<Hwnd, SimControlPeer*> controls;
+    // The user's hand on a control of the program (throws for an unknown window).
+    SimControlPeer& ControlAt(Hwnd hwnd);
+    SimFormPeer& FormAt(Hwnd hwnd);
+};
+
+}  // namespace sim

@@ -1,0 +1,112 @@
+// The simulated window manager: every window with its rectangle, styles, title,
+// class and owner, and the stacking order of each window's children (the desktop's
+// children are the top-level windows), with the show, move and deferred-move rules
+// the program relies on.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "engine/platform.h"
+
+namespace sim {
+
+using engine::Dword;
+using engine::Hwnd;
+using engine::Long;
+using engine::Rect;
+using engine::String;
+
+struct WindowSpec {
+    String className;
+    String title;
+    Rect rect;
+    Dword style = 0;
+    Dword exStyle = 0;
+    Hwnd parent = 0;  // 0: a top-level window
+    Hwnd owner = 0;
+};
+
+struct Window {
+    Hwnd hwnd = 0;
+    Hwnd parent = 0;  // the desktop window for top-level windows
+    Hwnd owner = 0;
+    String className;
+    String title;
+    Rect rect;        // screen coordinates, as GetWindowRect gives them
+    Rect normalRect;  // where a maximised or minimised window goes back to
+    Dword style = 0;
+    Dword exStyle = 0;
+    std::vector<Hwnd> children;  // the top of the stacking order first
+    bool refusesMoves = false;   // a window of a more privileged program
+    int moveCount = 0;           // how often the window was really moved
+    // Layered attributes, as SetLayeredWindowAttributes leaves them.
+    Dword layeredKey = 0;
+    std::uint8_t layeredAlpha = 255;
+    Dword layeredFlags = 0;
+};
+
+class WindowModel {
+public:
+    explicit WindowModel(Rect screen);
+
+    Hwnd Desktop() const { return desktop_; }
+    const Rect& Screen() const { return screen_; }
+
+    Hwnd Create(const WindowSpec& spec);
+    void Destroy(Hwnd hwnd);
+    bool Exists(Hwnd hwnd) const { return windows_.count(hwnd) != 0; }
+    Window* Find(Hwnd hwnd);
+    const Window* Find(Hwnd hwnd) const;
+    Window& Get(Hwnd hwnd);  // throws std::out_of_range for a test asking after a missing window
+
+    // The top-level windows, the top of the stacking order first.
+    std::vector<Hwnd> TopLevel() const { return Find(desktop_)->children; }
+
+    Hwnd GetWindow(Hwnd hwnd, Dword cmd) const;
+    // ShowWindow: SW_HIDE, SW_SHOW..., SW_RESTORE (back to the normal rectangle,
+    // raised to the top of its band), SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED.
+    bool Show(Hwnd hwnd, Long cmd);
+    // The window goes to the top of its band (topmost windows stay above the rest).
+    void BringToTop(Hwnd hwnd);
+    void SetTopMost(Hwnd hwnd, bool topMost);
+    // A move or resize as SetWindowPos makes it (flags SWP_*); false when refused.
+    bool Place(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
+
+    // Deferred moves: a batch collects moves and carries them out together.
+    // Like Windows, a move that cannot be deferred ends the whole batch.
+    Dword BeginBatch(Long count);
+    Dword Defer(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
+    bool EndBatch(Dword batch);
+    bool BatchAlive(Dword batch) const { return batches_.count(batch) != 0; }
+    int BatchesEnded() const { return batchesEnded_; }
+    int BatchesBegun() const { return batchesBegun_; }
+
+    // Called between a batch's collection and its moves, so a test can close a
+    // window "between the walk and the move".
+    std::function<void(Hwnd)> beforeDeferredMove;
+
+private:
+    struct Move {
+        Hwnd hwnd;
+        Hwnd insertAfter;
+        Long x, y, cx, cy;
+        Dword flags;
+    };
+    std::vector<Hwnd>& Siblings(Hwnd hwnd);
+    void Unlink(Hwnd hwnd);
+    void InsertAtTop(Hwnd hwnd);
+
+    Rect screen_;
+    Hwnd desktop_ = 0;
+    Hwnd nextHandle_ = 0x10010;
+    std::map<Hwnd, Window> windows_;
+    Dword nextBatch_ = 0x7000;
+    std::map<Dword, std::vector<Move>> batches_;
+    int batchesEnded_ = 0;
+    int batchesBegun_ = 0;
+};
+
+}  // namespace sim

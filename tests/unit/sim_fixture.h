@@ -1,0 +1,118 @@
+// A simulated Windows with Trevo on it, for tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "app/frmTrevo.h"
+#include "engine/sim/sim_engine.h"
+#include "engine/sim/sim_peers.h"
+#include "engine/text.h"
+
+namespace testing_support {
+
+// A folder of its own for one test, removed afterwards.
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("trevo-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) {
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+inline std::string U8(const engine::String& s) { return engine::ToUtf8(s); }
+
+inline const char* kGoodIni =
+    "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=\r\n2=\r\n3=\r\n4=\r\n5=\r\n"
+    "[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n";
+
+// Trevo on a simulated Windows: build the world, write the settings, start.
+class SimTrevo {
+public:
+    explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())), engine_(world_) {}
+
+    sim::World& world() { return world_; }
+    sim::SimEngine& engine() { return engine_; }
+    trevo::FrmTrevo& app() { return *app_; }
+    trevo::BasTrevo& bas() { return app_->bas(); }
+    std::filesystem::path Host(const engine::String& windowsPath) const { return world_.files.ToHost(windowsPath); }
+    std::filesystem::path IniFile() const { return Host(world_.app.path + u"\\Trevo.ini"); }
+    void WriteIni(const std::string& bytes) { WriteFile(IniFile(), bytes); }
+
+    void Start() {
+        app_ = std::make_unique<trevo::FrmTrevo>(engine_);
+        world_.Deliver([&] { engine_.RunEvent([&] { app_->form().Load(); }); });
+    }
+
+    // The icon of desktop n in the notification area, or nullptr.
+    const sim::NotifyRecord* Icon(engine::Long n) {
+        desktop::FrmTrevoTray* d = app_ ? app_->desk(n) : nullptr;
+        if (!d || !d->form().IsLoaded()) return nullptr;
+        auto it = world_.trayIcons.find({d->form().hWnd(), 0});
+        return it == world_.trayIcons.end() ? nullptr : &it->second;
+    }
+    engine::Hwnd DeskWindow(engine::Long n) { return app_->desk(n)->form().hWnd(); }
+    void Click(engine::Long n, engine::Dword message = engine::win::WM_LBUTTONUP) {
+        world_.TrayMessage(DeskWindow(n), 0, message);
+    }
+    // The resource number of the picture an icon shows (0 when unknown).
+    engine::Long IconResource(engine::Long n) {
+        const sim::NotifyRecord* icon = Icon(n);
+        if (!icon) return 0;
+        auto it = world_.iconResources.find(icon->icon);
+        return it == world_.iconResources.end() ? 0 : it->second;
+    }
+
+    engine::Hwnd OpenWindow(const std::u16string& title, const std::u16string& cls, engine::Rect rect,
+                            engine::Dword style = engine::win::WS_VISIBLE) {
+        sim::WindowSpec spec;
+        spec.title = title;
+        spec.className = cls;
+        spec.rect = rect;
+        spec.style = style;
+        return world_.windows.Create(spec);
+    }
+    engine::Rect RectOf(engine::Hwnd h) { return world_.windows.Get(h).rect; }
+
+private:
+    static sim::Options WithRoot(sim::Options options, const std::filesystem::path& root) {
+        if (options.root.empty()) options.root = root;
+        return options;
+    }
+
+    TempDir dir_;
+    sim::World world_;
+    sim::SimEngine engine_;
+    std::unique_ptr<trevo::FrmTrevo> app_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,180 @@
+// The switch: which windows move, by how much, and what they go through on the way.
+#include <gtest/gtest.h>
+
+#include "sim_fixture.h"
+
+namespace {
+using engine::Rect;
+using testing_support::SimTrevo;
+namespace win = engine::win;
+
+constexpr engine::Dword kVisible = win::WS_VISIBLE;
+
+std::string Ini(int max, const std::string& patterns = "") {
+    return "[Desktops]\r\nMax=" + std::to_string(max) + "\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n" +
+           "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n" + patterns;
+}
+
+class Switch : public ::testing::Test {
+protected:
+    explicit Switch(Rect screen = {0, 0, 1280, 1024}) : t_(Options(screen)) {}
+    static sim::Options Options(Rect screen) {
+        sim::Options o;
+        o.screen = screen;
+        return o;
+    }
+    engine::Hwnd Open(const std::u16string& title, engine::Long left, engine::Dword style = kVisible,
+                      const std::u16string& cls = u"Probe") {
+        return t_.OpenWindow(title, cls, {left, 50, left + 300, 250}, style);
+    }
+    engine::Long Left(engine::Hwnd h) { return t_.RectOf(h).left; }
+    SimTrevo t_;
+};
+
+TEST_F(Switch, OneDesktopToTheNextMovesEveryWindowOneScreenLeft) {
+    const auto here = Open(u"here", 100);
+    const auto there = Open(u"there", 1380);  // already on desktop 2's band
+    t_.WriteIni(Ini(3));
+    t_.Start();
+    EXPECT_EQ(Left(here), 100);  // the first activation moves nothing
+    t_.Click(2);
+    EXPECT_EQ(Left(here), -1180);
+    EXPECT_EQ(Left(there), 100);
+    EXPECT_EQ(t_.RectOf(there), (Rect{100, 50, 400, 250}));  // top and size kept
+    EXPECT_EQ(t_.world().windows.BatchesEnded(), 1);
+    t_.Click(1);
+    EXPECT_EQ(Left(here), 100);
+    EXPECT_EQ(Left(there), 1380);
+}
+
+TEST_F(Switch, BackFromThreeToOneMovesTwoScreensRight) {
+    const auto w = Open(u"w", 10);
+    t_.WriteIni(Ini(3));
+    t_.Start();
+    t_.Click(3);
+    EXPECT_EQ(Left(w), 10 - 2 * 1280);
+    t_.Click(1);
+    EXPECT_EQ(Left(w), 10);
+}
+
+TEST_F(Switch, TheTaskBarMovesUnlessAPatternKeepsIt) {
+    t_.WriteIni("[Desktops]\r\nMax=2\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n");  // no patterns at all
+    t_.Start();
+    const engine::Long before = Left(t_.world().taskbar);
+    t_.Click(2);
+    EXPECT_EQ(Left(t_.world().taskbar), before - 1280);
+}
+
+TEST_F(Switch, PatternsSpareTheirWindows) {
+    const auto byClass = Open(u"anything", 100, kVisible, u"KeepMe");
+    const auto byWildcard = Open(u"Report 2026", 100);
+    const auto byTitleAlone = Open(u"Calculator", 100);
+    const auto bothButWrongClass = Open(u"Report 7", 100, kVisible, u"Other");
+    const auto caseDiffers = Open(u"calculator", 100);
+    const auto moves = Open(u"Notes", 100);
+    t_.WriteIni(Ini(2, "02=CLASS(KeepMe)\r\n03=title(Report*)class(Probe)\r\n04=Title(Calculator)\r\n"));
+    t_.Start();
+    t_.Click(2);
+    EXPECT_EQ(Left(byClass), 100);
+    EXPECT_EQ(Left(byWildcard), 100);
+    EXPECT_EQ(Left(byTitleAlone), 100);
+    EXPECT_EQ(Left(bothButWrongClass), 100 - 1280);
+    EXPECT_EQ(Left(caseDiffers), 100 - 1280);
+    EXPECT_EQ(Left(moves), 100 - 1280);
+    EXPECT_EQ(Left(t_.world().taskbar), 0);
+}
+
+TEST_F(Switch, HiddenWindowsKeepTheirBand) {
+    const auto hidden = Open(u"hidden", 100, 0);
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    t_.Click(2);
+    EXPECT_EQ(Left(hidden), 100);
+    EXPECT_EQ(t_.world().windows.Get(hidden).style & kVisible, 0u);
+}
+
+TEST_F(Switch, MaximisedAndMinimisedWindowsAreRestoredBeforeTheyMove) {
+    const auto maxed = Open(u"max", 100);
+    const auto mined = Open(u"min", 200);
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    t_.world().windows.Show(maxed, win::SW_SHOWMAXIMIZED);
+    t_.world().windows.Show(mined, win::SW_SHOWMINIMIZED);
+    t_.Click(2);
+    EXPECT_EQ(t_.world().windows.Get(maxed).style & win::WS_MAXIMIZE, 0u);
+    EXPECT_EQ(t_.RectOf(maxed), (Rect{100 - 1280, 50, 400 - 1280, 250}));
+    EXPECT_EQ(t_.world().windows.Get(mined).style & win::WS_MINIMIZE, 0u);
+    EXPECT_EQ(Left(mined), 200 - 1280);  // moved from its restored place
+}
+
+TEST_F(Switch, TheFirstActivationRestoresButMovesNothing) {
+    const auto maxed = Open(u"max", 100);
+    t_.world().windows.Show(maxed, win::SW_SHOWMAXIMIZED);
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    EXPECT_EQ(t_.world().windows.Get(maxed).style & win::WS_MAXIMIZE, 0u);
+    EXPECT_EQ(Left(maxed), 100);
+    EXPECT_EQ(t_.world().windows.BatchesBegun(), 0);
+}
+
+TEST_F(Switch, AStraddlingWindowKeepsStraddling) {
+    const auto w = Open(u"wide", 1200);  // 1200..1500 spans bands 1 and 2
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    t_.Click(2);
+    EXPECT_EQ(t_.RectOf(w), (Rect{1200 - 1280, 50, 1500 - 1280, 250}));
+}
+
+TEST_F(Switch, AWindowThatRefusesToMoveDoesNotHoldBackTheOthers) {
+    const auto first = Open(u"first", 100);
+    const auto stubborn = Open(u"stubborn", 200);
+    const auto last = Open(u"last", 300);
+    t_.world().windows.Get(stubborn).refusesMoves = true;
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    t_.Click(2);
+    EXPECT_EQ(Left(first), 100 - 1280);
+    EXPECT_EQ(Left(stubborn), 200);
+    EXPECT_EQ(Left(last), 300 - 1280);
+    EXPECT_EQ(t_.bas().gOldDesk, 2);
+}
+
+TEST_F(Switch, AWindowClosedBetweenTheWalkAndTheMove) {
+    const auto doomed = Open(u"doomed", 100);
+    const auto other = Open(u"other", 300);
+    t_.WriteIni(Ini(2));
+    t_.Start();
+    t_.world().windows.beforeDeferredMove = [&](engine::Hwnd h) {
+        if (h == doomed) t_.world().windows.Destroy(doomed);
+    };
+    t_.Click(2);
+    EXPECT_FALSE(t_.world().windows.Exists(doomed));
+    EXPECT_EQ(Left(other), 300 - 1280);
+}
+
+TEST_F(Switch, NothingToMoveMakesNoBatch) {
+    t_.WriteIni(Ini(2, "02=class(TrevoForm)\r\n"));
+    t_.Start();
+    t_.Click(2);  // only the protected task bar is visible
+    EXPECT_EQ(t_.world().windows.BatchesBegun(), 0);
+    EXPECT_EQ(t_.bas().gOldDesk, 2);
+}
+
+TEST_F(Switch, EveryWindowLiesInExactlyOneBandAfterManySwitches) {
+    std::vector<std::pair<engine::Hwnd, int>> opened;  // window, desktop it opened on
+    t_.WriteIni(Ini(5));
+    t_.Start();
+    std::mt19937 rng(7);
+    for (int step = 0; step < 200; ++step) {
+        const int desk = 1 + static_cast<int>(rng() % 5);
+        if (rng() % 3 == 0) opened.push_back({Open(u"w", static_cast<engine::Long>(rng() % 900)), t_.bas().gOldDesk});
+        t_.Click(desk);
+        for (auto [h, home] : opened) {
+            const engine::Long left = Left(h);
+            const engine::Long band = (home - desk) * 1280;
+            EXPECT_TRUE(left >= band && left < band + 1280) << "window of desktop " << home << " at " << left;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The wallpaper: the picture fitted into Trevo.bmp and handed to the shell.
+#include <gtest/gtest.h>
+
+#include "engine/sim/sim_picture.h"
+#include "sim_fixture.h"
+
+namespace {
+using testing_support::ReadFile;
+using testing_support::SimTrevo;
+
+// A picture file of one colour, written as a real bitmap.
+void MakePicture(const std::filesystem::path& file, engine::Long w, engine::Long h, std::uint32_t colour) {
+    sim::SimPicture p(engine::PictureKind::Bitmap, w, h);
+    std::fill(p.Pixels().begin(), p.Pixels().end(), colour);
+    std::filesystem::create_directories(file.parent_path());
+    sim::SaveBitmapFile(p, file);
+}
+
+class Wallpaper : public ::testing::Test {
+protected:
+    void StartWith(const std::string& size, const std::string& wall1, const std::string& wall2 = "") {
+        t_.WriteIni("[Desktops]\r\nMax=2\r\n[Wallpaper]\r\n1=" + wall1 + "\r\n2=" + wall2 + "\r\n[Size]\r\n" + size);
+        t_.Start();
+        ASSERT_FALSE(t_.world().ended);
+    }
+    std::filesystem::path Bmp() { return t_.Host(u"C:\\Trevo\\Trevo.bmp"); }
+    engine::PicturePtr Written() { return sim::LoadPictureFile(Bmp()); }
+    SimTrevo t_;
+};
+
+TEST_F(Wallpaper, FittedToTheConfiguredSizeWhatEverItsShape) {
+    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    StartWith("KeepSize=-1\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\photo.bmp");
+    EXPECT_EQ(t_.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
+    const auto written = Written();
+    EXPECT_EQ(written->PixelWidth(), 400);
+    EXPECT_EQ(written->PixelHeight(), 300);
+    const auto& px = static_cast<const sim::SimPicture&>(*written);
+    EXPECT_EQ(px.At(399, 299) & 0xFFFFFF, 0x102030u);  // filled to the last pixel
+    EXPECT_EQ(t_.world().doEventsCalls, 1);             // one yield while fitting
+}
+
+TEST_F(Wallpaper, KeptAtItsOwnSize) {
+    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\photo.bmp");
+    EXPECT_EQ(Written()->PixelWidth(), 64);
+    EXPECT_EQ(Written()->PixelHeight(), 48);
+    EXPECT_EQ(t_.world().doEventsCalls, 0);
+}
+
+TEST_F(Wallpaper, ASizeOfZeroOrLessKeepsThePicturesOwnSize) {
+    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    StartWith("KeepSize=-1\r\nWidth=0\r\nHeight=-5\r\n", "C:\\pics\\photo.bmp");
+    EXPECT_EQ(Written()->PixelWidth(), 64);
+    EXPECT_FALSE(t_.world().ended);
+}
+
+TEST_F(Wallpaper, NoPictureMeansNoWallpaperAndNoFile) {
+    StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "");
+    EXPECT_EQ(t_.world().wallpaperSets, 1);
+    EXPECT_EQ(t_.world().wallpaper, u"");
+    EXPECT_FALSE(std::filesystem::exists(Bmp()));
+}
+
+TEST_F(Wallpaper, AMissingOrBrokenPictureLeavesTheOldBitmapAlone) {
+    MakePicture(t_.Host(u"C:\\pics\\one.bmp"), 8, 8, 0xFF0000FF);
+    testing_support::WriteFile(t_.Host(u"C:\\pics\\broken.bmp"), "BM this is no picture");
+    StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\one.bmp", "C:\\pics\\broken.bmp");
+    const std::string first = ReadFile(Bmp());
+    t_.Click(2);
+    EXPECT_EQ(t_.world().wallpaper, u"");
+    EXPECT_EQ(ReadFile(Bmp()), first);
+    EXPECT_EQ(t_.bas().gOldDesk, 2);  // the switch went on
+}
+
+TEST_F(Wallpaper, EachSwitchRewritesTheBitmapWithTheNewDesktopsPicture) {
+    MakePicture(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+    MakePicture(t_.Host(u"C:\\pics\\blue.bmp"), 8, 8, 0xFF0000FF);
+    StartWith("KeepSize=-1\r\nWidth=40\r\nHeight=30\r\n", "C:\\pics\\red.bmp", "C:\\pics\\blue.bmp");
+    auto colour = [&] { return static_cast<const sim::SimPicture&>(*Written()).At(5, 5) & 0xFFFFFF; };
+    EXPECT_EQ(colour(), 0xFF0000u);
+    t_.Click(2);
+    EXPECT_EQ(colour(), 0x0000FFu);
+    t_.Click(1);
+    EXPECT_EQ(colour(), 0xFF0000u);
+}
+
+TEST_F(Wallpaper, AClickDuringTheFittingWaitsForTheRunningSelection) {
+    MakePicture(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+    t_.WriteIni("[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n"
+                "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n");
+    const auto w = t_.OpenWindow(u"w", u"Probe", {100, 0, 200, 100});
+    t_.Start();
+    std::vector<engine::Long> oldDeskSeen;
+    t_.world().onDoEvents = [&] {
+        oldDeskSeen.push_back(t_.bas().gOldDesk);
+        if (oldDeskSeen.size() == 1) {
+            t_.Click(3);  // both arrive during the first fitting; the last counts
+            t_.Click(1);
+        }
+    };
+    t_.Click(2);
+    EXPECT_EQ(t_.bas().gOldDesk, 1);
+    EXPECT_EQ(t_.world().windows.Get(w).rect.left, 100);  // to 2, then back to 1
+    EXPECT_EQ(t_.IconResource(1), 12);
+    EXPECT_EQ(oldDeskSeen, (std::vector<engine::Long>{1, 2}));  // never nested
+}
+
+}  // namespace
