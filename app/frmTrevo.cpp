@@ -21,6 +21,11 @@ FrmTrevo::FrmTrevo(engine::Engine& engine)
         dlg_.txtWallpaper[i]->Change = [this, i] { WallpaperTextChanged(i); };
     }
     dlg_.chkSize->Click = [this] { SizeRuleChanged(); };
+    for (int i = 0; i < 5; ++i) dlg_.cmdView[i]->OnClick = [this, i] { ChoosePicture(i); };
+    dlg_.txtWidth->LostFocus = [this] { WidthLeft(); };
+    dlg_.txtHeight->LostFocus = [this] { HeightLeft(); };
+    dlg_.cmdOk->OnClick = [this] { Commit(); };
+    dlg_.cmdCancel->OnClick = [this] { Cancel(); };
 }
 
 FrmTrevo::~FrmTrevo() = default;
@@ -163,81 +168,6 @@ void FrmTrevo::CloseAll() {
         closedDesks_.push_back(std::move(mDesks[i]));
     }
     form_.Unload();
-}
-
-void FrmTrevo::PropertiesClick() {
-    // Icon menus keep working while the dialog waits: never show it twice.
-    if (form_.Visible()) {
-        form_.BringToFront();
-        return;
-    }
-    engine::Platform& platform = engine_.platform();
-    const engine::ScreenMetrics screen = engine_.Screen();
-    const double width = form_.Width(), height = form_.Height();
-    const double tx = screen.twipsPerPixelX, ty = screen.twipsPerPixelY;
-
-    const engine::Hwnd taskbar = platform.FindWindowExA(0, 0, "Shell_TrayWnd", nullptr);
-    const engine::Hwnd notifyArea = taskbar ? platform.FindWindowExA(taskbar, 0, "TrayNotifyWnd", nullptr) : 0;
-    engine::Rect work;
-    const bool placed = taskbar && notifyArea &&
-                        platform.SystemParametersInfoA(engine::win::SPI_GETWORKAREA, 0, &work, 0) &&
-                        work.right > work.left && work.bottom > work.top;
-    double left, top;
-    if (placed && work.left != 0) {  // task bar on the left
-        left = work.left * tx;
-        top = work.bottom * ty - height;
-    } else if (placed && work.top != 0) {  // task bar at the top
-        left = work.right * tx - width;
-        top = work.top * ty;
-    } else if (placed) {  // at the bottom, on the right, or hidden
-        left = work.right * tx - width;
-        top = work.bottom * ty - height;
-    } else {
-        // No notification area to stand by (or no work area known): the centre.
-        left = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.width - width)) / 2);
-        top = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.height - height)) / 2);
-    }
-    form_.Move(left, top);
-    form_.ShowModal();
-}
-
-// ---------------------------------------------------------------- the dialog's controls
-
-void FrmTrevo::CountChanged() {
-    const Long count = dlg_.HScr->Value();
-    dlg_.txtDesktops->SetText(engine::DecimalText(count));
-    for (Long i = 1; i <= 5; ++i) dlg_.optNumber[static_cast<size_t>(i - 1)]->SetEnabled(i <= count);
-    dlg_.optNumber[0]->SetValue(true);
-}
-
-void FrmTrevo::SelectPanel(int n) {
-    for (int i = 0; i < 5; ++i) dlg_.Container[static_cast<size_t>(i)]->SetVisible(i == n);
-}
-
-void FrmTrevo::WallpaperTextChanged(int i) {
-    if (!dlg_.txtWallpaper[static_cast<size_t>(i)]->Text().empty()) return;
-    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
-    preview.SetAutoRedraw(true);
-    preview.Cls();
-    preview.SetAutoRedraw(false);
-}
-
-void FrmTrevo::SizeRuleChanged() {
-    const bool ticked = dlg_.chkSize->Value() == 1;
-    dlg_.txtWidth->SetEnabled(ticked);
-    dlg_.txtHeight->SetEnabled(ticked);
-}
-
-void FrmTrevo::PaintPreview(int i, const String& path) {
-    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
-    preview.SetAutoRedraw(true);
-    try {
-        // A path that names no loadable picture leaves the preview blank.
-        const engine::PicturePtr picture = engine_.LoadPicture(path);
-        preview.PaintPicture(picture, 0, 0, preview.ScaleWidth(), preview.ScaleHeight(), engine::kSrcCopy);
-    } catch (const engine::RuntimeError&) {
-    }
-    preview.SetAutoRedraw(false);
 }
 
 }  // namespace trevo

@@ -43,6 +43,11 @@ private:
     void WallpaperTextChanged(int i);
     void SizeRuleChanged();
     void PaintPreview(int i, const engine::String& path);
+    void ChoosePicture(int i);
+    void WidthLeft();
+    void HeightLeft();
+    void Commit();
+    void Cancel();
 
     engine::Engine& engine_;
     BasTrevo bas_;

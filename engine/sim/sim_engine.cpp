@@ -100,6 +100,10 @@ SimEngine::~SimEngine() {
 
 Long SimEngine::MsgBox(const engine::String& text, Long style, const engine::String& title) {
     world_.msgBoxes.push_back({text, style, title.empty() ? world_.app.title : title});
+    if (world_.msgBoxScript) {
+        auto script = world_.msgBoxScript;
+        script(world_.msgBoxes.back());
+    }
     if (world_.msgBoxAnswers.empty()) return engine::kIdOk;
     const Long answer = world_.msgBoxAnswers.front();
     world_.msgBoxAnswers.pop_front();

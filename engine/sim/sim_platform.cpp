@@ -373,6 +373,11 @@ bool SimPlatform::GetOpenFileNameA(engine::OpenFileNameA* record) {
                             !record->lpstrInitialDir && !record->lpstrTitle && record->nFileOffset == 0 &&
                             record->nFileExtension == 0 && !record->lpstrDefExt && record->lCustData == 0 &&
                             record->lpfnHook == 0 && !record->lpTemplateName;
+    for (Hwnd h : world_.windows.TopLevel()) {
+        const Window& w = *world_.windows.Find(h);
+        if (w.className == u"TrevoForm" && (w.style & win::WS_VISIBLE) && (w.style & 0x08000000))
+            call.visibleFormDisabled = true;
+    }
     world_.fileChooserCalls.push_back(call);
     if (record->lStructSize != 76 && record->lStructSize != 88) return false;
 

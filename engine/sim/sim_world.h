@@ -60,6 +60,7 @@ struct FileChooserCall {
     Dword maxFile = 0;
     Dword flags = 0;
     bool otherMembersZero = false;
+    bool visibleFormDisabled = false;  // a shown form of the program took no input meanwhile
 };
 
 class World {
@@ -93,6 +94,7 @@ public:
     // Scripts: what the user answers, chooses and does.
     std::deque<Long> msgBoxAnswers;  // default: OK
     std::vector<ShownMessageBox> msgBoxes;
+    std::function<void(const ShownMessageBox&)> msgBoxScript;  // runs while a box is open
     std::deque<std::optional<engine::String>> fileChoices;  // nothing: the user cancels
     std::vector<FileChooserCall> fileChooserCalls;
     std::deque<engine::String> menuChoices;  // a caption, or "" to dismiss

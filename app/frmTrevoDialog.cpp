@@ -1,0 +1,163 @@
+#include "app/frmTrevo.h"
+
+#include "engine/error.h"
+#include "engine/text.h"
+
+// The controller form as the Properties dialog: where it opens, how its controls
+// answer the user, and what OK and Cancel do.
+namespace trevo {
+using engine::Long;
+using engine::String;
+
+namespace {
+constexpr Long kMinWidth = 400;
+constexpr Long kMinHeight = 300;
+constexpr engine::Dword kChooserFlags = 0x4 | 0x80000 | 0x200000;  // hide read-only, explorer, long names
+constexpr engine::Dword kChooserRecordSize = 76;
+constexpr engine::Dword kChooserRoom = 32767;
+}  // namespace
+
+void FrmTrevo::PropertiesClick() {
+    // Icon menus keep working while the dialog waits: never show it twice.
+    if (form_.Visible()) {
+        form_.BringToFront();
+        return;
+    }
+    engine::Platform& platform = engine_.platform();
+    const engine::ScreenMetrics screen = engine_.Screen();
+    const double width = form_.Width(), height = form_.Height();
+    const double tx = screen.twipsPerPixelX, ty = screen.twipsPerPixelY;
+
+    const engine::Hwnd taskbar = platform.FindWindowExA(0, 0, "Shell_TrayWnd", nullptr);
+    const engine::Hwnd notifyArea = taskbar ? platform.FindWindowExA(taskbar, 0, "TrayNotifyWnd", nullptr) : 0;
+    engine::Rect work;
+    const bool placed = taskbar && notifyArea &&
+                        platform.SystemParametersInfoA(engine::win::SPI_GETWORKAREA, 0, &work, 0) &&
+                        work.right > work.left && work.bottom > work.top;
+    double left, top;
+    if (placed && work.left != 0) {  // task bar on the left
+        left = work.left * tx;
+        top = work.bottom * ty - height;
+    } else if (placed && work.top != 0) {  // task bar at the top
+        left = work.right * tx - width;
+        top = work.top * ty;
+    } else if (placed) {  // at the bottom, on the right, or hidden
+        left = work.right * tx - width;
+        top = work.bottom * ty - height;
+    } else {
+        // No notification area to stand by (or no work area known): the centre.
+        left = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.width - width)) / 2);
+        top = static_cast<double>(static_cast<long long>(engine::RoundHalfEven(screen.height - height)) / 2);
+    }
+    form_.Move(left, top);
+    form_.ShowModal();
+}
+
+
+void FrmTrevo::CountChanged() {
+    const Long count = dlg_.HScr->Value();
+    dlg_.txtDesktops->SetText(engine::DecimalText(count));
+    for (Long i = 1; i <= 5; ++i) dlg_.optNumber[static_cast<size_t>(i - 1)]->SetEnabled(i <= count);
+    dlg_.optNumber[0]->SetValue(true);
+}
+
+void FrmTrevo::SelectPanel(int n) {
+    for (int i = 0; i < 5; ++i) dlg_.Container[static_cast<size_t>(i)]->SetVisible(i == n);
+}
+
+void FrmTrevo::WallpaperTextChanged(int i) {
+    if (!dlg_.txtWallpaper[static_cast<size_t>(i)]->Text().empty()) return;
+    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
+    preview.SetAutoRedraw(true);
+    preview.Cls();
+    preview.SetAutoRedraw(false);
+}
+
+void FrmTrevo::SizeRuleChanged() {
+    const bool ticked = dlg_.chkSize->Value() == 1;
+    dlg_.txtWidth->SetEnabled(ticked);
+    dlg_.txtHeight->SetEnabled(ticked);
+}
+
+void FrmTrevo::PaintPreview(int i, const String& path) {
+    engine::PictureBox& preview = *dlg_.Preview[static_cast<size_t>(i)];
+    preview.SetAutoRedraw(true);
+    try {
+        // A path that names no loadable picture leaves the preview blank.
+        const engine::PicturePtr picture = engine_.LoadPicture(path);
+        preview.PaintPicture(picture, 0, 0, preview.ScaleWidth(), preview.ScaleHeight(), engine::kSrcCopy);
+    } catch (const engine::RuntimeError&) {
+    }
+    preview.SetAutoRedraw(false);
+}
+
+void FrmTrevo::ChoosePicture(int i) {
+    // No input reaches the dialog while the chooser is open (it has no owner).
+    form_.SetEnabled(false);
+    struct Enable {
+        engine::Form& form;
+        ~Enable() { form.SetEnabled(true); }
+    } enableAgain{form_};
+
+    engine::Platform& platform = engine_.platform();
+    const std::string filter = platform.ToAnsi(std::u16string(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 24));
+    std::string file = platform.ToAnsi(String(kChooserRoom + 1, u'\0'));
+    engine::OpenFileNameA record;
+    record.lStructSize = kChooserRecordSize;
+    record.lpstrFilter = filter.data();
+    record.nFilterIndex = 0;
+    record.lpstrFile = file.data();
+    record.nMaxFile = kChooserRoom;
+    record.Flags = kChooserFlags;
+    if (!platform.GetOpenFileNameA(&record)) return;
+
+    const size_t k = static_cast<size_t>(i);
+    dlg_.txtWallpaper[k]->SetText(platform.FromAnsi(engine::CutAtNul(file)));
+    engine::PictureBox& preview = *dlg_.Preview[k];
+    preview.SetAutoRedraw(true);
+    preview.Cls();
+    try {
+        // Any file can be chosen; one that is no picture leaves the preview blank.
+        const engine::PicturePtr picture = engine_.LoadPicture(dlg_.txtWallpaper[k]->Text());
+        preview.PaintPicture(picture, 0, 0, preview.ScaleWidth(), preview.ScaleHeight(), engine::kSrcCopy);
+    } catch (const engine::RuntimeError&) {
+    }
+    preview.SetAutoRedraw(false);
+}
+
+namespace {
+// The whole number in a size box, raised to the minimum; an empty box or one with
+// more digits than a number can hold becomes the minimum too.
+void RaiseToMinimum(engine::TextBox& box, Long minimum) {
+    Long value = minimum - 1;
+    try {
+        value = engine::CLng(box.Text());
+    } catch (const engine::RuntimeError&) {
+    }
+    if (value < minimum) box.SetText(engine::DecimalText(minimum));
+}
+}  // namespace
+
+void FrmTrevo::WidthLeft() { RaiseToMinimum(*dlg_.txtWidth, kMinWidth); }
+void FrmTrevo::HeightLeft() { RaiseToMinimum(*dlg_.txtHeight, kMinHeight); }
+
+void FrmTrevo::Commit() {
+    lib::ClsKwini& ini = *bas_.gcIni;
+    ini.vbWritePrivateProfileString(u"Desktops", u"Max", dlg_.txtDesktops->Text(), bas_.IniPath());
+    for (Long n = 1; n <= kMaxDesks; ++n) {
+        const Long count = engine::CLng(dlg_.txtDesktops->Text());
+        const String path = n <= count ? dlg_.txtWallpaper[static_cast<size_t>(n - 1)]->Text() : String();
+        ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, bas_.IniPath());
+    }
+    ini.vbWritePrivateProfileString(u"Size", u"KeepSize", dlg_.chkSize->Value() == 1 ? u"-1" : u"0", bas_.IniPath());
+    ini.vbWritePrivateProfileString(u"Size", u"Width", dlg_.chkSize->Value() == 1 ? dlg_.txtWidth->Text() : u"400",
+                                    bas_.IniPath());
+    ini.vbWritePrivateProfileString(u"Size", u"Height", dlg_.chkSize->Value() == 1 ? dlg_.txtHeight->Text() : u"300",
+                                    bas_.IniPath());
+    engine_.MsgBox(u"プロパティの変更は次回起動時に反映されます。", engine::kMbIconExclamation, u"");
+    form_.Hide();
+}
+
+void FrmTrevo::Cancel() { form_.Hide(); }
+
+}  // namespace trevo
