@@ -36,3 +36,7 @@ endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME icons_match_generator COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icons.py --check)
 set_tests_properties(icons_match_generator PROPERTIES LABELS unit)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/libprobe/CMakeLists.txt)
+  add_subdirectory(tests/libprobe)
+endif()

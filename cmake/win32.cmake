@@ -24,3 +24,7 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/profile/CMakeLists.txt)
   add_subdirectory(tests/profile)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/libprobe/CMakeLists.txt)
+  add_subdirectory(tests/libprobe)
+endif()
