@@ -28,3 +28,19 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/libprobe/CMakeLists.txt)
   add_subdirectory(tests/libprobe)
 endif()
+
+# The shipped settings file stands next to the program, in the build and in the package.
+add_custom_command(TARGET Trevo POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/Trevo.ini $<TARGET_FILE_DIR:Trevo>/Trevo.ini)
+
+set(TREVO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+set(TREVO_DIST_ZIP ${TREVO_DIST_DIR}/Trevo-${PROJECT_VERSION}.zip)
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/dist-stage
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist-stage/Trevo ${TREVO_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Trevo> ${CMAKE_SOURCE_DIR}/res/Trevo.ini ${CMAKE_SOURCE_DIR}/README.md
+          ${CMAKE_BINARY_DIR}/dist-stage/Trevo
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist-stage ${CMAKE_COMMAND} -E tar cf ${TREVO_DIST_ZIP} --format=zip Trevo
+  DEPENDS Trevo
+  COMMENT "Packing ${TREVO_DIST_ZIP}"
+  VERBATIM)
