@@ -40,3 +40,5 @@ set_tests_properties(icons_match_generator PROPERTIES LABELS unit)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/libprobe/CMakeLists.txt)
   add_subdirectory(tests/libprobe)
 endif()
+
+add_subdirectory(bench)
