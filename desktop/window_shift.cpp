@@ -25,12 +25,16 @@ Long ShiftDistance(Long oldDesk, Long newDesk, Long screenWidth) {
     return Checked((static_cast<long long>(oldDesk) - newDesk) * screenWidth);
 }
 
-WalkVerdict Judge(trevo::BasTrevo& bas, Hwnd hwnd) {
-    lib::ClsKwWinInterface& wi = *bas.gcWinInterface;
+std::vector<NeverMovePattern> ScanPatterns(const engine::Collection<engine::String>& entries) {
+    std::vector<NeverMovePattern> patterns;
+    patterns.reserve(static_cast<size_t>(entries.Count()));
+    for (Long k = 1; k <= entries.Count(); ++k) patterns.push_back(ScanPattern(entries.Item(k)));
+    return patterns;
+}
+
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMovePattern>& patterns, Hwnd hwnd) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
-    const auto& patterns = *bas.gNoChange;
-    for (Long k = 1; k <= patterns.Count(); ++k) {
-        const NeverMovePattern pattern = ScanPattern(patterns.Item(k));
+    for (const NeverMovePattern& pattern : patterns) {
         Hwnd h = hwnd;
         if (Spares(pattern, [&] { return wi.WindowText(h); }, [&] { return wi.ClassName(h); }))
             return WalkVerdict::NeverMove;
@@ -40,10 +44,12 @@ WalkVerdict Judge(trevo::BasTrevo& bas, Hwnd hwnd) {
 
 std::vector<Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform) {
     lib::ClsKwWinInterface& wi = *bas.gcWinInterface;
+    // The entries are cut once per switch, not once per window.
+    const std::vector<NeverMovePattern> patterns = ScanPatterns(*bas.gNoChange);
     std::vector<Hwnd> list;
     Hwnd start = 0;
     for (Hwnd h = wi.FirstChildWindow(start); h != 0; h = wi.NextChildWindow()) {
-        if (Judge(bas, h) != WalkVerdict::Takes) continue;
+        if (Judge(wi, patterns, h) != WalkVerdict::Takes) continue;
         if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
         if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
         list.push_back(h);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/BasTrevo.h"
+#include "desktop/never_move.h"
 #include "engine/platform.h"
 
 namespace desktop {
@@ -16,7 +17,8 @@ enum class WalkVerdict { Takes, NotVisible, NeverMove };
 // invisible ones and those a never-move pattern spares, restores the maximised and
 // minimised ones among the rest and returns them in walk order.
 std::vector<engine::Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
-WalkVerdict Judge(trevo::BasTrevo& bas, engine::Hwnd hwnd);
+std::vector<NeverMovePattern> ScanPatterns(const engine::Collection<engine::String>& entries);
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMovePattern>& patterns, engine::Hwnd hwnd);
 
 // Moves every window by dx pixels in one deferred batch. A window that cannot be
 // moved (closed meanwhile, or a more privileged program's) is left out and the

@@ -1,6 +1,7 @@
 // The switch: which windows move, by how much, and what they go through on the way.
 #include <gtest/gtest.h>
 
+#include "desktop/window_shift.h"
 #include "sim_fixture.h"
 
 namespace {
@@ -175,6 +176,30 @@ TEST_F(Switch, EveryWindowLiesInExactlyOneBandAfterManySwitches) {
             EXPECT_TRUE(left >= band && left < band + 1280) << "window of desktop " << home << " at " << left;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SwitchVerdicts, EachWindowOfTheWalkGetsItsReason) {
+    testing_support::SimTrevo t;
+    t.WriteIni("[Desktops]\r\nMax=2\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n[NoChange-XP]\r\n01=class(Keep)\r\n");
+    const auto hidden = t.OpenWindow(u"h", u"Probe", {0, 0, 10, 10}, 0);
+    const auto kept = t.OpenWindow(u"k", u"Keep", {0, 0, 10, 10});
+    const auto takes = t.OpenWindow(u"t", u"Probe", {0, 0, 10, 10});
+    t.Start();
+    auto& wi = *t.bas().gcWinInterface;
+    const auto patterns = desktop::ScanPatterns(*t.bas().gNoChange);
+    EXPECT_EQ(desktop::Judge(wi, patterns, hidden), desktop::WalkVerdict::NotVisible);
+    EXPECT_EQ(desktop::Judge(wi, patterns, kept), desktop::WalkVerdict::NeverMove);
+    EXPECT_EQ(desktop::Judge(wi, patterns, takes), desktop::WalkVerdict::Takes);
+}
+
+TEST(SwitchDistance, ThirtyTwoBitsOrAnOverflowError) {
+    EXPECT_EQ(desktop::ShiftDistance(1, 2, 1280), -1280);
+    EXPECT_EQ(desktop::ShiftDistance(3, 1, 1024), 2048);
+    EXPECT_THROW(desktop::ShiftDistance(5, 1, 0x40000000), engine::RuntimeError);
 }
 
 }  // namespace
