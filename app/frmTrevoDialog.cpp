@@ -100,7 +100,7 @@ void FrmTrevo::ChoosePicture(int i) {
     } enableAgain{form_};
 
     engine::Platform& platform = engine_.platform();
-    const std::string filter = platform.ToAnsi(std::u16string(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 24));
+    const std::string filter = platform.ToAnsi(std::u16string(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 23));
     std::string file = platform.ToAnsi(String(kChooserRoom + 1, u'\0'));
     engine::OpenFileNameA record;
     record.lStructSize = kChooserRecordSize;

@@ -13,6 +13,7 @@
 
 #include "app/frmTrevo.h"
 #include "engine/sim/sim_engine.h"
+#include "engine/text.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -5,6 +5,7 @@ find_package(Threads REQUIRED)
 add_library(trevo_sim STATIC
   engine/sim/code_page.cpp
   engine/sim/file_system.cpp
+  engine/sim/profile_document.cpp
   engine/sim/profile_engine.cpp
   engine/sim/window_model.cpp
   engine/sim/sim_platform.cpp

@@ -22,6 +22,8 @@ World::World(Options opts)
     app.minor = TREVO_VERSION_MINOR;
     app.revision = TREVO_VERSION_PATCH;
     workArea = options.screen;
+    std::error_code ec;
+    std::filesystem::create_directories(files.ToHost(u"C:\\"), ec);  // drive C is always there
     if (options.taskbar) {
         WindowSpec bar;
         bar.className = u"Shell_TrayWnd";

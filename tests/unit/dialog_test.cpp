@@ -140,7 +140,7 @@ TEST_F(Dialog, ThePictureChooserIsAskedAsTheDialogHasAlwaysAsked) {
     ASSERT_EQ(t_.world().fileChooserCalls.size(), 1u);
     const auto& call = t_.world().fileChooserCalls[0];
     EXPECT_EQ(call.structSize, 76u);
-    EXPECT_EQ(call.filter, std::string("(bmp)\0*.bmp\0(all)\0*.*\0\0", 24));
+    EXPECT_EQ(call.filter, std::string("(bmp)\0*.bmp\0(all)\0*.*\0\0", 23));
     EXPECT_EQ(call.filterIndex, 0u);
     EXPECT_EQ(call.maxFile, 32767u);
     EXPECT_EQ(call.flags, 2621444u);
