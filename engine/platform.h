@@ -3,6 +3,12 @@
 // page; ToAnsi/FromAnsi are the conversions every caller goes through.
 #pragma once
 
+// The constants below carry their Windows names, which <windows.h> defines as
+// macros: in the Windows implementation the engine's headers come first.
+#if defined(_WINDOWS_) || defined(_INC_WINDOWS)
+#error "include the engine headers before <windows.h>"
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <string>

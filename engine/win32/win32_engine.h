@@ -1,0 +1,53 @@
+// The form engine on Windows: windows, the message loop, message boxes, pictures
+// and the program's resources.
+#pragma once
+
+#include "engine/engine.h"
+#include "engine/win32/handles.h"
+#include "engine/win32/win32_platform.h"
+
+namespace win32 {
+
+class Win32Engine : public engine::Engine {
+public:
+    explicit Win32Engine(HINSTANCE instance);
+    ~Win32Engine() override;
+
+    engine::Platform& platform() override { return platform_; }
+    engine::ScreenMetrics Screen() const override;
+    engine::AppInfo App() const override { return app_; }
+    engine::Long MsgBox(const engine::String& text, engine::Long style, const engine::String& title) override;
+    void DoEvents() override;
+    engine::PicturePtr LoadPicture(const engine::String& path) override;
+    engine::PicturePtr LoadResPicture(engine::Long id, engine::Long format) override;
+    void SavePicture(const engine::Picture& picture, const engine::String& path) override;
+    engine::String LoadResString(engine::Long id) override;
+    std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
+                                                     engine::FormEvents& events) override;
+    engine::Long Run() override;
+    [[noreturn]] void End(engine::Long exitCode) override;
+
+    HINSTANCE Instance() const { return instance_; }
+    HWND Owner() const { return owner_.get(); }  // keeps dialogs off the task bar
+    HFONT DialogFont() const { return font_.get(); }
+    UINT TaskbarCreated() const { return taskbarCreated_; }
+    // Handles one message as the loop does (dialog keys included).
+    void Dispatch(MSG& msg);
+
+protected:
+    void LastFormUnloaded() override;
+
+private:
+    HINSTANCE instance_;
+    Win32Platform platform_;
+    engine::AppInfo app_;
+    UniqueWindow owner_;
+    UniqueFont font_;
+    UINT taskbarCreated_ = 0;
+    bool comReady_ = false;
+};
+
+std::wstring Wide(const engine::String& text);
+engine::String FromWide(const wchar_t* text);
+
+}  // namespace win32

@@ -1,0 +1,156 @@
+#include "engine/win32/win32_platform.h"
+
+#include <vector>
+
+#include "engine/win32/handles.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace win32 {
+using engine::Dword;
+using engine::Hwnd;
+using engine::Long;
+
+static_assert(sizeof(RECT) == sizeof(engine::Rect));
+static_assert(sizeof(POINT) == sizeof(engine::Point));
+static_assert(sizeof(OSVERSIONINFOA) == sizeof(engine::OsVersionInfoA));
+static_assert(sizeof(OPENFILENAMEA) >= sizeof(engine::OpenFileNameA));
+static_assert(sizeof(engine::OpenFileNameA) == 76);
+
+namespace {
+HWND H(Hwnd h) { return ToHwnd(h); }
+Hwnd F(HWND h) { return static_cast<Hwnd>(FromHwnd(h)); }
+RECT* R(engine::Rect* r) { return reinterpret_cast<RECT*>(r); }
+}  // namespace
+
+Dword Win32Platform::AnsiCodePage() const { return ::GetACP(); }
+
+std::string Win32Platform::ToAnsi(std::u16string_view text) const {
+    if (text.empty()) return {};
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+engine::String Win32Platform::FromAnsi(std::string_view bytes) const {
+    if (bytes.empty()) return {};
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    return engine::String(out.begin(), out.end());
+}
+
+Dword Win32Platform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                              Dword size, const char* file) {
+    return ::GetPrivateProfileStringA(section, key, def, buffer, size, file);
+}
+bool Win32Platform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                               const char* file) {
+    return ::WritePrivateProfileStringA(section, key, value, file) != 0;
+}
+Dword Win32Platform::GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) {
+    return ::GetPrivateProfileSectionA(section, buffer, size, file);
+}
+bool Win32Platform::WritePrivateProfileSectionA(const char* section, const char* text, const char* file) {
+    return ::WritePrivateProfileSectionA(section, text, file) != 0;
+}
+Dword Win32Platform::GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) {
+    return ::GetPrivateProfileSectionNamesA(buffer, size, file);
+}
+Dword Win32Platform::GetSystemDirectoryA(char* buffer, Dword size) { return ::GetSystemDirectoryA(buffer, size); }
+Dword Win32Platform::GetTempPathA(Dword size, char* buffer) { return ::GetTempPathA(size, buffer); }
+Dword Win32Platform::GetWindowsDirectoryA(char* buffer, Dword size) { return ::GetWindowsDirectoryA(buffer, size); }
+
+bool Win32Platform::GetVersionExA(engine::OsVersionInfoA* info) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(info)) != 0;
+#pragma GCC diagnostic pop
+}
+
+Dword Win32Platform::GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
+
+Hwnd Win32Platform::GetDesktopWindow() { return F(::GetDesktopWindow()); }
+Hwnd Win32Platform::GetWindow(Hwnd hwnd, Dword cmd) { return F(::GetWindow(H(hwnd), cmd)); }
+Long Win32Platform::GetWindowLongA(Hwnd hwnd, Long index) { return ::GetWindowLongA(H(hwnd), index); }
+Long Win32Platform::SetWindowLongA(Hwnd hwnd, Long index, Long value) { return ::SetWindowLongA(H(hwnd), index, value); }
+Long Win32Platform::GetWindowTextA(Hwnd hwnd, char* buffer, Long max) { return ::GetWindowTextA(H(hwnd), buffer, max); }
+Long Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, Long max) { return ::GetClassNameA(H(hwnd), buffer, max); }
+Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) {
+    return F(::FindWindowExA(H(parent), H(childAfter), className, windowName));
+}
+bool Win32Platform::ShowWindow(Hwnd hwnd, Long cmd) { return ::ShowWindow(H(hwnd), cmd) != 0; }
+bool Win32Platform::GetWindowRect(Hwnd hwnd, engine::Rect* rect) { return ::GetWindowRect(H(hwnd), R(rect)) != 0; }
+bool Win32Platform::GetClientRect(Hwnd hwnd, engine::Rect* rect) { return ::GetClientRect(H(hwnd), R(rect)) != 0; }
+
+Dword Win32Platform::BeginDeferWindowPos(Long count) {
+    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(::BeginDeferWindowPos(count)));
+}
+Dword Win32Platform::DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
+                                    Dword flags) {
+    HDWP next = ::DeferWindowPos(reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch)), H(hwnd), H(insertAfter), x, y,
+                                 cx, cy, flags);
+    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(next));
+}
+bool Win32Platform::EndDeferWindowPos(Dword batch) {
+    return ::EndDeferWindowPos(reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch))) != 0;
+}
+bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
+    return ::SetWindowPos(H(hwnd), H(insertAfter), x, y, cx, cy, flags) != 0;
+}
+bool Win32Platform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) {
+    return ::SystemParametersInfoA(action, param, pv, winIni) != 0;
+}
+bool Win32Platform::AdjustWindowRect(engine::Rect* rect, Dword style, bool menu) {
+    return ::AdjustWindowRect(R(rect), style, menu) != 0;
+}
+bool Win32Platform::AdjustWindowRectEx(engine::Rect* rect, Dword style, bool menu, Dword exStyle) {
+    return ::AdjustWindowRectEx(R(rect), style, menu, exStyle) != 0;
+}
+bool Win32Platform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) {
+    return ::SetLayeredWindowAttributes(H(hwnd), colorKey, alpha, flags) != 0;
+}
+bool Win32Platform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
+    return ::ClientToScreen(H(hwnd), reinterpret_cast<POINT*>(point)) != 0;
+}
+bool Win32Platform::ScreenToClient(Hwnd hwnd, engine::Point* point) {
+    return ::ScreenToClient(H(hwnd), reinterpret_cast<POINT*>(point)) != 0;
+}
+Long Win32Platform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dword count) {
+    return ::MapWindowPoints(H(from), H(to), reinterpret_cast<POINT*>(points), count);
+}
+
+namespace {
+std::vector<HWND> Kids(const Hwnd* kids, Dword count) {
+    std::vector<HWND> out;
+    for (Dword i = 0; kids && i < count; ++i) out.push_back(ToHwnd(kids[i]));
+    return out;
+}
+}  // namespace
+
+std::uint16_t Win32Platform::CascadeWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
+                                            const Hwnd* kids) {
+    auto list = Kids(kids, count);
+    return ::CascadeWindows(H(parent), how, reinterpret_cast<const RECT*>(area), kids ? count : 0,
+                            kids ? list.data() : nullptr);
+}
+std::uint16_t Win32Platform::TileWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
+                                         const Hwnd* kids) {
+    auto list = Kids(kids, count);
+    return ::TileWindows(H(parent), how, reinterpret_cast<const RECT*>(area), kids ? count : 0,
+                         kids ? list.data() : nullptr);
+}
+
+bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
+    // The 88-byte record is the original NOTIFYICONDATAA the shell still accepts.
+    return ::Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(const_cast<engine::NotifyIconDataA*>(data))) != 0;
+}
+
+bool Win32Platform::GetOpenFileNameA(engine::OpenFileNameA* record) {
+    return ::GetOpenFileNameA(reinterpret_cast<OPENFILENAMEA*>(record)) != 0;
+}
+
+}  // namespace win32

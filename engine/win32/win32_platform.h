@@ -1,0 +1,61 @@
+// The Windows calls of the program, made for real.
+#pragma once
+
+#include "engine/platform.h"
+
+namespace win32 {
+
+class Win32Platform : public engine::Platform {
+public:
+    using Dword = engine::Dword;
+    using Hwnd = engine::Hwnd;
+    using Long = engine::Long;
+
+    Dword AnsiCodePage() const override;
+    std::string ToAnsi(std::u16string_view text) const override;
+    engine::String FromAnsi(std::string_view bytes) const override;
+
+    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                   Dword size, const char* file) override;
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* file) override;
+    Dword GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) override;
+    bool WritePrivateProfileSectionA(const char* section, const char* text, const char* file) override;
+    Dword GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) override;
+    Dword GetSystemDirectoryA(char* buffer, Dword size) override;
+    Dword GetTempPathA(Dword size, char* buffer) override;
+    Dword GetWindowsDirectoryA(char* buffer, Dword size) override;
+    bool GetVersionExA(engine::OsVersionInfoA* info) override;
+    Dword GetFileAttributesA(const char* path) override;
+
+    Hwnd GetDesktopWindow() override;
+    Hwnd GetWindow(Hwnd hwnd, Dword cmd) override;
+    Long GetWindowLongA(Hwnd hwnd, Long index) override;
+    Long SetWindowLongA(Hwnd hwnd, Long index, Long value) override;
+    Long GetWindowTextA(Hwnd hwnd, char* buffer, Long max) override;
+    Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) override;
+    Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) override;
+    bool ShowWindow(Hwnd hwnd, Long cmd) override;
+    bool GetWindowRect(Hwnd hwnd, engine::Rect* rect) override;
+    bool GetClientRect(Hwnd hwnd, engine::Rect* rect) override;
+    Dword BeginDeferWindowPos(Long count) override;
+    Dword DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
+                         Dword flags) override;
+    bool EndDeferWindowPos(Dword batch) override;
+    bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) override;
+    bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    bool AdjustWindowRect(engine::Rect* rect, Dword style, bool menu) override;
+    bool AdjustWindowRectEx(engine::Rect* rect, Dword style, bool menu, Dword exStyle) override;
+    bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) override;
+    bool ClientToScreen(Hwnd hwnd, engine::Point* point) override;
+    bool ScreenToClient(Hwnd hwnd, engine::Point* point) override;
+    Long MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dword count) override;
+    std::uint16_t CascadeWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
+                                 const Hwnd* kids) override;
+    std::uint16_t TileWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
+                              const Hwnd* kids) override;
+    bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
+    bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
+};
+
+}  // namespace win32
