@@ -45,3 +45,5 @@ add_custom_target(dist
   DEPENDS Trevo
   COMMENT "Packing ${TREVO_DIST_ZIP}"
   VERBATIM)
+
+add_subdirectory(tests/probe)

@@ -1,0 +1,75 @@
+// Opens top-level windows with the titles, classes, places and states it is told,
+// then waits until it is ended; the end-to-end tests watch what a desktop switch
+// does to them.
+//
+//   probe_windows.exe "TITLE|CLASS|X|Y|WIDTH|HEIGHT|STATE" ...
+//   STATE: normal, maximized, minimized or hidden
+#include <windows.h>
+#include <shellapi.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ::DestroyWindow(hwnd);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+        if (end == std::wstring::npos) return parts;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::set<std::wstring> registered;
+    int made = 0;
+    for (int i = 1; argv && i < argc; ++i) {
+        const auto f = Split(argv[i], L'|');
+        if (f.size() != 7) return 2;
+        if (registered.insert(f[1]).second) {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof(wc);
+            wc.lpfnWndProc = ProbeProc;
+            wc.hInstance = instance;
+            wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+            wc.lpszClassName = f[1].c_str();
+            if (!::RegisterClassExW(&wc)) return 3;
+        }
+        HWND hwnd = ::CreateWindowExW(0, f[1].c_str(), f[0].c_str(), WS_OVERLAPPEDWINDOW, std::stoi(f[2]),
+                                      std::stoi(f[3]), std::stoi(f[4]), std::stoi(f[5]), nullptr, nullptr, instance,
+                                      nullptr);
+        if (!hwnd) return 4;
+        const std::wstring& state = f[6];
+        if (state == L"maximized")
+            ::ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+        else if (state == L"minimized")
+            ::ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+        else if (state != L"hidden")
+            ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        ++made;
+    }
+    ::LocalFree(argv);
+    MSG msg;
+    while (made > 0 && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
