@@ -1,5 +1,8 @@
 #include "lib/ClsKwWinInterface.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/error.h"
 #include "engine/text.h"
 
@@ -12,6 +15,11 @@ namespace win = engine::win;
 
 namespace {
 constexpr Long kTextRoom = 259;  // characters a title or class name is given
+constexpr Dword kLwaColorKey = 1;
+constexpr Dword kLwaAlpha = 2;
+constexpr Dword kTopMostMoveFlags = win::SWP_NOSIZE | win::SWP_NOMOVE | win::SWP_SHOWWINDOW;
+constexpr Dword kTileHorizontal = 1;
+constexpr Dword kTileSkipDisabled = 2;
 }  // namespace
 
 ClsKwWinInterface::ClsKwWinInterface(engine::Platform& platform) : platform_(platform) {
@@ -41,8 +49,54 @@ Long ClsKwWinInterface::LowWord(Dword value) {
     return low >= 0x8000 ? low - 0x10000 : low;
 }
 
+void ClsKwWinInterface::vbAdjustWindowRect(Hwnd hwnd, bool bMenu, engine::Rect& rect) {
+    platform_.AdjustWindowRect(&rect, static_cast<Dword>(GetWindowStyle(hwnd)), bMenu);
+}
+
+void ClsKwWinInterface::vbAdjustWindowRectEx(Hwnd hwnd, bool bMenu, engine::Rect& rect) {
+    platform_.AdjustWindowRectEx(&rect, static_cast<Dword>(GetWindowStyle(hwnd)), bMenu,
+                                 static_cast<Dword>(GetWindowExStyle(hwnd)));
+}
+
+void ClsKwWinInterface::MakeLayered(Hwnd hwnd) {
+    if (!IsWindowExStyle(hwnd, win::WS_EX_LAYERED)) SetWindowExStyle(hwnd, win::WS_EX_LAYERED);
+}
+
+bool ClsKwWinInterface::LayeredColorKey(Hwnd hwnd, Dword crKey) {
+    if (!HasLayeredWindows()) return false;
+    MakeLayered(hwnd);
+    return platform_.SetLayeredWindowAttributes(hwnd, crKey, 0, kLwaColorKey);
+}
+
+bool ClsKwWinInterface::LayeredAlpha(Hwnd hwnd, Long dwPer) {
+    if (!HasLayeredWindows()) return false;
+    MakeLayered(hwnd);
+    // In this order, so that 50 percent is 127.5 and goes to the even 128.
+    const double alpha = engine::RoundHalfEven(static_cast<double>(dwPer) / 100.0 * 255.0);
+    if (alpha < 0 || alpha > 255) engine::Raise(engine::err::kOverflow);
+    return platform_.SetLayeredWindowAttributes(hwnd, 0, static_cast<std::uint8_t>(alpha), kLwaAlpha);
+}
+
 Long ClsKwWinInterface::GetWindowStyle(Hwnd hwnd) { return platform_.GetWindowLongA(hwnd, win::GWL_STYLE); }
 Long ClsKwWinInterface::GetWindowExStyle(Hwnd hwnd) { return platform_.GetWindowLongA(hwnd, win::GWL_EXSTYLE); }
+
+void ClsKwWinInterface::SetWindowStyle(Hwnd hwnd, Dword style) {
+    platform_.SetWindowLongA(hwnd, win::GWL_STYLE, static_cast<Long>(style | static_cast<Dword>(GetWindowStyle(hwnd))));
+}
+
+void ClsKwWinInterface::SetWindowExStyle(Hwnd hwnd, Dword exStyle) {
+    if (exStyle == win::WS_EX_LAYERED && !HasLayeredWindows()) return;
+    platform_.SetWindowLongA(hwnd, win::GWL_EXSTYLE,
+                             static_cast<Long>(exStyle | static_cast<Dword>(GetWindowExStyle(hwnd))));
+}
+
+bool ClsKwWinInterface::TopMost(Hwnd hwnd) {
+    return platform_.SetWindowPos(hwnd, win::HWND_TOPMOST, 0, 0, 0, 0, kTopMostMoveFlags);
+}
+
+bool ClsKwWinInterface::NoTopMost(Hwnd hwnd) {
+    return platform_.SetWindowPos(hwnd, win::HWND_NOTOPMOST, 0, 0, 0, 0, kTopMostMoveFlags);
+}
 
 bool ClsKwWinInterface::IsWindowStyle(Hwnd hwnd, Dword style) {
     return (static_cast<Dword>(GetWindowStyle(hwnd)) & style) == style;
@@ -82,6 +136,91 @@ String ClsKwWinInterface::ClassName(Hwnd& hwnd) { return ReadText(&engine::Platf
 Hwnd ClsKwWinInterface::OwnerHWnd(Hwnd& hwnd) {
     if (hwnd == 0) hwnd = cursor_;
     return platform_.GetWindow(hwnd, win::GW_OWNER);
+}
+
+void ClsKwWinInterface::vbClientToScreen(Hwnd hwnd, engine::Rect& rect) {
+    engine::Point topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
+    platform_.ClientToScreen(hwnd, &topLeft);
+    platform_.ClientToScreen(hwnd, &bottomRight);
+    rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void ClsKwWinInterface::vbClientToScreenByPoint(Hwnd hwnd, engine::Point& point) {
+    platform_.ClientToScreen(hwnd, &point);
+}
+
+void ClsKwWinInterface::vbScreenToClient(Hwnd hwnd, engine::Rect& rect) {
+    engine::Point topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
+    platform_.ScreenToClient(hwnd, &topLeft);
+    platform_.ScreenToClient(hwnd, &bottomRight);
+    rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void ClsKwWinInterface::vbScreenToClientByPoint(Hwnd hwnd, engine::Point& point) {
+    platform_.ScreenToClient(hwnd, &point);
+}
+
+void ClsKwWinInterface::vbMapWindowPoint(Hwnd from, Hwnd to, engine::Point& point) {
+    platform_.MapWindowPoints(from, to, &point, 1);
+}
+
+void ClsKwWinInterface::vbMapWindowPoints(Hwnd from, Hwnd to, std::span<engine::Point> points, Long nPoint) {
+    if (nPoint < 1) engine::Raise(engine::err::kSubscript);
+    constexpr Long kMostPoints = 0x7FFFFFFF / static_cast<Long>(sizeof(engine::Point));
+    if (nPoint > kMostPoints) engine::Raise(engine::err::kOverflow);
+    if (static_cast<std::size_t>(nPoint) > points.size()) engine::Raise(engine::err::kSubscript);
+    std::vector<engine::Point> work(points.begin(), points.begin() + nPoint);
+    platform_.MapWindowPoints(from, to, work.data(), static_cast<Dword>(nPoint));
+    std::copy(work.begin(), work.end(), points.begin());
+}
+
+Hwnd ClsKwWinInterface::FindMDIClient(Hwnd hwnd) {
+    for (Hwnd child = platform_.GetWindow(hwnd, win::GW_CHILD); child != 0;
+         child = platform_.GetWindow(child, win::GW_HWNDNEXT)) {
+        Hwnd asked = child;
+        if (ClassName(asked) == u"MDIClient") return child;
+    }
+    return 0;
+}
+
+void ClsKwWinInterface::Cascade(Hwnd mdiWnd) {
+    if (mdiWnd == 0) return;
+    platform_.CascadeWindows(FindMDIClient(mdiWnd), kTileSkipDisabled, nullptr, 0, nullptr);
+}
+
+void ClsKwWinInterface::TileHorz(Hwnd mdiWnd) {
+    if (mdiWnd == 0) return;
+    platform_.TileWindows(FindMDIClient(mdiWnd), kTileHorizontal | kTileSkipDisabled, nullptr, 0, nullptr);
+}
+
+void ClsKwWinInterface::TileVert(Hwnd mdiWnd) {
+    if (mdiWnd == 0) return;
+    platform_.TileWindows(FindMDIClient(mdiWnd), kTileSkipDisabled, nullptr, 0, nullptr);
+}
+
+void ClsKwWinInterface::vbTileWindows(Hwnd mdiWnd) {
+    if (mdiWnd == 0) return;
+    Hwnd parent = FindMDIClient(mdiWnd);
+    // Every child, hidden ones too; without an MDIClient the walk starts at the
+    // desktop, which parent then names.
+    std::vector<Hwnd> kids;
+    for (Hwnd kid = FirstChildWindow(parent); kid != 0; kid = NextChildWindow()) kids.push_back(kid);
+    if (kids.empty()) return;
+    engine::Rect client;
+    platform_.GetClientRect(parent, &client);
+    constexpr Dword how = kTileHorizontal | kTileSkipDisabled;
+    const auto n = static_cast<Dword>(kids.size());
+    if (n <= 2) {
+        platform_.TileWindows(parent, how, &client, n, kids.data());
+        return;
+    }
+    const Dword left = (n + 1) / 2;
+    const Long half = client.right / 2;
+    engine::Rect leftColumn = client, rightColumn = client;
+    leftColumn.right = half;
+    rightColumn.left = half;
+    platform_.TileWindows(parent, how, &leftColumn, left, kids.data());
+    platform_.TileWindows(parent, how, &rightColumn, n - left, kids.data() + left);
 }
 
 }  // namespace lib

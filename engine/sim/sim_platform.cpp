@@ -1,6 +1,7 @@
 #include "engine/sim/sim_platform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/text.h"
@@ -21,13 +22,21 @@ constexpr Dword WS_CAPTION = 0x00C00000;
 constexpr Dword WS_BORDER = 0x00800000;
 constexpr Dword WS_DLGFRAME = 0x00400000;
 constexpr Dword WS_THICKFRAME = 0x00040000;
+constexpr Dword WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr Dword WS_EX_TOOLWINDOW = 0x00000080;
+constexpr Dword WS_EX_CLIENTEDGE = 0x00000200;
+constexpr Dword WS_EX_STATICEDGE = 0x00020000;
 constexpr Long kCaptionHeight = 19;
+constexpr Long kSmallCaptionHeight = 15;  // the caption of a tool window
 constexpr Long kMenuHeight = 19;
+constexpr Long kClientEdge = 2;
 
-Long FrameWidth(Dword style) {
+// The outer frame on each side: sizing border, dialog frame, thin border or
+// static edge, whichever is widest.
+Long FrameWidth(Dword style, Dword exStyle) {
     if (style & WS_THICKFRAME) return 4;
-    if (style & WS_DLGFRAME) return 3;
-    if (style & WS_BORDER) return 1;
+    if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) return 3;
+    if ((style & WS_BORDER) || (exStyle & WS_EX_STATICEDGE)) return 1;
     return 0;
 }
 
@@ -163,8 +172,12 @@ bool SimPlatform::GetWindowRect(Hwnd hwnd, Rect* rect) {
 bool SimPlatform::GetClientRect(Hwnd hwnd, Rect* rect) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !rect) return false;
+    if (w->style & win::WS_MINIMIZE) {  // a minimised window shows no client area
+        *rect = {0, 0, 0, 0};
+        return true;
+    }
     Rect frame{0, 0, 0, 0};
-    AdjustWindowRect(&frame, w->style, false);
+    AdjustWindowRectEx(&frame, w->style, false, w->exStyle);
     *rect = {0, 0, (w->rect.right - w->rect.left) - (frame.right - frame.left),
              (w->rect.bottom - w->rect.top) - (frame.bottom - frame.top)};
     if (rect->right < 0) rect->right = 0;
@@ -198,14 +211,17 @@ bool SimPlatform::AdjustWindowRect(Rect* rect, Dword style, bool menu) {
     return AdjustWindowRectEx(rect, style, menu, 0);
 }
 
-bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword /*exStyle*/) {
+bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) {
     if (!rect) return false;
-    const Long frame = FrameWidth(style);
+    // The client edge lies inside the menu bar, the frame outside the caption;
+    // on a rectangle the order makes no difference.
+    const Long frame = FrameWidth(style, exStyle) + ((exStyle & WS_EX_CLIENTEDGE) ? kClientEdge : 0);
     rect->left -= frame;
     rect->right += frame;
     rect->top -= frame;
     rect->bottom += frame;
-    if ((style & WS_CAPTION) == WS_CAPTION) rect->top -= kCaptionHeight;
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        rect->top -= (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaptionHeight : kCaptionHeight;
     if (menu) rect->top -= kMenuHeight;
     return true;
 }
@@ -213,6 +229,10 @@ bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword /
 bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) {
     Window* w = world_.windows.Find(hwnd);
     if (!w || !(w->exStyle & win::WS_EX_LAYERED)) return false;
+    // Child windows can be layered from Windows 8 (6.2) on only.
+    const bool childLayering = world_.options.platformId == win::VER_PLATFORM_WIN32_NT &&
+                               (world_.options.major > 6 || (world_.options.major == 6 && world_.options.minor >= 2));
+    if (w->parent != world_.windows.Desktop() && !childLayering) return false;
     w->layeredKey = colorKey;
     w->layeredAlpha = alpha;
     w->layeredFlags = flags;
@@ -220,17 +240,18 @@ bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uin
 }
 
 namespace {
-engine::Point ClientOrigin(const Window& w) {
-    const Long frame = FrameWidth(w.style);
-    const Long caption = (w.style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
-    return {w.rect.left + frame, w.rect.top + frame + caption};
+// Where the client area's (0, 0) lies on the screen; the desktop's is the screen's.
+engine::Point ClientOrigin(SimPlatform& platform, const Window& w) {
+    Rect frame{0, 0, 0, 0};
+    platform.AdjustWindowRectEx(&frame, w.style, false, w.exStyle);
+    return {w.rect.left - frame.left, w.rect.top - frame.top};
 }
 }  // namespace
 
 bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*w);
+    const auto o = ClientOrigin(*this, *w);
     point->x += o.x;
     point->y += o.y;
     return true;
@@ -239,23 +260,24 @@ bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
 bool SimPlatform::ScreenToClient(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*w);
+    const auto o = ClientOrigin(*this, *w);
     point->x -= o.x;
     point->y -= o.y;
     return true;
 }
 
 Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dword count) {
+    // 0 stands for the screen, as the desktop window does.
     engine::Point o1{0, 0}, o2{0, 0};
     if (from) {
         const Window* w = world_.windows.Find(from);
         if (!w) return 0;
-        o1 = ClientOrigin(*w);
+        o1 = ClientOrigin(*this, *w);
     }
     if (to) {
         const Window* w = world_.windows.Find(to);
         if (!w) return 0;
-        o2 = ClientOrigin(*w);
+        o2 = ClientOrigin(*this, *w);
     }
     const Long dx = o1.x - o2.x, dy = o1.y - o2.y;
     for (Dword i = 0; points && i < count; ++i) {
@@ -269,7 +291,11 @@ namespace {
 constexpr Dword MDITILE_HORIZONTAL = 1;
 constexpr Dword MDITILE_SKIPDISABLED = 2;
 constexpr Dword WS_DISABLED = 0x08000000;
+constexpr Dword SWP_NOACTIVATE = 0x10;
 
+// The windows an arrangement moves: the list given, or the parent's children in
+// stacking order; of those only shown windows that are not minimised (nor
+// disabled, when asked), and no top-level window that is topmost or a tool window.
 std::vector<Hwnd> Arranged(const WindowModel& model, Hwnd parent, Dword how, Dword count, const Hwnd* kids) {
     std::vector<Hwnd> list;
     if (kids) {
@@ -280,40 +306,80 @@ std::vector<Hwnd> Arranged(const WindowModel& model, Hwnd parent, Dword how, Dwo
     std::vector<Hwnd> out;
     for (Hwnd h : list) {
         const Window* w = model.Find(h);
-        if (!w || !(w->style & win::WS_VISIBLE) || (w->style & win::WS_MINIMIZE)) continue;
+        if (!w || h == model.Desktop() || !(w->style & win::WS_VISIBLE) || (w->style & win::WS_MINIMIZE)) continue;
         if ((how & MDITILE_SKIPDISABLED) && (w->style & WS_DISABLED)) continue;
+        if (w->parent == model.Desktop() && (w->exStyle & (win::WS_EX_TOPMOST | WS_EX_TOOLWINDOW))) continue;
         out.push_back(h);
     }
     return out;
 }
+
+// Arranging restores a maximised window first.
+void Restore(Window& w) { w.style &= ~win::WS_MAXIMIZE; }
+
+// The area of an arrangement in screen coordinates: the rectangle given (in the
+// parent's client coordinates), else the parent's client area, which for the
+// desktop is the work area.
+Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rect* area) {
+    const Window& p = world.windows.Get(parent);
+    Rect box;
+    if (area)
+        box = *area;
+    else if (parent == world.windows.Desktop())
+        box = world.workArea;
+    else
+        platform.GetClientRect(parent, &box);
+    const auto o = ClientOrigin(platform, p);
+    return {box.left + o.x, box.top + o.y, box.right + o.x, box.bottom + o.y};
+}
+
+constexpr Long kCascadeStep = kCaptionHeight + 4 + 3;  // a caption and a sizing frame
 }  // namespace
 
 std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
     if (!parent) parent = world_.windows.Desktop();
-    Rect box;
-    if (area) box = *area; else GetClientRect(parent, &box);
+    if (!world_.windows.Exists(parent)) return 0;
+    const Rect box = ArrangementArea(*this, world_, parent, area);
     const auto list = Arranged(world_.windows, parent, how, count, kids);
-    const Long step = 26, width = (box.right - box.left) * 3 / 4, height = (box.bottom - box.top) * 3 / 4;
+    const Long step = kCascadeStep;
+    const Long width = (box.right - box.left) * 3 / 4, height = (box.bottom - box.top) * 3 / 4;
+    // The bottom of the stacking order goes first, so the top window ends in front.
     Long i = 0;
-    for (auto it = list.rbegin(); it != list.rend(); ++it, ++i)
-        world_.windows.Place(*it, 0, box.left + i * step, box.top + i * step, width, height, win::SWP_NOZORDER);
+    for (auto it = list.rbegin(); it != list.rend(); ++it, ++i) {
+        Restore(world_.windows.Get(*it));
+        world_.windows.Place(*it, 0, box.left + i * step, box.top + i * step, width, height,
+                             win::SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return static_cast<std::uint16_t>(list.size());
 }
 
 std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
     if (!parent) parent = world_.windows.Desktop();
-    Rect box;
-    if (area) box = *area; else GetClientRect(parent, &box);
+    if (!world_.windows.Exists(parent)) return 0;
+    const Rect box = ArrangementArea(*this, world_, parent, area);
     const auto list = Arranged(world_.windows, parent, how, count, kids);
     const Long n = static_cast<Long>(list.size());
-    for (Long i = 0; i < n; ++i) {
-        const Hwnd h = list[static_cast<size_t>(i)];
-        if (how & MDITILE_HORIZONTAL) {  // one above the other
-            const Long hgt = (box.bottom - box.top) / n;
-            world_.windows.Place(h, 0, box.left, box.top + i * hgt, box.right - box.left, hgt, win::SWP_NOZORDER);
-        } else {  // side by side
-            const Long wid = (box.right - box.left) / n;
-            world_.windows.Place(h, 0, box.left + i * wid, box.top, wid, box.bottom - box.top, win::SWP_NOZORDER);
+    if (n == 0) return 0;
+    // Up to three windows share one band; more make a grid of about sqrt(n)
+    // bands, the later bands taking the windows left over.
+    const Long bands = n < 4 ? 1 : static_cast<Long>(std::sqrt(static_cast<double>(n)));
+    const bool stacked = (how & MDITILE_HORIZONTAL) != 0;  // bands are columns, windows one above the other
+    const Long width = box.right - box.left, height = box.bottom - box.top;
+    const Long across = stacked ? width : height;  // the extent the bands share
+    const Long along = stacked ? height : width;   // the extent the windows of one band share
+    Long next = 0;
+    for (Long band = 0; band < bands; ++band) {
+        const Long inBand = n / bands + (band >= bands - n % bands ? 1 : 0);
+        const Long bandSize = across / bands, cell = along / inBand;
+        for (Long k = 0; k < inBand; ++k, ++next) {
+            const Hwnd h = list[static_cast<std::size_t>(next)];
+            Restore(world_.windows.Get(h));
+            if (stacked)
+                world_.windows.Place(h, 0, box.left + band * bandSize, box.top + k * cell, bandSize, cell,
+                                     win::SWP_NOZORDER | SWP_NOACTIVATE);
+            else
+                world_.windows.Place(h, 0, box.left + k * cell, box.top + band * bandSize, cell, bandSize,
+                                     win::SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     return static_cast<std::uint16_t>(n);
