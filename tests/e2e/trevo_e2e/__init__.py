@@ -1,0 +1,14 @@
+"""Drives the real Trevo.exe under Wine on a virtual X display.
+
+The pieces, each in its own module:
+  waiting     bounded polling of a condition
+  xserver     a private Xvfb display
+  wine        the Wine prefix: creation, registry settings, environment
+  desktop     the Wine desktop "shell" with its task bar, kept open
+  wintool     wintool.exe, which reads and drives windows from inside Wine
+  screen      screenshots, pixels, mouse clicks, tray icon positions
+  scratch     a folder holding Trevo.exe and a prepared Trevo.ini
+  trevo       one run of Trevo.exe
+  settings    Trevo.ini texts for the tests
+  case        the unittest base class that ties these together
+"""

@@ -1,0 +1,79 @@
+"""The Wine desktop "shell": a virtual desktop with a task bar and a
+notification area, held open by keepalive.exe while Trevo comes and goes."""
+
+import os
+import subprocess
+
+from .waiting import wait_for
+from .wine import DESKTOP_NAME
+
+TASK_BAR_CLASS = "Shell_TrayWnd"
+
+
+class WineDesktop:
+    def __init__(self, prefix, wintool, keepalive_exe, width=1024, height=768, log_path=None):
+        self._prefix = prefix
+        self._wintool = wintool
+        self._keepalive = keepalive_exe
+        self.width = width
+        self.height = height
+        self._log_path = log_path
+        self._process = None
+
+    def start(self, timeout=90):
+        log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
+        try:
+            self._process = subprocess.Popen(
+                ["wine", "explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
+                 os.path.basename(self._keepalive)],
+                cwd=os.path.dirname(self._keepalive), env=self._prefix.env(), stdin=subprocess.DEVNULL,
+                stdout=log, stderr=log)
+        finally:
+            if log is not subprocess.DEVNULL:
+                log.close()
+        # Only once keepalive runs does the desktop "shell" exist. A Wine
+        # program started before that (wintool among them) would make a
+        # desktop of that name itself, one without a task bar.
+        wait_for(self._keepalive_started, timeout, "keepalive.exe to start on the Wine desktop", interval=0.2)
+        wait_for(self.task_bar, timeout, "the Wine desktop's task bar to appear",
+                 interval=0.5, describe=lambda: f"top-level windows: {self._wintool.windows()}")
+        return self
+
+    def task_bar(self):
+        """The visible task bar window, or None."""
+        for window in self._wintool.windows(visible_only=True):
+            if window["class"] == TASK_BAR_CLASS:
+                return window
+        return None
+
+    def _keepalive_started(self):
+        """Looks for keepalive.exe among this prefix's Linux processes."""
+        if self._process.poll() is not None and self._process.returncode != 0:
+            raise AssertionError(f"wine explorer ended with status {self._process.returncode}")
+        name = os.path.basename(self._keepalive).lower().encode()
+        prefix = f"WINEPREFIX={self._prefix.path}".encode()
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+                    program = cmdline.read().split(b"\0")[0]
+                if os.path.basename(program.replace(b"\\", b"/")).lower() != name:
+                    continue
+                with open(f"/proc/{pid}/environ", "rb") as environ:
+                    if prefix in environ.read().split(b"\0"):
+                        return True
+            except OSError:  # the process ended meanwhile
+                continue
+        return False
+
+    def stop(self):
+        """Ends everything in the prefix, the desktop with it."""
+        try:
+            self._prefix.kill_server()
+        finally:
+            if self._process is not None:
+                try:
+                    self._process.wait(timeout=30)
+                except subprocess.TimeoutExpired:
+                    self._process.kill()
+                    self._process.wait(timeout=10)
+                self._process = None

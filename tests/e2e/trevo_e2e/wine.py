@@ -1,0 +1,151 @@
+"""The Wine prefix of the tests: created once, reused across tests and runs."""
+
+import fcntl
+import os
+import shutil
+import subprocess
+import time
+
+DEFAULT_LOCALE = "ja_JP.UTF-8"
+DESKTOP_NAME = "shell"
+
+# Bump when prepare() changes what it puts into a new prefix, so that old
+# prefixes are made afresh.
+PREFIX_LAYOUT = "1"
+
+# Mono and Gecko would offer to download themselves while the prefix is made.
+_DLL_OVERRIDES = "mscoree,mshtml="
+
+
+class WineError(RuntimeError):
+    pass
+
+
+class WinePrefix:
+    """A WINEPREFIX with the settings every test relies on: programs named in
+    desktop_programs open on the desktop "shell" (the one with a task bar)."""
+
+    def __init__(self, path, display, locale=DEFAULT_LOCALE, desktop_programs=("Trevo.exe", "wintool.exe"),
+                 log_path=None):
+        self.path = os.path.abspath(path)
+        self.display = display
+        self.locale = locale
+        self._desktop_programs = tuple(desktop_programs)
+        self._log_path = log_path
+
+    # --- environment ------------------------------------------------------
+    def env(self, locale=None):
+        env = dict(os.environ)
+        for name in ("LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES", "WINEARCH", "WINELOADER", "WINESERVER"):
+            env.pop(name, None)
+        locale = locale or self.locale
+        env.update({
+            "WINEPREFIX": self.path,
+            "WINEARCH": "win32",
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": _DLL_OVERRIDES,
+            "DISPLAY": self.display,
+            "LANG": locale,
+            "LC_ALL": locale,
+        })
+        return env
+
+    def _log(self):
+        return open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
+
+    def _run(self, args, timeout, what, locale=None):
+        log = self._log()
+        try:
+            result = subprocess.run(args, env=self.env(locale), stdin=subprocess.DEVNULL, stdout=log,
+                                    stderr=log, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise WineError(f"{what} did not finish within {timeout} s") from None
+        finally:
+            if log is not subprocess.DEVNULL:
+                log.close()
+        if result.returncode != 0:
+            raise WineError(f"{what} failed with status {result.returncode}")
+
+    def wine(self, args, timeout=60, locale=None):
+        """Runs a Windows program in the prefix and waits for it."""
+        self._run(["wine", *args], timeout, "wine " + " ".join(args), locale)
+
+    # --- creation ---------------------------------------------------------
+    @property
+    def _stamp(self):
+        return os.path.join(self.path, ".trevo-tests-ready")
+
+    def ready(self):
+        try:
+            with open(self._stamp, encoding="ascii") as stamp:
+                return stamp.read().strip() == PREFIX_LAYOUT
+        except OSError:
+            return False
+
+    def ensure(self, timeout=300):
+        """Makes the prefix unless a complete one of this layout is there.
+        A prefix left half-made (no stamp) is removed and made again."""
+        os.makedirs(os.path.dirname(self.path), exist_ok=True)
+        with open(self.path + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if self.ready():
+                return False
+            started = time.monotonic()
+            self.kill_server()
+            shutil.rmtree(self.path, ignore_errors=True)
+            self._run(["wineboot", "--init"], timeout, "wineboot --init")
+            for program in self._desktop_programs:
+                self.set_value(rf"HKCU\Software\Wine\AppDefaults\{program}\Explorer", "Desktop", DESKTOP_NAME)
+            remaining = max(10, timeout - (time.monotonic() - started))
+            # The registry reaches the disk when the server ends.
+            self._run(["wineserver", "--wait"], remaining, "wineserver --wait after creating the prefix")
+            with open(self._stamp, "w", encoding="ascii") as stamp:
+                stamp.write(PREFIX_LAYOUT + "\n")
+            return True
+
+    # --- registry ---------------------------------------------------------
+    def set_value(self, key, name, data, kind="REG_SZ"):
+        self.wine(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"])
+
+    def delete_value(self, key, name):
+        """Removes a value; a value that is not there is no error."""
+        try:
+            self.wine(["reg", "delete", key, "/v", name, "/f"])
+        except WineError:
+            pass
+
+    def set_windows_version(self, version, program=None):
+        """The Windows version Wine reports ("winxp", "win2k", "win7", ...),
+        to one program or, without program, to every program. None goes back
+        to Wine's own default."""
+        key = rf"HKCU\Software\Wine\AppDefaults\{program}" if program else r"HKCU\Software\Wine"
+        if version is None:
+            self.delete_value(key, "Version")
+        else:
+            self.set_value(key, "Version", version)
+
+    # --- paths ------------------------------------------------------------
+    @property
+    def drive_c(self):
+        return os.path.join(self.path, "drive_c")
+
+    def windows_path(self, unix_path):
+        """The name Windows programs in this prefix see for a file."""
+        unix_path = os.path.abspath(unix_path)
+        drive_c = os.path.realpath(self.drive_c)
+        real = os.path.realpath(unix_path)
+        if real == drive_c or real.startswith(drive_c + os.sep):
+            return "C:" + (real[len(drive_c):].replace("/", "\\") or "\\")
+        return "Z:" + unix_path.replace("/", "\\")
+
+    # --- shutting down ----------------------------------------------------
+    def kill_server(self, timeout=30):
+        """Ends every process of the prefix and its wineserver."""
+        env = self.env()
+        subprocess.run(["wineserver", "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+        try:
+            subprocess.run(["wineserver", "-w"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+        except subprocess.TimeoutExpired:
+            raise WineError(f"the wineserver of {self.path} did not end within {timeout} s") from None

@@ -1,0 +1,110 @@
+"""The harness's eyes and hands inside Wine: wintool.exe, run on the desktop
+"shell", answers in JSON lines (see tests/wine/wintool.cpp)."""
+
+import json
+import subprocess
+import tempfile
+
+from .wine import DESKTOP_NAME
+
+# wintool.exe's exit statuses.
+DONE, FAILED, USAGE, TIMED_OUT, NOT_FOUND = 0, 1, 2, 3, 4
+
+IDOK = 1  # the OK button of a message box, whatever its caption's language
+
+
+class WintoolError(RuntimeError):
+    pass
+
+
+class Wintool:
+    def __init__(self, prefix, exe_path):
+        self._prefix = prefix
+        self._exe = exe_path
+
+    def call(self, *args, timeout=30, accept=(DONE,)):
+        """Runs one command; returns (status, list of the JSON objects)."""
+        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, *map(str, args)]
+        # Files, not pipes: a Wine process that wintool happens to start (the
+        # desktop's explorer, say) would hold a pipe open long after it ends.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            try:
+                status = subprocess.run(command, env=self._prefix.env(), stdin=subprocess.DEVNULL,
+                                        stdout=out, stderr=err, timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                raise WintoolError(f"wintool {' '.join(map(str, args))} did not answer within {timeout} s") from None
+            out.seek(0)
+            err.seek(0)
+            output, errors = out.read(), err.read()
+        if status not in accept:
+            raise WintoolError(f"wintool {' '.join(map(str, args))} ended with status {status}: "
+                               + errors.decode("utf-8", "replace").strip())
+        lines = output.decode("utf-8").splitlines()
+        try:
+            return status, [json.loads(line) for line in lines if line.strip()]
+        except json.JSONDecodeError as error:
+            raise WintoolError(f"wintool {args[0]} wrote something that is not JSON: {error}") from None
+
+    # --- looking ----------------------------------------------------------
+    def windows(self, pid=None, exe=None, visible_only=False):
+        args = ["windows"]
+        if pid is not None:
+            args += ["--pid", pid]
+        if exe is not None:
+            args += ["--exe", exe]
+        if visible_only:
+            args.append("--visible")
+        return self.call(*args)[1]
+
+    def children(self, hwnd):
+        return self.call("children", hwnd)[1]
+
+    def dialogs(self, title=None):
+        """Visible dialog boxes (message boxes among them), each with "texts"
+        (its static texts) and "buttons" (id, caption, enabled)."""
+        return self.call(*(["dialogs"] + (["--title", title] if title is not None else [])))[1]
+
+    def foreground(self):
+        return self.call("foreground")[1][0]
+
+    def processes(self):
+        return self.call("processes")[1]
+
+    def version(self):
+        return self.call("version")[1][0]
+
+    def wallpaper(self):
+        return self.call("wallpaper")[1][0]["wallpaper"]
+
+    # --- acting -----------------------------------------------------------
+    def press(self, hwnd, button_id=None, caption=None):
+        if (button_id is None) == (caption is None):
+            raise ValueError("press needs a button id or a caption")
+        option = ["--id", button_id] if button_id is not None else ["--caption", caption]
+        return self.call("press", hwnd, *option)[1][0]
+
+    def keys(self, hwnd, *keystrokes):
+        """Keys as wintool understands them: "enter", "alt+x", "text:abc"."""
+        return self.call("keys", hwnd, *keystrokes)[1][0]
+
+    def type_text(self, hwnd, text):
+        return self.keys(hwnd, "text:" + text)
+
+    def kill(self, pid):
+        status, _ = self.call("kill", pid, accept=(DONE, FAILED))
+        return status == DONE
+
+    def wait_idle(self, pid, timeout):
+        """True when the process waits for input within timeout seconds."""
+        status, answer = self.call("wait-idle", pid, int(timeout * 1000), timeout=timeout + 30,
+                                   accept=(DONE, TIMED_OUT, NOT_FOUND))
+        return status == DONE
+
+    def wait_exit(self, pid, timeout):
+        """The exit code, or None if the process still runs after timeout
+        seconds. A process that is already gone counts as ended (code -1)."""
+        status, answer = self.call("wait-exit", pid, int(timeout * 1000), timeout=timeout + 30,
+                                   accept=(DONE, TIMED_OUT, NOT_FOUND))
+        if status == TIMED_OUT:
+            return None
+        return answer[0].get("exit_code", -1)

@@ -1,0 +1,329 @@
+// wintool: looks at and drives the Wine desktop from inside, for the
+// end-to-end tests. Every answer is one JSON object per line, in UTF-8.
+//
+//   wintool [--desktop NAME] COMMAND ARGS...
+//     windows [--pid N] [--exe NAME] [--visible]  top-level windows
+//     children HWND                              all controls inside a window
+//     dialogs [--title TEXT]                     dialog boxes (#32770) with their texts and buttons
+//     press HWND (--id N | --caption TEXT)       press a button of a dialog
+//     keys HWND KEY...                           type keys into a window (see keyboard.h)
+//     foreground                                 the foreground window
+//     processes                                  running processes
+//     wait-exit PID MILLISECONDS                 wait for a process to end, tell its exit code
+//     wait-idle PID MILLISECONDS                 wait until a process waits for input
+//     kill PID                                   end a process
+//     wallpaper                                  the desktop wallpaper setting
+//     version                                    the Windows version Wine reports
+//
+// Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
+// process or window.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "json_line.h"
+#include "keyboard.h"
+#include "process_control.h"
+#include "window_info.h"
+
+namespace wintool {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+constexpr int kTimedOut = 3;
+constexpr int kNotFound = 4;
+
+using Arguments = std::vector<std::wstring>;
+
+int Usage(const std::wstring& why) {
+  PrintError(why + L" (see the comment at the top of wintool.cpp)");
+  return kUsage;
+}
+
+std::optional<DWORD> ParseNumber(const std::wstring& text) {
+  if (text.empty()) return std::nullopt;
+  wchar_t* end = nullptr;
+  const unsigned long value = std::wcstoul(text.c_str(), &end, 0);
+  if (*end != L'\0') return std::nullopt;
+  return static_cast<DWORD>(value);
+}
+
+// Reads "--name value" pairs and "--flag" switches; false on anything else.
+struct Options {
+  std::vector<std::pair<std::wstring, std::wstring>> values;
+  std::vector<std::wstring> flags;
+
+  std::optional<std::wstring> Value(const std::wstring& name) const {
+    for (const auto& [key, value] : values) {
+      if (key == name) return value;
+    }
+    return std::nullopt;
+  }
+  bool Flag(const std::wstring& name) const {
+    for (const auto& flag : flags) {
+      if (flag == name) return true;
+    }
+    return false;
+  }
+};
+
+bool ParseOptions(const Arguments& args, std::size_t first, const std::vector<std::wstring>& switches, Options& options) {
+  for (std::size_t i = first; i < args.size(); ++i) {
+    bool is_switch = false;
+    for (const auto& name : switches) is_switch = is_switch || args[i] == name;
+    if (is_switch) {
+      options.flags.push_back(args[i]);
+    } else if (args[i].rfind(L"--", 0) == 0 && i + 1 < args.size()) {
+      options.values.emplace_back(args[i], args[i + 1]);
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::wstring WithoutMnemonics(const std::wstring& caption) {
+  std::wstring plain;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return plain;
+}
+
+bool IsButton(const WindowInfo& info) { return _wcsicmp(info.class_name.c_str(), L"Button") == 0; }
+bool IsStatic(const WindowInfo& info) { return _wcsicmp(info.class_name.c_str(), L"Static") == 0; }
+
+int ListWindows(const Arguments& args) {
+  Options options;
+  if (!ParseOptions(args, 1, {L"--visible"}, options)) return Usage(L"windows: unknown option");
+  const auto pid = options.Value(L"--pid");
+  std::optional<DWORD> wanted_pid;
+  if (pid) {
+    wanted_pid = ParseNumber(*pid);
+    if (!wanted_pid) return Usage(L"windows: --pid needs a number");
+  }
+  const auto exe = options.Value(L"--exe");
+  for (const HWND window : TopLevelWindows()) {
+    const WindowInfo info = DescribeWindow(window);
+    if (wanted_pid && info.process_id != *wanted_pid) continue;
+    if (exe && _wcsicmp(exe->c_str(), info.exe.c_str()) != 0) continue;
+    if (options.Flag(L"--visible") && !info.visible) continue;
+    ToJson(info).Print();
+  }
+  return kDone;
+}
+
+int ListChildren(const Arguments& args) {
+  if (args.size() != 2) return Usage(L"children: HWND expected");
+  const HWND parent = ParseWindow(args[1]);
+  if (parent == nullptr) return kNotFound;
+  for (const HWND child : ChildWindows(parent)) {
+    JsonLine line = ToJson(DescribeWindow(child));
+    line.Number("parent", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(GetParent(child))));
+    line.Print();
+  }
+  return kDone;
+}
+
+int ListDialogs(const Arguments& args) {
+  Options options;
+  if (!ParseOptions(args, 1, {}, options)) return Usage(L"dialogs: unknown option");
+  const auto title = options.Value(L"--title");
+  for (const HWND window : TopLevelWindows()) {
+    const WindowInfo dialog = DescribeWindow(window);
+    if (dialog.class_name != L"#32770" || !dialog.visible) continue;
+    if (title && dialog.text != *title) continue;
+    std::string texts = "[";
+    std::string buttons = "[";
+    for (const HWND child : ChildWindows(window)) {
+      const WindowInfo control = DescribeWindow(child);
+      if (!control.visible) continue;
+      if (IsStatic(control) && !control.text.empty()) {
+        if (texts.size() > 1) texts += ",";
+        texts += JsonQuoted(control.text);
+      } else if (IsButton(control)) {
+        if (buttons.size() > 1) buttons += ",";
+        JsonLine button;
+        button.Number("id", control.control_id).Text("caption", control.text).Flag("enabled", control.enabled);
+        buttons += button.Object();
+      }
+    }
+    ToJson(dialog).Raw("texts", texts + "]").Raw("buttons", buttons + "]").Print();
+  }
+  return kDone;
+}
+
+int PressButton(const Arguments& args) {
+  if (args.size() < 2) return Usage(L"press: HWND expected");
+  Options options;
+  if (!ParseOptions(args, 2, {}, options)) return Usage(L"press: unknown option");
+  const HWND dialog = ParseWindow(args[1]);
+  if (dialog == nullptr) return kNotFound;
+  const auto id_text = options.Value(L"--id");
+  const auto caption = options.Value(L"--caption");
+  if (id_text.has_value() == caption.has_value()) return Usage(L"press: give --id or --caption");
+  const auto id = id_text ? ParseNumber(*id_text) : std::nullopt;
+  if (id_text && !id) return Usage(L"press: --id needs a number");
+  for (const HWND child : ChildWindows(dialog)) {
+    const WindowInfo control = DescribeWindow(child);
+    if (!IsButton(control) || GetParent(child) != dialog) continue;
+    const bool match = id ? control.control_id == static_cast<int>(*id)
+                          : WithoutMnemonics(control.text) == WithoutMnemonics(*caption);
+    if (!match) continue;
+    if (!control.visible || !control.enabled) {
+      PrintError(L"press: the button is hidden or disabled");
+      return kFailed;
+    }
+    // What a click on the button does: it tells its dialog through WM_COMMAND.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(control.control_id, BN_CLICKED), reinterpret_cast<LPARAM>(child));
+    ToJson(control).Print();
+    return kDone;
+  }
+  PrintError(L"press: no such button");
+  return kNotFound;
+}
+
+int SendKeys(const Arguments& args) {
+  if (args.size() < 3) return Usage(L"keys: HWND and at least one key expected");
+  const HWND window = ParseWindow(args[1]);
+  if (window == nullptr) return kNotFound;
+  std::wstring error;
+  const auto events = KeyEvents(Arguments(args.begin() + 2, args.end()), error);
+  if (!events) return Usage(L"keys: " + error);
+  if (!SendKeysTo(window, *events, error)) {
+    PrintError(L"keys: " + error);
+    return kFailed;
+  }
+  JsonLine().Number("sent", static_cast<std::int64_t>(events->size())).Print();
+  return kDone;
+}
+
+int ShowForeground() {
+  const HWND window = GetForegroundWindow();
+  if (window == nullptr) {
+    JsonLine().Number("hwnd", 0).Print();
+    return kDone;
+  }
+  ToJson(DescribeWindow(window)).Print();
+  return kDone;
+}
+
+int ListProcesses() {
+  for (const auto& entry : RunningProcesses()) {
+    JsonLine().Number("pid", entry.process_id).Number("parent", entry.parent_id).Text("exe", entry.exe).Print();
+  }
+  return kDone;
+}
+
+int ReportWait(DWORD pid, WaitOutcome outcome, std::optional<DWORD> exit_code) {
+  JsonLine line;
+  line.Number("pid", pid);
+  switch (outcome) {
+    case WaitOutcome::kDone:
+      if (exit_code) line.Number("exit_code", *exit_code);
+      line.Text("outcome", L"done").Print();
+      return kDone;
+    case WaitOutcome::kTimedOut:
+      line.Text("outcome", L"timeout").Print();
+      return kTimedOut;
+    case WaitOutcome::kNoSuchProcess:
+      line.Text("outcome", L"no such process").Print();
+      return kNotFound;
+    case WaitOutcome::kFailed:
+      break;
+  }
+  line.Text("outcome", L"failed").Print();
+  return kFailed;
+}
+
+int WaitCommand(const Arguments& args, bool for_exit) {
+  if (args.size() != 3) return Usage(args[0] + L": PID and MILLISECONDS expected");
+  const auto pid = ParseNumber(args[1]);
+  const auto timeout = ParseNumber(args[2]);
+  if (!pid || !timeout) return Usage(args[0] + L": PID and MILLISECONDS must be numbers");
+  if (!for_exit) return ReportWait(*pid, WaitForIdle(*pid, *timeout), std::nullopt);
+  DWORD exit_code = 0;
+  const WaitOutcome outcome = WaitForExit(*pid, *timeout, exit_code);
+  return ReportWait(*pid, outcome, exit_code);
+}
+
+int KillProcess(const Arguments& args) {
+  if (args.size() != 2) return Usage(L"kill: PID expected");
+  const auto pid = ParseNumber(args[1]);
+  if (!pid) return Usage(L"kill: PID must be a number");
+  const bool ended = EndProcess(*pid, 1);
+  JsonLine().Number("pid", *pid).Flag("ended", ended).Print();
+  return ended ? kDone : kFailed;
+}
+
+int ShowWallpaper() {
+  wchar_t path[MAX_PATH + 1] = {};
+  if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return kFailed;
+  JsonLine().Text("wallpaper", path).Print();
+  return kDone;
+}
+
+int ShowVersion() {
+  OSVERSIONINFOEXW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version))) return kFailed;
+#pragma GCC diagnostic pop
+  JsonLine()
+      .Number("major", version.dwMajorVersion)
+      .Number("minor", version.dwMinorVersion)
+      .Number("build", version.dwBuildNumber)
+      .Number("platform", version.dwPlatformId)
+      .Text("service_pack", version.szCSDVersion)
+      .Number("code_page", GetACP())
+      .Print();
+  return kDone;
+}
+
+// Windows on another desktop are out of sight of EnumWindows; the tests run
+// in a desktop of their own, so the tool moves into it before anything else.
+bool EnterDesktop(const std::wstring& name) {
+  const HDESK desktop = OpenDesktopW(name.c_str(), 0, FALSE, GENERIC_ALL);
+  // The thread keeps using the desktop until the process ends, so the handle
+  // is deliberately left open.
+  return desktop != nullptr && SetThreadDesktop(desktop);
+}
+
+int Run(Arguments args) {
+  if (args.size() >= 2 && args[0] == L"--desktop") {
+    if (!EnterDesktop(args[1])) {
+      PrintError(L"cannot enter desktop " + args[1]);
+      return kFailed;
+    }
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty()) return Usage(L"no command");
+  const std::wstring& command = args[0];
+  if (command == L"windows") return ListWindows(args);
+  if (command == L"children") return ListChildren(args);
+  if (command == L"dialogs") return ListDialogs(args);
+  if (command == L"press") return PressButton(args);
+  if (command == L"keys") return SendKeys(args);
+  if (command == L"foreground") return ShowForeground();
+  if (command == L"processes") return ListProcesses();
+  if (command == L"wait-exit") return WaitCommand(args, true);
+  if (command == L"wait-idle") return WaitCommand(args, false);
+  if (command == L"kill") return KillProcess(args);
+  if (command == L"wallpaper") return ShowWallpaper();
+  if (command == L"version") return ShowVersion();
+  return Usage(L"unknown command " + command);
+}
+
+}  // namespace
+}  // namespace wintool
+
+int wmain(int argc, wchar_t** argv) {
+  return wintool::Run(wintool::Arguments(argv + 1, argv + argc));
+}
