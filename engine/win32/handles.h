@@ -4,71 +4,76 @@
 #include "engine/platform.h"  // the engine's names before the macros of <windows.h>
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
 namespace win32 {
 
-template <class H, class Close, H Empty = H{}>
+// H is the handle type, Close the call that gives it back, Empty the value that
+// names nothing (NULL for most kinds, INVALID_HANDLE_VALUE for files).
+template <class H, class Close>
 class Unique {
 public:
     Unique() = default;
     explicit Unique(H h) : h_(h) {}
     Unique(const Unique&) = delete;
     Unique& operator=(const Unique&) = delete;
-    Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Empty)) {}
+    Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Close::Empty())) {}
     Unique& operator=(Unique&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.h_, Empty));
+        if (this != &other) reset(std::exchange(other.h_, Close::Empty()));
         return *this;
     }
     ~Unique() { reset(); }
 
     H get() const { return h_; }
-    explicit operator bool() const { return h_ != Empty; }
-    H release() { return std::exchange(h_, Empty); }
-    void reset(H h = Empty) {
-        if (h_ != Empty) Close{}(h_);
+    explicit operator bool() const { return h_ != Close::Empty(); }
+    // Lets go of a handle that something else has already closed or now owns.
+    H release() { return std::exchange(h_, Close::Empty()); }
+    void reset(H h = Close::Empty()) {
+        if (h_ != Close::Empty()) Close{}(h_);
         h_ = h;
     }
 
 private:
-    H h_ = Empty;
+    H h_ = Close::Empty();
 };
 
-struct CloseWindow { void operator()(HWND h) const { ::DestroyWindow(h); } };
-struct CloseMenu { void operator()(HMENU h) const { ::DestroyMenu(h); } };
-struct CloseIcon { void operator()(HICON h) const { ::DestroyIcon(h); } };
-struct CloseGdi { void operator()(HGDIOBJ h) const { ::DeleteObject(h); } };
-struct CloseDc { void operator()(HDC h) const { ::DeleteDC(h); } };
+template <class H>
+struct NullEmpty {
+    static H Empty() { return nullptr; }
+};
+
+struct CloseWindow : NullEmpty<HWND> { void operator()(HWND h) const { ::DestroyWindow(h); } };
+struct CloseMenu : NullEmpty<HMENU> { void operator()(HMENU h) const { ::DestroyMenu(h); } };
+struct CloseIcon : NullEmpty<HICON> { void operator()(HICON h) const { ::DestroyIcon(h); } };
+struct CloseBitmap : NullEmpty<HBITMAP> { void operator()(HBITMAP h) const { ::DeleteObject(h); } };
+struct CloseFont : NullEmpty<HFONT> { void operator()(HFONT h) const { ::DeleteObject(h); } };
+struct CloseBrush : NullEmpty<HBRUSH> { void operator()(HBRUSH h) const { ::DeleteObject(h); } };
+struct CloseMemoryDc : NullEmpty<HDC> { void operator()(HDC h) const { ::DeleteDC(h); } };
+struct CloseFile {
+    static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
 
 using UniqueWindow = Unique<HWND, CloseWindow>;
 using UniqueMenu = Unique<HMENU, CloseMenu>;
 using UniqueIcon = Unique<HICON, CloseIcon>;
-using UniqueBitmap = Unique<HBITMAP, CloseGdi>;
-using UniqueFont = Unique<HFONT, CloseGdi>;
-using UniqueBrush = Unique<HBRUSH, CloseGdi>;
-using UniqueDc = Unique<HDC, CloseDc>;
+using UniqueBitmap = Unique<HBITMAP, CloseBitmap>;
+using UniqueFont = Unique<HFONT, CloseFont>;
+using UniqueBrush = Unique<HBRUSH, CloseBrush>;
+using UniqueMemoryDc = Unique<HDC, CloseMemoryDc>;  // from CreateCompatibleDC
+using UniqueFile = Unique<HANDLE, CloseFile>;      // from CreateFile
 
-class UniqueFile {
-public:
-    explicit UniqueFile(HANDLE h) : h_(h) {}
-    UniqueFile(const UniqueFile&) = delete;
-    UniqueFile& operator=(const UniqueFile&) = delete;
-    ~UniqueFile() { if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_); }
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
-// A window DC borrowed for a scope.
+// A window's DC (or the screen's, for no window), borrowed for a scope.
 class WindowDc {
 public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() { if (dc_) ::ReleaseDC(hwnd_, dc_); }
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
     HDC get() const { return dc_; }
 
 private:
@@ -76,13 +81,17 @@ private:
     HDC dc_;
 };
 
-// An object selected into a DC for a scope; the old one comes back afterwards.
+// An object selected into a DC for a scope; the old one comes back afterwards,
+// so the object can be deleted once the scope ends.
 class Selection {
 public:
     Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
-    ~Selection() { if (old_) ::SelectObject(dc_, old_); }
+    ~Selection() {
+        if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+    }
+    bool ok() const { return old_ && old_ != HGDI_ERROR; }
 
 private:
     HDC dc_;
@@ -96,21 +105,50 @@ public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() { if (p_) p_->Release(); }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
     T* get() const { return p_; }
     T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For the out-parameter of a creating call: whatever was held goes first.
     T** put() {
-        if (p_) p_->Release();
-        p_ = nullptr;
+        reset();
         return &p_;
     }
-    explicit operator bool() const { return p_ != nullptr; }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    void reset() {
+        if (p_) std::exchange(p_, nullptr)->Release();
+    }
 
 private:
     T* p_ = nullptr;
 };
 
-inline HWND ToHwnd(unsigned long h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
-inline unsigned long FromHwnd(HWND h) { return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)); }
+// COM on this thread for the lifetime of the object; uninitialised only if the
+// initialisation was ours.
+class ComApartment {
+public:
+    ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (ok_) ::CoUninitialize();
+    }
+
+private:
+    bool ok_;
+};
+
+// The program sees window handles as the 32-bit numbers Windows passes.
+inline HWND ToHwnd(engine::Hwnd h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
+inline engine::Hwnd FromHwnd(HWND h) { return static_cast<engine::Hwnd>(reinterpret_cast<UINT_PTR>(h)); }
 
 }  // namespace win32

@@ -1,6 +1,6 @@
 #include "engine/win32/win32_engine.h"
 
-#include <objbase.h>
+#include <commctrl.h>
 
 #include <vector>
 
@@ -14,110 +14,120 @@ using engine::Long;
 using engine::String;
 
 std::wstring Wide(const String& text) { return std::wstring(text.begin(), text.end()); }
-
-String FromWide(const wchar_t* text) {
-    String out;
-    for (; text && *text; ++text) out += static_cast<char16_t>(*text);
-    return out;
-}
+String FromWide(std::wstring_view text) { return String(text.begin(), text.end()); }
 
 namespace {
 
-// The program's folder, with no closing backslash except at a drive root.
-String ProgramFolder() {
+std::wstring ModulePath() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) break;
-        path.resize(path.size() * 2);
+        if (n == 0) return {};
+        if (n < path.size()) return std::wstring(path.data(), n);
+        path.resize(path.size() * 2);  // cut short: try a larger buffer
     }
-    std::wstring full(path.data());
-    const auto slash = full.find_last_of(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? full : full.substr(0, slash);
-    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
-    return String(folder.begin(), folder.end());
 }
 
-// Major, minor and revision from the program's own version block.
-void ReadVersion(engine::AppInfo& app) {
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+// The program's folder, with no closing backslash except at a drive root ("C:\").
+String ProgramFolder(const std::wstring& module) {
+    const auto slash = module.find_last_of(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? module : module.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    return FromWide(folder);
+}
+
+// Major, minor and revision from the program's own version block (FILEVERSION
+// major,minor,revision,0): the one place the number is kept.
+void ReadVersion(const std::wstring& module, engine::AppInfo& app) {
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(self, &ignored);
+    const DWORD size = ::GetFileVersionInfoSizeW(module.c_str(), &ignored);
     if (size == 0) return;
     std::vector<BYTE> block(size);
-    if (!::GetFileVersionInfoW(self, 0, size, block.data())) return;
+    if (!::GetFileVersionInfoW(module.c_str(), 0, size, block.data())) return;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return;
+    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return;
     app.major = HIWORD(fixed->dwFileVersionMS);
     app.minor = LOWORD(fixed->dwFileVersionMS);
     app.revision = HIWORD(fixed->dwFileVersionLS);
 }
 
-int CALLBACK FontSeen(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+int CALLBACK NoteFontSeen(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM seen) {
+    *reinterpret_cast<bool*>(seen) = true;
+    return 0;  // one is enough
 }
 
-bool FontInstalled(const wchar_t* face) {
+bool FontInstalled(HDC screen, const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+    bool seen = false;
+    ::EnumFontFamiliesExW(screen, &wanted, NoteFontSeen, reinterpret_cast<LPARAM>(&seen), 0);
+    return seen;
+}
+
+// The captions are Japanese: a face with Japanese glyphs where the system has one
+// (the IPA faces are what Wine finds on a free desktop). Without any, the stock GUI
+// font stays, and Windows' font linking supplies the glyphs it lacks.
+HFONT MakeControlFont() {
     WindowDc screen(nullptr);
-    LOGFONTW want{};
-    want.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(want.lfFaceName, face, LF_FACESIZE - 1);
-    bool found = false;
-    ::EnumFontFamiliesExW(screen.get(), &want, FontSeen, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
-// A dialog font that has Japanese glyphs where the system has one.
-HFONT MakeDialogFont() {
-    const wchar_t* face = L"MS Shell Dlg";
-    for (const wchar_t* candidate : {L"MS UI Gothic", L"Meiryo UI", L"IPAPGothic", L"IPAGothic", L"MS PGothic"}) {
-        if (FontInstalled(candidate)) {
-            face = candidate;
-            break;
-        }
+    for (const wchar_t* face : {L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic"}) {
+        if (!FontInstalled(screen.get(), face)) continue;
+        const int height = -::MulDiv(9, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+        return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     }
-    WindowDc screen(nullptr);
-    const int height = -MulDiv(9, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    return nullptr;
+}
+
+[[noreturn]] void RaiseResourceMissing(Long id) {
+    engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
 }
 
 }  // namespace
 
 Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
-    comReady_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    app_.path = ProgramFolder();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const std::wstring module = ModulePath();
+    app_.path = ProgramFolder(module);
     app_.title = u"Trevo";
-    ReadVersion(app_);
+    ReadVersion(module, app_);
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    font_.reset(MakeDialogFont());
+    font_.reset(MakeControlFont());
     RegisterWindowClasses(instance_);
-    owner_.reset(::CreateWindowExW(0, kFormClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
+    owner_.reset(::CreateWindowExW(0, kOwnerClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
+                                   nullptr));
 }
 
-Win32Engine::~Win32Engine() {
-    CollectRetired();
-    owner_.reset();
-    if (comReady_) ::CoUninitialize();
+Win32Engine::~Win32Engine() { CollectRetired(); }
+
+HFONT Win32Engine::ControlFont() const {
+    return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 engine::ScreenMetrics Win32Engine::Screen() const {
     WindowDc screen(nullptr);
+    const int dpiX = ::GetDeviceCaps(screen.get(), LOGPIXELSX), dpiY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     engine::ScreenMetrics m;
-    m.twipsPerPixelX = 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-    m.twipsPerPixelY = 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    m.twipsPerPixelX = 1440.0 / (dpiX > 0 ? dpiX : 96);
+    m.twipsPerPixelY = 1440.0 / (dpiY > 0 ? dpiY : 96);
     m.width = ::GetSystemMetrics(SM_CXSCREEN) * m.twipsPerPixelX;
     m.height = ::GetSystemMetrics(SM_CYSCREEN) * m.twipsPerPixelY;
     return m;
 }
 
 Long Win32Engine::MsgBox(const String& text, Long style, const String& title) {
-    HWND active = ::GetActiveWindow();
+    // Owned by the program's active window (the dialog, when one is open), so it
+    // stays in front of it. From the tray there is none: then all the program's
+    // windows wait for the box, and it comes to the front.
     const std::wstring caption = Wide(title.empty() ? app_.title : title);
-    return ::MessageBoxW(active, Wide(text).c_str(), caption.c_str(), static_cast<UINT>(style) | MB_SETFOREGROUND);
+    HWND owner = ::GetActiveWindow();
+    UINT flags = static_cast<UINT>(style) | MB_SETFOREGROUND;
+    if (!owner && (flags & MB_MODEMASK) == 0) flags |= MB_TASKMODAL;
+    return ::MessageBoxW(owner, Wide(text).c_str(), caption.c_str(), flags);
 }
 
 void Win32Engine::Dispatch(MSG& msg) {
@@ -128,9 +138,13 @@ void Win32Engine::Dispatch(MSG& msg) {
 }
 
 void Win32Engine::DoEvents() {
+    // What is waiting now, not what handling it keeps posting: a bound, so a
+    // message that posts itself again cannot hold the program here.
+    constexpr int kMostMessages = 10000;
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int handled = 0; handled < kMostMessages && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++handled) {
         if (msg.message == WM_QUIT) {
+            // The quit belongs to the outer loop: put it back for Run to see.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
@@ -144,11 +158,12 @@ engine::PicturePtr Win32Engine::LoadPicture(const String& path) {
 }
 
 engine::PicturePtr Win32Engine::LoadResPicture(Long id, Long format) {
+    // Only icons are asked for, and they go to the notification area: its size.
+    if (format != engine::kResIcon || id < 0 || id > 0xFFFF) RaiseResourceMissing(id);
     const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
-    HICON icon = format == engine::kResIcon ? static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                                              cx, cy, LR_DEFAULTCOLOR))
-                                            : nullptr;
-    if (!icon) engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
+    auto* icon = static_cast<HICON>(
+        ::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+    if (!icon) RaiseResourceMissing(id);
     return Win32Picture::FromIcon(icon, cx, cy, true);
 }
 
@@ -157,10 +172,12 @@ void Win32Engine::SavePicture(const engine::Picture& picture, const String& path
 }
 
 String Win32Engine::LoadResString(Long id) {
+    if (id < 0 || id > 0xFFFF) RaiseResourceMissing(id);
     const wchar_t* text = nullptr;
+    // With no buffer, LoadStringW hands out the resource's own read-only text.
     const int n = ::LoadStringW(instance_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-    if (n <= 0 || !text) engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
-    return String(text, text + n);
+    if (n <= 0 || !text) RaiseResourceMissing(id);
+    return FromWide(std::wstring_view(text, static_cast<size_t>(n)));
 }
 
 std::unique_ptr<engine::FormPeer> Win32Engine::CreateFormPeer(const engine::FormDesign& design,
@@ -169,12 +186,15 @@ std::unique_ptr<engine::FormPeer> Win32Engine::CreateFormPeer(const engine::Form
 }
 
 Long Win32Engine::Run() {
-    MSG msg;
-    while (LoadedForms() > 0 && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (LoadedForms() == 0) return 0;
+    MSG msg{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<Long>(msg.wParam);
+        if (got < 0) return 1;  // the queue itself failed: nothing more will arrive
         Dispatch(msg);
         CollectRetired();  // nothing of an unloaded form is on the stack here
     }
-    return 0;
 }
 
 void Win32Engine::End(Long exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }

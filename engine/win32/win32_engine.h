@@ -2,6 +2,8 @@
 // and the program's resources.
 #pragma once
 
+#include <string>
+
 #include "engine/engine.h"
 #include "engine/win32/handles.h"
 #include "engine/win32/win32_platform.h"
@@ -12,6 +14,8 @@ class Win32Engine : public engine::Engine {
 public:
     explicit Win32Engine(HINSTANCE instance);
     ~Win32Engine() override;
+    Win32Engine(const Win32Engine&) = delete;
+    Win32Engine& operator=(const Win32Engine&) = delete;
 
     engine::Platform& platform() override { return platform_; }
     engine::ScreenMetrics Screen() const override;
@@ -28,10 +32,11 @@ public:
     [[noreturn]] void End(engine::Long exitCode) override;
 
     HINSTANCE Instance() const { return instance_; }
-    HWND Owner() const { return owner_.get(); }  // keeps dialogs off the task bar
-    HFONT DialogFont() const { return font_.get(); }
-    UINT TaskbarCreated() const { return taskbarCreated_; }
-    // Handles one message as the loop does (dialog keys included).
+    // The hidden window that owns the dialogs, which keeps them off the task bar.
+    HWND Owner() const { return owner_.get(); }
+    HFONT ControlFont() const;
+    UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
+    // Handles one message as the loops do: Tab and the other dialog keys first.
     void Dispatch(MSG& msg);
 
 protected:
@@ -39,15 +44,16 @@ protected:
 
 private:
     HINSTANCE instance_;
+    ComApartment com_;  // WIC needs COM on this thread
     Win32Platform platform_;
     engine::AppInfo app_;
-    UniqueWindow owner_;
     UniqueFont font_;
     UINT taskbarCreated_ = 0;
-    bool comReady_ = false;
+    UniqueWindow owner_;
 };
 
+// The engine's UTF-16 text as Windows' wide strings, and back.
 std::wstring Wide(const engine::String& text);
-engine::String FromWide(const wchar_t* text);
+engine::String FromWide(std::wstring_view text);
 
 }  // namespace win32

@@ -14,17 +14,20 @@ class Win32Engine;
 
 inline constexpr wchar_t kFormClass[] = L"TrevoForm";
 inline constexpr wchar_t kPictureClass[] = L"TrevoPicture";
+inline constexpr wchar_t kOwnerClass[] = L"TrevoOwner";
 
 void RegisterWindowClasses(HINSTANCE instance);
-// A visible form with a dialog frame, whose keys go through IsDialogMessage.
+// A form with a dialog frame: its keys go through IsDialogMessage.
 bool IsDialogForm(HWND hwnd);
 
 class Win32FormPeer : public engine::FormPeer {
 public:
     Win32FormPeer(Win32Engine& engine, const engine::FormDesign& design, engine::FormEvents& events);
     ~Win32FormPeer() override;
+    Win32FormPeer(const Win32FormPeer&) = delete;
+    Win32FormPeer& operator=(const Win32FormPeer&) = delete;
 
-    engine::Hwnd hWnd() const override;
+    engine::Hwnd hWnd() const override { return FromHwnd(window_.get()); }
     bool Visible() const override;
     void SetVisible(bool visible) override;
     bool Enabled() const override;
@@ -40,13 +43,22 @@ public:
                                                        engine::ControlPeer* parent,
                                                        engine::ControlEvents& events) override;
 
+    // The window procedure's work for this form.
     LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Windows has destroyed the window (with its owner, at the end).
+    void WindowDestroyed() { window_.release(); }
 
 private:
+    engine::MouseArgs MouseArgsOf(WPARAM wParam, LPARAM lParam) const;
+    void SaveFocus(HWND hwnd);
+    void RestoreFocus(HWND hwnd);
+
     Win32Engine& engine_;
     engine::FormEvents& events_;
+    bool dialog_;
     UniqueWindow window_;
     engine::PicturePtr icon_;
+    HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
 };
 
 class Win32ControlPeer : public engine::ControlPeer {
@@ -54,8 +66,10 @@ public:
     Win32ControlPeer(Win32Engine& engine, HWND parent, const engine::ControlDesign& design,
                      engine::ControlEvents& events);
     ~Win32ControlPeer() override;
+    Win32ControlPeer(const Win32ControlPeer&) = delete;
+    Win32ControlPeer& operator=(const Win32ControlPeer&) = delete;
 
-    engine::Hwnd hWnd() const override;
+    engine::Hwnd hWnd() const override { return FromHwnd(window_.get()); }
     engine::String Text() const override;
     void SetText(const engine::String& text) override;
     engine::Long Value() const override;
@@ -79,14 +93,20 @@ public:
     void Refresh() override;
     engine::PicturePtr Image() const override;
 
-    // Notifications from the parent window (WM_COMMAND, WM_HSCROLL).
-    void Command(WORD code);
-    void Scroll(WORD code, WORD position);
-    // The picture box's own window procedure.
+    // Notifications the parent window receives for this control.
+    void OnCommand(WORD code);
+    void OnScroll(WORD code);
+    HBRUSH OnColor(HDC dc) const;
+    // Messages of the control's own window.
+    void OnFocusLeft(HWND next);
+    void OnFocusArrived();
+    void WindowDestroyed() { window_.release(); }
     LRESULT HandlePicture(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    void Resize(int widthPixels, int heightPixels);
     void ResizeImage();
+    RECT OuterRect() const;
     double Tx() const;
     double Ty() const;
 
@@ -94,9 +114,10 @@ private:
     engine::ControlDesign design_;
     engine::ControlEvents& events_;
     UniqueWindow window_;
-    bool settingText_ = false;
+    bool settingText_ = false;   // SetText at work: its EN_CHANGE is not the user's
+    bool settingFocus_ = false;  // SetFocus at work
     bool autoRedraw_ = false;
-    std::shared_ptr<Win32Picture> image_;  // the picture box's persistent image
+    std::shared_ptr<Win32Picture> image_;  // a picture box's persistent image, its client size
 };
 
 }  // namespace win32

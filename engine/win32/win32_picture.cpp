@@ -2,39 +2,56 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/error.h"
 
 namespace win32 {
 
-std::shared_ptr<Win32Picture> Win32Picture::NewBitmap(int width, int height) {
+namespace {
+
+// Larger pictures are refused as the picture boxes refuse such sizes.
+constexpr UINT kMaxPictureSide = 16384;
+
+std::uint32_t PixelOf(COLORREF color) {
+    return (static_cast<std::uint32_t>(GetRValue(color)) << 16) | (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
+           GetBValue(color);
+}
+
+}  // namespace
+
+std::shared_ptr<Win32Picture> Win32Picture::NewBitmap(int width, int height, COLORREF fill) {
+    if (width <= 0 || height <= 0) engine::Raise(engine::err::kInvalidPicture);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) engine::Raise(engine::err::kOutOfMemory);
-    std::shared_ptr<Win32Picture> p(new Win32Picture());
-    p->bitmap_.reset(bitmap);
-    p->bits_ = static_cast<std::uint32_t*>(bits);
-    p->width_ = width;
-    p->height_ = height;
-    std::fill(p->bits_, p->bits_ + static_cast<size_t>(width) * height, 0xFFFFFFFFu);
-    return p;
+    if (!bitmap || !bits) {
+        if (bitmap) ::DeleteObject(bitmap);
+        engine::Raise(engine::err::kOutOfMemory);
+    }
+    std::shared_ptr<Win32Picture> picture(new Win32Picture());
+    picture->bitmap_.reset(bitmap);
+    picture->bits_ = static_cast<std::uint32_t*>(bits);
+    picture->width_ = width;
+    picture->height_ = height;
+    picture->Fill(fill);
+    return picture;
 }
 
 std::shared_ptr<Win32Picture> Win32Picture::FromIcon(HICON icon, int width, int height, bool owned) {
-    std::shared_ptr<Win32Picture> p(new Win32Picture());
-    p->icon_ = icon;
-    if (owned) p->ownedIcon_.reset(icon);
-    p->width_ = width;
-    p->height_ = height;
-    return p;
+    std::shared_ptr<Win32Picture> picture(new Win32Picture());
+    picture->icon_ = icon;
+    if (owned) picture->ownedIcon_.reset(icon);
+    picture->width_ = width;
+    picture->height_ = height;
+    return picture;
 }
 
 engine::Dword Win32Picture::Handle() const {
@@ -42,103 +59,236 @@ engine::Dword Win32Picture::Handle() const {
     return static_cast<engine::Dword>(reinterpret_cast<UINT_PTR>(h));
 }
 
-void Win32Picture::StretchTo(HDC dc, int x, int y, int width, int height) const {
+void Win32Picture::Fill(COLORREF color) {
+    if (!bits_) return;
+    ::GdiFlush();  // drawing still queued for the section would land after the fill
+    std::fill(bits_, bits_ + static_cast<size_t>(width_) * static_cast<size_t>(height_), PixelOf(color));
+}
+
+std::shared_ptr<Win32Picture> Win32Picture::CopyAsBitmap() const {
+    auto copy = NewBitmap(width_, height_);
+    if (bits_) {
+        ::GdiFlush();
+        std::copy(bits_, bits_ + static_cast<size_t>(width_) * static_cast<size_t>(height_), copy->bits_);
+        return copy;
+    }
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) engine::Raise(engine::err::kOutOfMemory);
+    {
+        Selection selected(dc.get(), copy->Bitmap());
+        StretchTo(dc.get(), 0, 0, width_, height_);
+    }
+    ::GdiFlush();
+    return copy;
+}
+
+void Win32Picture::StretchTo(HDC dc, int x, int y, int width, int height, DWORD rop) const {
     if (icon_) {
         ::DrawIconEx(dc, x, y, icon_, width, height, 0, nullptr, DI_NORMAL);
         return;
     }
-    UniqueDc source(::CreateCompatibleDC(dc));
+    UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    if (!source) engine::Raise(engine::err::kOutOfMemory);
     Selection selected(source.get(), bitmap_.get());
-    ::SetStretchBltMode(dc, HALFTONE);
-    ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    ::StretchBlt(dc, x, y, width, height, source.get(), 0, 0, width_, height_, SRCCOPY);
+    const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
+    POINT oldOrigin{};
+    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // HALFTONE wants the origin set after the mode
+    ::StretchBlt(dc, x, y, width, height, source.get(), 0, 0, width_, height_, rop);
+    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    if (oldMode) ::SetStretchBltMode(dc, oldMode);
 }
 
-engine::PicturePtr LoadPictureFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        engine::Raise(engine::err::kFileNotFound);
+// ---------------------------------------------------------------- loading
+
+namespace {
+
+ComPtr<IWICImagingFactory> ImagingFactory() {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.put()))))
+                                  factory.put_void())))
         engine::Raise(engine::err::kInvalidPicture);
+    return factory;
+}
+
+// The frame to show: the largest image of an icon file, the first of any other.
+ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder& decoder) {
+    UINT frames = 0;
+    if (FAILED(decoder.GetFrameCount(&frames)) || frames == 0) engine::Raise(engine::err::kInvalidPicture);
+    GUID container{};
+    const bool icon = SUCCEEDED(decoder.GetContainerFormat(&container)) && container == GUID_ContainerFormatIco;
+    ComPtr<IWICBitmapFrameDecode> best;
+    UINT bestArea = 0;
+    for (UINT i = 0; i < (icon ? frames : 1u); ++i) {
+        ComPtr<IWICBitmapFrameDecode> frame;
+        UINT w = 0, h = 0;
+        if (FAILED(decoder.GetFrame(i, frame.put())) || FAILED(frame->GetSize(&w, &h))) continue;
+        if (!best || w * h > bestArea) {
+            bestArea = w * h;
+            best = std::move(frame);
+        }
+    }
+    if (!best) engine::Raise(engine::err::kInvalidPicture);
+    return best;
+}
+
+// Transparent parts lie on white, as the picture would on a window's background.
+void FlattenOnWhite(std::uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const std::uint32_t px = pixels[i];
+        const std::uint32_t a = px >> 24;
+        if (a == 255) {
+            pixels[i] = px & 0xFFFFFFu;
+            continue;
+        }
+        auto blend = [a](std::uint32_t c) { return (c * a + 255u * (255u - a) + 127u) / 255u; };
+        pixels[i] = (blend((px >> 16) & 0xFF) << 16) | (blend((px >> 8) & 0xFF) << 8) | blend(px & 0xFF);
+    }
+}
+
+}  // namespace
+
+engine::PicturePtr LoadPictureFile(const std::wstring& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        engine::Raise(engine::err::kFileNotFound);
+
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
+    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                  decoder.put())))
+        engine::Raise(engine::err::kInvalidPicture);
+    ComPtr<IWICBitmapFrameDecode> frame = ChosenFrame(*decoder.get());
     ComPtr<IWICBitmapSource> converted;
     UINT width = 0, height = 0;
-    if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                  decoder.put())) ||
-        FAILED(decoder->GetFrame(0, frame.put())) ||
-        FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put())) ||
-        FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > 32768 || height > 32768)
+    if (FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put())) ||
+        FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxPictureSide ||
+        height > kMaxPictureSide)
         engine::Raise(engine::err::kInvalidPicture);
+
     auto picture = Win32Picture::NewBitmap(static_cast<int>(width), static_cast<int>(height));
-    if (FAILED(converted->CopyPixels(nullptr, width * 4, width * height * 4, reinterpret_cast<BYTE*>(picture->Bits()))))
+    const UINT stride = width * 4;
+    if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE*>(picture->Bits()))))
         engine::Raise(engine::err::kInvalidPicture);
-    // Transparent parts show white, as on the system's window background.
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        std::uint32_t& px = picture->Bits()[i];
-        const std::uint32_t a = px >> 24;
-        if (a == 255) continue;
-        auto blend = [a](std::uint32_t c) { return (c * a + 255 * (255 - a)) / 255; };
-        px = 0xFF000000u | (blend((px >> 16) & 0xFF) << 16) | (blend((px >> 8) & 0xFF) << 8) | blend(px & 0xFF);
-    }
+    FlattenOnWhite(picture->Bits(), static_cast<size_t>(width) * height);
     return picture;
 }
 
-void SaveBitmapFile(const engine::Picture& picture, const std::wstring& path) {
-    const int width = picture.PixelWidth(), height = picture.PixelHeight();
-    const auto* source = dynamic_cast<const Win32Picture*>(&picture);
-    if (!source || width <= 0 || height <= 0) engine::Raise(engine::err::kInvalidPicture);
-    // Render onto a plain bitmap first, so icons are saved as bitmaps too.
-    auto canvas = Win32Picture::NewBitmap(width, height);
-    {
-        UniqueDc dc(::CreateCompatibleDC(nullptr));
-        Selection selected(dc.get(), canvas->Bitmap());
-        source->StretchTo(dc.get(), 0, 0, width, height);
+// ---------------------------------------------------------------- saving
+
+namespace {
+
+[[noreturn]] void RaiseWriteError(DWORD error) {
+    switch (error) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE: engine::Raise(engine::err::kPathNotFound);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: engine::Raise(61, u"Disk full");
+        default: engine::Raise(75);
     }
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
-    for (int y = 0; y < height; ++y) {
-        BYTE* row = pixels.data() + static_cast<size_t>(height - 1 - y) * stride;  // bottom-up
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t px = canvas->Bits()[static_cast<size_t>(y) * width + x];
-            row[x * 3] = static_cast<BYTE>(px);
-            row[x * 3 + 1] = static_cast<BYTE>(px >> 8);
-            row[x * 3 + 2] = static_cast<BYTE>(px >> 16);
+}
+
+// The temporary file beside the target; removed again unless it was moved over it.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::wstring& target)
+        : path_(target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp"),
+          file_(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)) {
+        if (!file_) RaiseWriteError(::GetLastError());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        file_.reset();
+        if (!moved_) ::DeleteFileW(path_.c_str());
+    }
+
+    void Write(const void* data, size_t size) {
+        const auto* bytes = static_cast<const BYTE*>(data);
+        while (size > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
+            DWORD written = 0;
+            if (!::WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written != chunk)
+                RaiseWriteError(::GetLastError());
+            bytes += chunk;
+            size -= chunk;
         }
     }
+
+    void MoveOver(const std::wstring& target) {
+        if (!::FlushFileBuffers(file_.get())) RaiseWriteError(::GetLastError());
+        file_.reset();
+        if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            RaiseWriteError(::GetLastError());
+        moved_ = true;
+    }
+
+private:
+    std::wstring path_;
+    UniqueFile file_;
+    bool moved_ = false;
+};
+
+}  // namespace
+
+void SaveBitmapFile(const engine::Picture& picture, const std::wstring& path) {
+    const auto* source = dynamic_cast<const Win32Picture*>(&picture);
+    if (!source || source->PixelWidth() <= 0 || source->PixelHeight() <= 0)
+        engine::Raise(engine::err::kInvalidPicture);
+    // A read-only file or a folder is never replaced.
+    const DWORD existing = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
+    if (path.empty() || (existing != INVALID_FILE_ATTRIBUTES &&
+                         (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))))
+        engine::Raise(75);
+    // An icon is drawn onto a bitmap first; a bitmap is read as it is.
+    std::shared_ptr<Win32Picture> drawn;
+    if (!source->Bits()) {
+        drawn = source->CopyAsBitmap();
+        source = drawn.get();
+    }
+    ::GdiFlush();
+
+    const size_t width = static_cast<size_t>(source->PixelWidth());
+    const size_t height = static_cast<size_t>(source->PixelHeight());
+    const size_t stride = (width * 3 + 3) & ~static_cast<size_t>(3);
+
     BITMAPINFOHEADER info{};
     info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
+    info.biWidth = static_cast<LONG>(width);
+    info.biHeight = static_cast<LONG>(height);  // positive: bottom-up
     info.biPlanes = 1;
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(pixels.size());
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
+    info.biSizeImage = static_cast<DWORD>(stride * height);
+    info.biXPelsPerMeter = info.biYPelsPerMeter = 3780;  // 96 dots per inch
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof(header) + sizeof(info);
+    header.bfSize = header.bfOffBits + info.biSizeImage;
 
-    const std::wstring temp = path + L".trevo-write";
-    {
-        UniqueFile out(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!out) engine::Raise(75);
-        DWORD written = 0;
-        const bool ok = ::WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
-                        ::WriteFile(out.get(), &info, sizeof(info), &written, nullptr) &&
-                        ::WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr) &&
-                        ::FlushFileBuffers(out.get());
-        if (!ok) {
-            ::DeleteFileW(temp.c_str());
-            engine::Raise(75);
+    TemporaryFile out(path);
+    out.Write(&header, sizeof(header));
+    out.Write(&info, sizeof(info));
+    // Rows go out in batches, bottom row first, so no second copy of a large picture is held.
+    const size_t rowsPerBatch = std::max<size_t>(1, (1u << 20) / stride);
+    std::vector<BYTE> batch(stride * std::min(rowsPerBatch, height), 0);
+    for (size_t done = 0; done < height;) {
+        const size_t rows = std::min(rowsPerBatch, height - done);
+        for (size_t r = 0; r < rows; ++r) {
+            const std::uint32_t* pixel = source->Bits() + (height - 1 - (done + r)) * width;
+            BYTE* row = batch.data() + r * stride;
+            for (size_t x = 0; x < width; ++x) {
+                row[x * 3] = static_cast<BYTE>(pixel[x]);
+                row[x * 3 + 1] = static_cast<BYTE>(pixel[x] >> 8);
+                row[x * 3 + 2] = static_cast<BYTE>(pixel[x] >> 16);
+            }
         }
+        out.Write(batch.data(), rows * stride);
+        done += rows;
     }
-    if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ::DeleteFileW(temp.c_str());
-        engine::Raise(75);
-    }
+    out.MoveOver(path);
 }
 
 }  // namespace win32

@@ -1,5 +1,6 @@
 #include "engine/win32/win32_platform.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "engine/win32/handles.h"
@@ -12,35 +13,49 @@ using engine::Dword;
 using engine::Hwnd;
 using engine::Long;
 
-static_assert(sizeof(RECT) == sizeof(engine::Rect));
-static_assert(sizeof(POINT) == sizeof(engine::Point));
+// The engine's records are handed to Windows as they are: their layouts must be
+// those of the 32-bit headers, field by field.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+static_assert(sizeof(RECT) == sizeof(engine::Rect) && offsetof(RECT, bottom) == offsetof(engine::Rect, bottom));
+static_assert(sizeof(POINT) == sizeof(engine::Point) && offsetof(POINT, y) == offsetof(engine::Point, y));
 static_assert(sizeof(OSVERSIONINFOA) == sizeof(engine::OsVersionInfoA));
+static_assert(offsetof(OSVERSIONINFOA, szCSDVersion) == offsetof(engine::OsVersionInfoA, szCSDVersion));
+static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(engine::NotifyIconDataA, hIcon));
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(engine::NotifyIconDataA, szTip));
 static_assert(sizeof(OPENFILENAMEA) >= sizeof(engine::OpenFileNameA));
+static_assert(offsetof(OPENFILENAMEA, Flags) == offsetof(engine::OpenFileNameA, Flags));
+static_assert(offsetof(OPENFILENAMEA, nFileExtension) == offsetof(engine::OpenFileNameA, nFileExtension));
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) == offsetof(engine::OpenFileNameA, lpTemplateName));
 static_assert(sizeof(engine::OpenFileNameA) == 76);
 
 namespace {
 HWND H(Hwnd h) { return ToHwnd(h); }
-Hwnd F(HWND h) { return static_cast<Hwnd>(FromHwnd(h)); }
+Hwnd F(HWND h) { return FromHwnd(h); }
 RECT* R(engine::Rect* r) { return reinterpret_cast<RECT*>(r); }
+HDWP ToHdwp(Dword batch) { return reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch)); }
+Dword FromHdwp(HDWP batch) { return static_cast<Dword>(reinterpret_cast<UINT_PTR>(batch)); }
 }  // namespace
 
 Dword Win32Platform::AnsiCodePage() const { return ::GetACP(); }
 
+// Characters the code page lacks become its default character, as in every A call.
 std::string Win32Platform::ToAnsi(std::u16string_view text) const {
     if (text.empty()) return {};
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    const int length = static_cast<int>(text.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, nullptr, nullptr);
     return out;
 }
 
 engine::String Win32Platform::FromAnsi(std::string_view bytes) const {
     if (bytes.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-    return engine::String(out.begin(), out.end());
+    const int length = static_cast<int>(bytes.size());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    engine::String out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(out.data()), n);
+    return out;
 }
 
 Dword Win32Platform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
@@ -76,7 +91,9 @@ Dword Win32Platform::GetFileAttributesA(const char* path) { return ::GetFileAttr
 Hwnd Win32Platform::GetDesktopWindow() { return F(::GetDesktopWindow()); }
 Hwnd Win32Platform::GetWindow(Hwnd hwnd, Dword cmd) { return F(::GetWindow(H(hwnd), cmd)); }
 Long Win32Platform::GetWindowLongA(Hwnd hwnd, Long index) { return ::GetWindowLongA(H(hwnd), index); }
-Long Win32Platform::SetWindowLongA(Hwnd hwnd, Long index, Long value) { return ::SetWindowLongA(H(hwnd), index, value); }
+Long Win32Platform::SetWindowLongA(Hwnd hwnd, Long index, Long value) {
+    return ::SetWindowLongA(H(hwnd), index, value);
+}
 Long Win32Platform::GetWindowTextA(Hwnd hwnd, char* buffer, Long max) { return ::GetWindowTextA(H(hwnd), buffer, max); }
 Long Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, Long max) { return ::GetClassNameA(H(hwnd), buffer, max); }
 Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) {
@@ -86,18 +103,12 @@ bool Win32Platform::ShowWindow(Hwnd hwnd, Long cmd) { return ::ShowWindow(H(hwnd
 bool Win32Platform::GetWindowRect(Hwnd hwnd, engine::Rect* rect) { return ::GetWindowRect(H(hwnd), R(rect)) != 0; }
 bool Win32Platform::GetClientRect(Hwnd hwnd, engine::Rect* rect) { return ::GetClientRect(H(hwnd), R(rect)) != 0; }
 
-Dword Win32Platform::BeginDeferWindowPos(Long count) {
-    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(::BeginDeferWindowPos(count)));
-}
+Dword Win32Platform::BeginDeferWindowPos(Long count) { return FromHdwp(::BeginDeferWindowPos(count)); }
 Dword Win32Platform::DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
                                     Dword flags) {
-    HDWP next = ::DeferWindowPos(reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch)), H(hwnd), H(insertAfter), x, y,
-                                 cx, cy, flags);
-    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(next));
+    return FromHdwp(::DeferWindowPos(ToHdwp(batch), H(hwnd), H(insertAfter), x, y, cx, cy, flags));
 }
-bool Win32Platform::EndDeferWindowPos(Dword batch) {
-    return ::EndDeferWindowPos(reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch))) != 0;
-}
+bool Win32Platform::EndDeferWindowPos(Dword batch) { return ::EndDeferWindowPos(ToHdwp(batch)) != 0; }
 bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
     return ::SetWindowPos(H(hwnd), H(insertAfter), x, y, cx, cy, flags) != 0;
 }
@@ -146,7 +157,8 @@ std::uint16_t Win32Platform::TileWindows(Hwnd parent, Dword how, const engine::R
 
 bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
     // The 88-byte record is the original NOTIFYICONDATAA the shell still accepts.
-    return ::Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(const_cast<engine::NotifyIconDataA*>(data))) != 0;
+    auto* record = reinterpret_cast<NOTIFYICONDATAA*>(const_cast<engine::NotifyIconDataA*>(data));
+    return ::Shell_NotifyIconA(message, record) != 0;
 }
 
 bool Win32Platform::GetOpenFileNameA(engine::OpenFileNameA* record) {
