@@ -39,12 +39,12 @@ int main(int argc, char** argv) {
     sim::World world(options);
     sim::SimEngine engine(world);
     for (int i = 0; i < windows; ++i) {
-        sim::WindowSpec spec;
-        spec.title = u"Document " + engine::DecimalText(i) + u" - Editor";
-        spec.className = u"EditorWindow";
-        spec.rect = {10 + i % 500, 10 + i % 300, 400 + i % 500, 300 + i % 300};
-        spec.style = engine::win::WS_VISIBLE;
-        world.windows.Create(spec);
+        sim::WindowSpec request;
+        request.title = u"Document " + engine::DecimalText(i) + u" - Editor";
+        request.className = u"EditorWindow";
+        request.rect = {10 + i % 500, 10 + i % 300, 400 + i % 500, 300 + i % 300};
+        request.style = engine::win::WS_VISIBLE;
+        world.windows.Create(request);
     }
     trevo::FrmTrevo app(engine);
     world.Deliver([&] { engine.RunEvent([&] { app.form().Load(); }); });

@@ -1,191 +1,285 @@
 #include "engine/sim/profile_document.h"
 
-#include "engine/text.h"
+#include <algorithm>
+#include <cstring>
 
 namespace sim {
-using engine::String;
-
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-String Trim(std::u16string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return String(s.substr(b, e - b));
+// Blanks are ASCII bytes; CharLength tells where one is really the trail of a lead byte.
+bool IsBlankByte(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::size_t Utf8Length(unsigned char lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    return 4;
 }
 
 }  // namespace
 
-ProfileDocument::Line ProfileDocument::Classify(String text) {
-    Line line;
-    const String trimmed = Trim(text);
-    if (trimmed.empty()) {
-        line.kind = Kind::Blank;
-    } else if (trimmed[0] == u';') {
-        line.kind = Kind::Comment;
-    } else if (trimmed[0] == u'[') {
-        line.kind = Kind::Section;
-        const auto close = trimmed.find(u']');
-        line.name = Trim(std::u16string_view(trimmed).substr(1, close == String::npos ? String::npos : close - 1));
+ProfileDocument::ProfileDocument(const CodePage& ansi, std::string bytes) : ansi_(ansi), bytes_(std::move(bytes)) {
+    utf8File_ = bytes_.starts_with(kUtf8Mark);
+    textBegin_ = utf8File_ ? kUtf8Mark.size() : 0;
+    if (utf8File_ || ansi_.Number() == 65001)
+        encoding_ = Encoding::Utf8;
+    else if (ansi_.Number() == 932)
+        encoding_ = Encoding::DoubleByte;
+    Parse();
+}
+
+// A lead byte takes the next byte with it whatever that byte is, as the code page
+// conversion does: so a line break or a NUL right after one is no line break or NUL.
+std::size_t ProfileDocument::CharLength(const char* at, const char* end) const {
+    const auto b = static_cast<unsigned char>(*at);
+    if (b < 0x80 || encoding_ == Encoding::SingleByte) return 1;
+    const std::size_t length = encoding_ == Encoding::DoubleByte ? (ansi_.IsLeadByte(b) ? 2 : 1) : Utf8Length(b);
+    return std::min(length, static_cast<std::size_t>(end - at));
+}
+
+std::size_t ProfileDocument::Find(std::string_view text, char c) const {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    for (const char* p = begin; p < end; p += CharLength(p, end))
+        if (*p == c) return static_cast<std::size_t>(p - begin);
+    return std::string_view::npos;
+}
+
+bool ProfileDocument::EndsWith(std::string_view text, char c) const {
+    const char* const end = text.data() + text.size();
+    const char* last = nullptr;
+    for (const char* p = text.data(); p < end; p += CharLength(p, end)) last = p;
+    return last && last == end - 1 && *last == c;
+}
+
+std::string_view ProfileDocument::CutAtNul(std::string_view text) const {
+    return text.substr(0, std::min(Find(text, '\0'), text.size()));
+}
+
+std::string_view ProfileDocument::TrimLeft(std::string_view text) const {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlankByte(static_cast<unsigned char>(text[i]))) ++i;
+    return text.substr(i);
+}
+
+std::string_view ProfileDocument::Trim(std::string_view text) const {
+    text = TrimLeft(text);
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* last = begin;  // end of the last character that is no blank
+    for (const char* p = begin; p < end;) {
+        const std::size_t length = CharLength(p, end);
+        if (length > 1 || !IsBlankByte(static_cast<unsigned char>(*p))) last = p + length;
+        p += length;
+    }
+    return text.substr(0, static_cast<std::size_t>(last - begin));
+}
+
+bool ProfileDocument::SameName(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    const char* const aEnd = a.data() + a.size();
+    const char* const bEnd = b.data() + b.size();
+    for (const char *p = a.data(), *q = b.data(); p < aEnd;) {
+        const std::size_t length = CharLength(p, aEnd);
+        if (CharLength(q, bEnd) != length) return false;
+        if (length == 1 ? AsciiLower(*p) != AsciiLower(*q) : std::memcmp(p, q, length) != 0) return false;
+        p += length;
+        q += length;
+    }
+    return true;
+}
+
+std::string ProfileDocument::FromAnsi(std::string_view ansi) const {
+    if (!utf8File_ || ansi_.Number() == 65001) return std::string(ansi);
+    return utf8_.Encode(ansi_.Decode(ansi));
+}
+
+ProfileUnits ProfileDocument::ToUnits(std::string_view text, std::size_t limit) const {
+    ProfileUnits units;
+    auto add = [&](std::string_view bytes, std::size_t count) {
+        ProfileUnit unit;
+        unit.count = static_cast<std::uint8_t>(std::min<std::size_t>(bytes.size(), sizeof unit.bytes));
+        std::copy_n(bytes.begin(), unit.count, unit.bytes);
+        units.push_back(unit);
+        if (count == 2 && units.size() < limit) units.push_back(ProfileUnit{});  // the pair's second unit
+    };
+    if (!utf8File_ || ansi_.Number() == 65001) {
+        const char* const end = text.data() + text.size();
+        for (const char* p = text.data(); p < end && units.size() < limit;) {
+            const std::size_t length = CharLength(p, end);
+            add(std::string_view(p, length), encoding_ == Encoding::Utf8 && length == 4 ? 2 : 1);
+            p += length;
+        }
+        return units;
+    }
+    // A UTF-8 file read on another code page: each character of the file becomes one
+    // character of the code page ('?' where it has none), as the conversion does.
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < text.size() && chars < limit; ++chars)
+        end += CharLength(text.data() + end, text.data() + text.size());
+    const engine::String wide = utf8_.Decode(text.substr(0, end));
+    const std::string narrow = ansi_.Encode(wide);
+    std::size_t at = 0;
+    for (std::size_t w = 0; w < wide.size() && units.size() < limit && at < narrow.size();) {
+        const bool pair = wide[w] >= 0xD800 && wide[w] <= 0xDBFF && w + 1 < wide.size();
+        std::size_t length = 1;
+        if (ansi_.IsLeadByte(static_cast<unsigned char>(narrow[at])) && at + 1 < narrow.size()) length = 2;
+        add(std::string_view(narrow).substr(at, length), pair ? 2 : 1);
+        at += length;
+        w += pair ? 2 : 1;
+    }
+    return units;
+}
+
+void ProfileDocument::Parse() {
+    sections_.clear();
+    lineBreak_ = "\r\n";
+    if (bytes_.empty()) return;  // an empty file has no sections at all
+    Section top;
+    top.begin = textBegin_;
+    sections_.push_back(top);
+    const char* const base = bytes_.data();
+    const char* const end = base + bytes_.size();
+    bool sawBreak = false;
+    const char* line = base + textBegin_;
+    for (const char* p = line; p < end;) {
+        if (*p != '\r' && *p != '\n') {
+            p += CharLength(p, end);
+            continue;
+        }
+        const std::size_t breakLength = *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
+        if (!sawBreak) lineBreak_.assign(p, breakLength);
+        sawBreak = true;
+        const auto at = static_cast<std::size_t>(p - base);
+        ParseLine(static_cast<std::size_t>(line - base), at, at + breakLength);
+        p += breakLength;
+        line = p;
+    }
+    if (line < end) ParseLine(static_cast<std::size_t>(line - base), bytes_.size(), bytes_.size());
+    for (std::size_t s = 0; s < sections_.size(); ++s)
+        sections_[s].end = s + 1 < sections_.size() ? sections_[s + 1].begin : bytes_.size();
+}
+
+// One pass over the line finds its text, its first "=" and its last "]".
+void ProfileDocument::ParseLine(std::size_t begin, std::size_t end, std::size_t next) {
+    const char* const lineEnd = bytes_.data() + end;
+    const char* text = bytes_.data() + begin;
+    while (text < lineEnd && IsBlankByte(static_cast<unsigned char>(*text))) ++text;
+    if (text == lineEnd) return;  // a blank line
+    const char* textEnd = text;    // end of the last character that is no blank
+    const char* equals = nullptr;  // the first "="
+    const char* nameEnd = text;    // end of the last character before it that is no blank
+    const char* close = nullptr;   // the last "]"
+    for (const char* p = text; p < lineEnd;) {
+        const std::size_t length = CharLength(p, lineEnd);
+        const bool single = length == 1;
+        if (single && *p == '=' && !equals) equals = p;
+        if (single && *p == ']') close = p;
+        if (!single || !IsBlankByte(static_cast<unsigned char>(*p))) {
+            textEnd = p + length;
+            if (!equals) nameEnd = textEnd;
+        }
+        p += length;
+    }
+    const std::string_view all(text, static_cast<std::size_t>(textEnd - text));
+    if (*text == '[' && close) {
+        Section section;
+        section.name = CutAtNul(Trim(all.substr(1, static_cast<std::size_t>(close - text) - 1)));
+        section.begin = begin;
+        section.hasText = true;
+        section.lastTextEnd = end;
+        section.lastTextNext = next;
+        sections_.push_back(section);
+        return;
+    }
+    // Without a closing bracket a "[" line is read as a key, like any other line.
+    Section& current = sections_.back();
+    current.hasText = true;
+    current.lastTextEnd = end;
+    current.lastTextNext = next;
+    Entry entry;
+    std::string_view name = all;
+    if (equals) {
+        // The "=" itself is no blank, so nameEnd stops before it.
+        name = std::string_view(text, static_cast<std::size_t>(std::min(nameEnd, equals) - text));
+        const char* const valueBegin = equals + 1;
+        const auto valueLength = static_cast<std::size_t>(std::max(textEnd, valueBegin) - valueBegin);
+        entry.value = CutAtNul(TrimLeft(std::string_view(valueBegin, valueLength)));
+    }
+    // Of several lines in a row starting with "=", only the first is a key.
+    if (name.empty() && !current.entries.empty() && current.entries.back().name.empty()) return;
+    entry.name = CutAtNul(name);
+    entry.lineBegin = begin;
+    entry.lineEnd = end;
+    entry.lineNext = next;
+    entry.nameBegin = static_cast<std::size_t>(text - bytes_.data());
+    entry.nameEnd = entry.nameBegin + name.size();
+    current.entries.push_back(entry);
+}
+
+void ProfileDocument::Replace(std::size_t begin, std::size_t end, std::string_view with) {
+    bytes_.replace(begin, end - begin, with);
+    Parse();
+}
+
+std::string ProfileDocument::JoinLines(const std::vector<std::string>& lines) const {
+    std::string out;
+    for (const std::string& line : lines) out += line + lineBreak_;
+    return out;
+}
+
+void ProfileDocument::SetValue(std::size_t section, std::size_t entry, std::string_view value) {
+    const Entry& e = sections_.at(section).entries.at(entry);
+    std::string line = bytes_.substr(e.nameBegin, e.nameEnd - e.nameBegin);
+    line += '=';
+    line += value;
+    Replace(e.lineBegin, e.lineEnd, line);
+}
+
+void ProfileDocument::AddKeys(std::size_t section, const std::vector<ProfileKey>& keys) {
+    std::vector<std::string> lines;
+    for (const auto& [name, value] : keys) lines.push_back(name + "=" + value);
+    const Section& s = sections_.at(section);
+    if (!s.hasText) {
+        Replace(s.begin, s.begin, JoinLines(lines));
+    } else if (s.lastTextNext == s.lastTextEnd) {  // the last line of the file, with no break
+        Replace(s.lastTextEnd, s.lastTextEnd, lineBreak_ + JoinLines(lines));
     } else {
-        const auto eq = trimmed.find(u'=');
-        line.kind = Kind::Key;
-        if (eq == String::npos) {
-            line.name = trimmed;
-        } else {
-            line.name = Trim(std::u16string_view(trimmed).substr(0, eq));
-            line.value = Trim(std::u16string_view(trimmed).substr(eq + 1));
-        }
-    }
-    line.text = std::move(text);
-    return line;
-}
-
-ProfileDocument ProfileDocument::Parse(std::u16string_view text) {
-    ProfileDocument doc;
-    bool sawNewline = false;
-    size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != u'\r' && text[i] != u'\n') continue;
-        if (i == text.size() && start == i) break;  // nothing after the last line end
-        doc.lines_.push_back(Classify(String(text.substr(start, i - start))));
-        if (i < text.size()) {
-            const bool crlf = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-            if (!sawNewline) doc.newline_ = crlf ? u"\r\n" : text[i] == u'\r' ? u"\r" : u"\n";
-            sawNewline = true;
-            if (crlf) ++i;
-        }
-        start = i + 1;
-    }
-    doc.endsWithNewline_ = text.empty() || text.back() == u'\n' || text.back() == u'\r';
-    return doc;
-}
-
-String ProfileDocument::Serialize() const {
-    String out;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        out += lines_[i].text;
-        if (i + 1 < lines_.size() || endsWithNewline_) out += newline_;
-    }
-    return out;
-}
-
-std::optional<std::pair<size_t, size_t>> ProfileDocument::SectionSpan(std::u16string_view name) const {
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind != Kind::Section || !engine::EqualsIgnoreCase(lines_[i].name, name)) continue;
-        size_t end = i + 1;
-        while (end < lines_.size() && lines_[end].kind != Kind::Section) ++end;
-        return std::make_pair(i, end);
-    }
-    return std::nullopt;
-}
-
-std::optional<size_t> ProfileDocument::FindSection(std::u16string_view name) const {
-    auto span = SectionSpan(name);
-    if (!span) return std::nullopt;
-    return span->first;
-}
-
-std::optional<ProfileDocument::Entry> ProfileDocument::FindKey(std::u16string_view section,
-                                                               std::u16string_view key) const {
-    auto span = SectionSpan(section);
-    if (!span) return std::nullopt;
-    for (size_t i = span->first + 1; i < span->second; ++i) {
-        const Line& l = lines_[i];
-        if (l.kind == Kind::Key && engine::EqualsIgnoreCase(l.name, key)) return Entry{l.name, l.value};
-    }
-    return std::nullopt;
-}
-
-std::vector<ProfileDocument::Entry> ProfileDocument::SectionEntries(std::u16string_view section) const {
-    std::vector<Entry> out;
-    auto span = SectionSpan(section);
-    if (!span) return out;
-    for (size_t i = span->first + 1; i < span->second; ++i)
-        if (lines_[i].kind == Kind::Key) out.push_back({lines_[i].name, lines_[i].value});
-    return out;
-}
-
-std::vector<String> ProfileDocument::SectionNames() const {
-    std::vector<String> out;
-    for (const Line& l : lines_)
-        if (l.kind == Kind::Section) out.push_back(l.name);
-    return out;
-}
-
-size_t ProfileDocument::AppendSection(std::u16string_view name) {
-    if (!lines_.empty()) endsWithNewline_ = true;
-    lines_.push_back(Classify(u"[" + String(name) + u"]"));
-    return lines_.size() - 1;
-}
-
-size_t ProfileDocument::InsertPoint(std::pair<size_t, size_t> span) const {
-    size_t at = span.second;
-    while (at > span.first + 1 && lines_[at - 1].kind == Kind::Blank) --at;
-    return at;
-}
-
-void ProfileDocument::SetValue(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    auto span = SectionSpan(section);
-    if (!span) {
-        const size_t header = AppendSection(section);
-        span = std::make_pair(header, header + 1);
-    }
-    for (size_t i = span->first + 1; i < span->second; ++i) {
-        Line& l = lines_[i];
-        if (l.kind == Kind::Key && engine::EqualsIgnoreCase(l.name, key)) {
-            // The key keeps its own spelling; only its value changes.
-            l = Classify(l.name + u"=" + String(value));
-            return;
-        }
-    }
-    const size_t at = InsertPoint(*span);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Classify(String(key) + u"=" + String(value)));
-    if (at == lines_.size() - 1) endsWithNewline_ = true;
-}
-
-void ProfileDocument::DeleteKey(std::u16string_view section, std::u16string_view key) {
-    auto span = SectionSpan(section);
-    if (!span) return;
-    for (size_t i = span->first + 1; i < span->second; ++i) {
-        if (lines_[i].kind == Kind::Key && engine::EqualsIgnoreCase(lines_[i].name, key)) {
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-            return;
-        }
+        Replace(s.lastTextNext, s.lastTextNext, JoinLines(lines));
     }
 }
 
-void ProfileDocument::DeleteSection(std::u16string_view section) {
-    auto span = SectionSpan(section);
-    if (!span) return;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(span->first),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(span->second));
+void ProfileDocument::AddSection(std::string_view name, const std::vector<ProfileKey>& keys) {
+    std::vector<std::string> lines;
+    if (!name.empty()) lines.push_back("[" + std::string(name) + "]");
+    for (const auto& [key, value] : keys) lines.push_back(key + "=" + value);
+    std::string text = JoinLines(lines);
+    const bool needsBreak = bytes_.size() > textBegin_ && bytes_.back() != '\n' && bytes_.back() != '\r';
+    if (needsBreak) text.insert(0, lineBreak_);
+    Replace(bytes_.size(), bytes_.size(), text);
 }
 
-void ProfileDocument::ReplaceSection(std::u16string_view section, const std::vector<String>& entries) {
-    auto span = SectionSpan(section);
-    if (!span) {
-        const size_t header = AppendSection(section);
-        span = std::make_pair(header, header + 1);
-    }
-    // Comments and blank lines of the section stay; its entries are replaced.
-    std::vector<Line> kept;
-    for (size_t i = span->first + 1; i < span->second; ++i)
-        if (lines_[i].kind != Kind::Key) kept.push_back(lines_[i]);
-    std::vector<Line> body;
-    for (const String& e : entries) body.push_back(Classify(e));
-    size_t trailingBlanks = 0;
-    while (trailingBlanks < kept.size() && kept[kept.size() - 1 - trailingBlanks].kind == Kind::Blank) ++trailingBlanks;
-    std::vector<Line> section_;
-    section_.insert(section_.end(), kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(trailingBlanks));
-    section_.insert(section_.end(), body.begin(), body.end());
-    section_.insert(section_.end(), kept.end() - static_cast<std::ptrdiff_t>(trailingBlanks), kept.end());
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(span->first + 1),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(span->second));
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(span->first + 1), section_.begin(), section_.end());
-    if (span->first + 1 + section_.size() == lines_.size()) endsWithNewline_ = true;
+void ProfileDocument::RemoveEntry(std::size_t section, std::size_t entry) {
+    const Entry& e = sections_.at(section).entries.at(entry);
+    Replace(e.lineBegin, e.lineNext, {});
+}
+
+void ProfileDocument::RemoveKeys(std::size_t section) {
+    std::vector<std::pair<std::size_t, std::size_t>> lines;
+    for (const Entry& e : sections_.at(section).entries)
+        if (!e.IsComment()) lines.emplace_back(e.lineBegin, e.lineNext);
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        bytes_.erase(line->first, line->second - line->first);
+    Parse();
+}
+
+void ProfileDocument::RemoveSection(std::size_t section) {
+    const Section& s = sections_.at(section);
+    Replace(s.begin, s.end, {});
 }
 
 }  // namespace sim

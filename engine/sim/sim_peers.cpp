@@ -36,18 +36,18 @@ SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine:
     : world_(world), design_(design), events_(events) {
     const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
     Long width = ToPixels(design.clientWidth, tx), height = ToPixels(design.clientHeight, ty);
-    WindowSpec spec;
-    spec.className = u"TrevoForm";
-    spec.title = design.caption;
+    WindowSpec request;
+    request.className = u"TrevoForm";
+    request.title = design.caption;
     if (design.dialogFrame) {
-        spec.style = WS_DIALOG_FRAME;
+        request.style = WS_DIALOG_FRAME;
         width += 2 * kDialogFrame;
         height += 2 * kDialogFrame + kCaption;
     } else {
-        spec.style = WS_OVERLAPPEDWINDOW;
+        request.style = WS_OVERLAPPEDWINDOW;
     }
-    spec.rect = {0, 0, width, height};
-    hwnd_ = world.windows.Create(spec);
+    request.rect = {0, 0, width, height};
+    hwnd_ = world.windows.Create(request);
     world.forms[hwnd_] = this;
     auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 32, 32);
     icon->SetResourceId(design.iconResource);
@@ -122,21 +122,21 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
     const Rect& p = world.windows.Get(parent).rect;
     const Long x = p.left + ToPixels(design.left, tx), y = p.top + ToPixels(design.top, ty);
-    WindowSpec spec;
-    spec.parent = parent;
-    spec.className = ClassOf(design.kind);
-    spec.title = design.text;
-    spec.rect = {x, y, x + ToPixels(design.width, tx), y + ToPixels(design.height, ty)};
-    spec.style = win::WS_CHILD | win::WS_VISIBLE;
-    if (design.kind == engine::ControlKind::TextBox && design.readOnly) spec.style |= ES_READONLY;
-    hwnd_ = world.windows.Create(spec);
+    WindowSpec request;
+    request.parent = parent;
+    request.className = ClassOf(design.kind);
+    request.title = design.text;
+    request.rect = {x, y, x + ToPixels(design.width, tx), y + ToPixels(design.height, ty)};
+    request.style = win::WS_CHILD | win::WS_VISIBLE;
+    if (design.kind == engine::ControlKind::TextBox && design.readOnly) request.style |= ES_READONLY;
+    hwnd_ = world.windows.Create(request);
     world.controls[hwnd_] = this;
     value_ = design.kind == engine::ControlKind::HScrollBar || design.kind == engine::ControlKind::CheckBox
                  ? design.value
                  : 0;
     if (design.kind == engine::ControlKind::PictureBox) {
         canvas_ = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, 1, 1);
-        ResizeCanvas(spec.rect.right - spec.rect.left - 2 * Border(), spec.rect.bottom - spec.rect.top - 2 * Border());
+        ResizeCanvas(request.rect.right - request.rect.left - 2 * Border(), request.rect.bottom - request.rect.top - 2 * Border());
     }
 }
 

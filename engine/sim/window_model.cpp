@@ -60,19 +60,19 @@ void WindowModel::InsertAtTop(Hwnd hwnd) {
     s.insert(pos, hwnd);
 }
 
-Hwnd WindowModel::Create(const WindowSpec& spec) {
+Hwnd WindowModel::Create(const WindowSpec& request) {
     Window w;
     w.hwnd = nextHandle_;
     nextHandle_ += 4;
-    w.parent = spec.parent ? spec.parent : desktop_;
+    w.parent = request.parent ? request.parent : desktop_;
     if (!Exists(w.parent)) return 0;
-    w.owner = spec.owner;
-    w.className = spec.className;
-    w.title = spec.title;
-    w.rect = spec.rect;
-    w.normalRect = spec.rect;
-    w.style = spec.style;
-    w.exStyle = spec.exStyle;
+    w.owner = request.owner;
+    w.className = request.className;
+    w.title = request.title;
+    w.rect = request.rect;
+    w.normalRect = request.rect;
+    w.style = request.style;
+    w.exStyle = request.exStyle;
     const Hwnd h = w.hwnd;
     windows_.emplace(h, std::move(w));
     Window& made = Get(h);

@@ -55,7 +55,7 @@ public:
     Hwnd Desktop() const { return desktop_; }
     const Rect& Screen() const { return screen_; }
 
-    Hwnd Create(const WindowSpec& spec);
+    Hwnd Create(const WindowSpec& request);
     void Destroy(Hwnd hwnd);
     bool Exists(Hwnd hwnd) const { return windows_.count(hwnd) != 0; }
     Window* Find(Hwnd hwnd);

@@ -94,12 +94,12 @@ public:
 
     engine::Hwnd OpenWindow(const std::u16string& title, const std::u16string& cls, engine::Rect rect,
                             engine::Dword style = engine::win::WS_VISIBLE) {
-        sim::WindowSpec spec;
-        spec.title = title;
-        spec.className = cls;
-        spec.rect = rect;
-        spec.style = style;
-        return world_.windows.Create(spec);
+        sim::WindowSpec request;
+        request.title = title;
+        request.className = cls;
+        request.rect = rect;
+        request.style = style;
+        return world_.windows.Create(request);
     }
     engine::Rect RectOf(engine::Hwnd h) { return world_.windows.Get(h).rect; }
 
