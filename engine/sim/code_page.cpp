@@ -54,7 +54,22 @@ bool CodePage::IsLeadByte(unsigned char byte) const {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+namespace {
+// The three code pages agree with ASCII below 0x80.
+bool AllAscii(std::u16string_view text) {
+    for (char16_t c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+bool AllAscii(std::string_view bytes) {
+    for (char b : bytes)
+        if (static_cast<unsigned char>(b) >= 0x80) return false;
+    return true;
+}
+}  // namespace
+
 std::string CodePage::Encode(std::u16string_view text) const {
+    if (AllAscii(text)) return std::string(text.begin(), text.end());
     Converter conv(iconvName_, "UTF-16LE");
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -71,6 +86,12 @@ std::string CodePage::Encode(std::u16string_view text) const {
 }
 
 engine::String CodePage::Decode(std::string_view bytes) const {
+    if (AllAscii(bytes)) {
+        engine::String out;
+        out.reserve(bytes.size());
+        for (char b : bytes) out += static_cast<char16_t>(b);
+        return out;
+    }
     Converter conv("UTF-16LE", iconvName_);
     engine::String out;
     size_t i = 0;

@@ -118,7 +118,12 @@ namespace {
 // that fit in max bytes, then a NUL at the last place whatever it cuts.
 Long CopyNarrow(const CodePage& cp, const engine::String& text, char* buffer, Long max) {
     if (!buffer || max <= 0) return 0;
-    std::string bytes;
+    std::string bytes = cp.Encode(text);
+    if (static_cast<Long>(bytes.size()) < max) {  // the whole text fits
+        std::memcpy(buffer, bytes.c_str(), bytes.size() + 1);
+        return static_cast<Long>(bytes.size());
+    }
+    bytes.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         std::string one = cp.Encode(text.substr(i, 1));
         if (static_cast<Long>(bytes.size() + one.size()) > max) break;
