@@ -16,7 +16,7 @@ target_compile_definitions(trevo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICO
 add_executable(Trevo WIN32 app/main_win32.cpp res/trevo.rc)
 target_link_libraries(Trevo PRIVATE trevo_win32)
 target_compile_definitions(Trevo PRIVATE UNICODE _UNICODE)
-target_link_options(Trevo PRIVATE -municode)
+target_link_options(Trevo PRIVATE -municode -s)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/CMakeLists.txt)
   add_subdirectory(tests/wine)
