@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "desktop/never_move.h"
 #include "engine/error.h"
@@ -34,11 +35,20 @@ std::vector<NeverMovePattern> ScanPatterns(const engine::Collection<engine::Stri
 
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMovePattern>& patterns, Hwnd hwnd) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
-    for (const NeverMovePattern& pattern : patterns) {
+    // Each is read at most once per window, and only when a pattern asks for it.
+    std::optional<engine::String> title, cls;
+    auto readTitle = [&] {
         Hwnd h = hwnd;
-        if (Spares(pattern, [&] { return wi.WindowText(h); }, [&] { return wi.ClassName(h); }))
-            return WalkVerdict::NeverMove;
-    }
+        if (!title) title = wi.WindowText(h);
+        return *title;
+    };
+    auto readClass = [&] {
+        Hwnd h = hwnd;
+        if (!cls) cls = wi.ClassName(h);
+        return *cls;
+    };
+    for (const NeverMovePattern& pattern : patterns)
+        if (Spares(pattern, readTitle, readClass)) return WalkVerdict::NeverMove;
     return WalkVerdict::Takes;
 }
 
