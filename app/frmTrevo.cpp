@@ -2,6 +2,7 @@
 
 #include "app/settings_check.h"
 #include "engine/error.h"
+#include "engine/scoped_flag.h"
 #include "engine/text.h"
 
 namespace trevo {
@@ -140,11 +141,7 @@ void FrmTrevo::TrayLClick(Long desk) {
         heldSelection_ = desk;
         return;
     }
-    selecting_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{selecting_};
+    const engine::ScopedFlag selecting(selecting_);
     Select(desk);
     while (heldSelection_ != 0) {
         const Long next = heldSelection_;

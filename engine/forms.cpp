@@ -1,6 +1,7 @@
 #include "engine/forms.h"
 
 #include "engine/error.h"
+#include "engine/scoped_flag.h"
 
 namespace engine {
 
@@ -168,11 +169,7 @@ void Form::Load() {
 
 void Form::Unload() {
     if (!peer_ || unloading_) return;
-    unloading_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{unloading_};
+    const ScopedFlag unloading(unloading_);
     Fire(OnUnload);
     std::vector<std::unique_ptr<ControlPeer>> controls;
     for (auto& control : controls_) controls.push_back(control->TakePeer());

@@ -19,6 +19,12 @@ constexpr Long kCaption = 19;
 
 Long ToPixels(double twips, double twipsPerPixel) { return static_cast<Long>(std::lround(twips / twipsPerPixel)); }
 
+// A window's outer width and height in twips.
+std::pair<double, double> OuterTwips(World& world, Hwnd hwnd) {
+    const Rect& r = world.windows.Get(hwnd).rect;
+    return {(r.right - r.left) * world.screen.twipsPerPixelX, (r.bottom - r.top) * world.screen.twipsPerPixelY};
+}
+
 const char16_t* ClassOf(engine::ControlKind kind) {
     switch (kind) {
         case engine::ControlKind::Label: return u"Static";
@@ -82,15 +88,8 @@ void SimFormPeer::Move(double leftTwips, double topTwips) {
     world_.windows.Place(hwnd_, 0, x, y, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
 }
 
-double SimFormPeer::Width() const {
-    const Rect& r = world_.windows.Get(hwnd_).rect;
-    return (r.right - r.left) * world_.screen.twipsPerPixelX;
-}
-
-double SimFormPeer::Height() const {
-    const Rect& r = world_.windows.Get(hwnd_).rect;
-    return (r.bottom - r.top) * world_.screen.twipsPerPixelY;
-}
+double SimFormPeer::Width() const { return OuterTwips(world_, hwnd_).first; }
+double SimFormPeer::Height() const { return OuterTwips(world_, hwnd_).second; }
 
 void SimFormPeer::RunModal(const std::function<bool()>& done) {
     ++modalRuns;
@@ -159,15 +158,8 @@ bool SimControlPeer::Visible() const { return (world_.windows.Get(hwnd_).style &
 void SimControlPeer::SetVisible(bool visible) { world_.windows.Show(hwnd_, visible ? win::SW_SHOW : win::SW_HIDE); }
 void SimControlPeer::SetFocus() {}
 
-double SimControlPeer::Width() const {
-    const Rect& r = world_.windows.Get(hwnd_).rect;
-    return (r.right - r.left) * world_.screen.twipsPerPixelX;
-}
-
-double SimControlPeer::Height() const {
-    const Rect& r = world_.windows.Get(hwnd_).rect;
-    return (r.bottom - r.top) * world_.screen.twipsPerPixelY;
-}
+double SimControlPeer::Width() const { return OuterTwips(world_, hwnd_).first; }
+double SimControlPeer::Height() const { return OuterTwips(world_, hwnd_).second; }
 
 void SimControlPeer::SetWidth(double twips) {
     Rect& r = world_.windows.Get(hwnd_).rect;

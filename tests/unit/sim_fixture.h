@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -50,6 +51,17 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
 }
 
 inline std::string U8(const engine::String& s) { return engine::ToUtf8(s); }
+
+// The number of the run-time error f raises (0 for none), and its description.
+inline engine::Long ErrorNumber(const std::function<void()>& f, engine::String* description = nullptr) {
+    try {
+        f();
+    } catch (const engine::RuntimeError& e) {
+        if (description) *description = e.Description();
+        return e.Number();
+    }
+    return 0;
+}
 
 inline const char* kGoodIni =
     "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=\r\n2=\r\n3=\r\n4=\r\n5=\r\n"

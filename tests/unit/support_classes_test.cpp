@@ -8,6 +8,7 @@
 #include "sim_fixture.h"
 
 namespace {
+using testing_support::ErrorNumber;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 namespace win = engine::win;
@@ -29,15 +30,6 @@ protected:
         s.style = style;
         s.exStyle = exStyle;
         return world_.windows.Create(s);
-    }
-    engine::Long ErrorNumber(const std::function<void()>& f, std::u16string* description = nullptr) {
-        try {
-            f();
-        } catch (const engine::RuntimeError& e) {
-            if (description) *description = e.Description();
-            return e.Number();
-        }
-        return 0;
     }
     TempDir dir_;
     sim::World world_;

@@ -18,15 +18,7 @@ using lib::Variant;
 using lib::VarType;
 using testing_support::TempDir;
 
-Long ErrorNumber(const std::function<void()>& f, String* description = nullptr) {
-    try {
-        f();
-    } catch (const engine::RuntimeError& e) {
-        if (description) *description = e.Description();
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorNumber;
 
 // A simulated system with the ANSI code page asked for.
 class CodePageSystem {

@@ -35,14 +35,7 @@ constexpr Version kNt4{2, 4, 0};
 constexpr Version kWindows98{1, 4, 10};
 constexpr Version kWindows8{2, 6, 2};
 
-engine::Long ErrorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const engine::RuntimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorNumber;
 
 // A simulated system without a task bar, of the version asked for.
 class Desk {
