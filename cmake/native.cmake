@@ -43,3 +43,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/libprobe/CMakeLists.txt)
 endif()
 
 add_subdirectory(bench)
+
+# Fuzz targets: a separate clang build (tools/fuzz makes it).
+option(TREVO_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+if(TREVO_FUZZ AND EXISTS ${CMAKE_SOURCE_DIR}/fuzz/CMakeLists.txt)
+  add_subdirectory(fuzz)
+endif()

@@ -47,3 +47,10 @@ add_custom_target(dist
   VERBATIM)
 
 add_subdirectory(tests/probe)
+
+# Benchmarks that run under Wine beside Trevo.exe.
+foreach(bench_dir bench/wine bench/wallpaper)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${bench_dir}/CMakeLists.txt)
+    add_subdirectory(${bench_dir})
+  endif()
+endforeach()

@@ -1,7 +1,5 @@
 #include "desktop/never_move.h"
 
-#include <vector>
-
 #include "engine/text.h"
 #include "lib/ClsKwString.h"
 
@@ -23,38 +21,27 @@ NeverMovePattern ScanPattern(std::u16string_view entry) {
     return out;
 }
 
-namespace {
-
-// One element of a wildcard pattern.
-struct Token {
-    enum Kind { Literal, AnyRun, AnyOne, Digit, Set } kind = Literal;
-    char16_t ch = 0;
-    bool negated = false;
-    std::vector<std::pair<char16_t, char16_t>> ranges;  // for Set
-
-    bool Matches(char16_t c) const {
-        switch (kind) {
-            case Literal: return c == ch;
-            case AnyOne: return true;
-            case Digit: return c >= u'0' && c <= u'9';
-            case Set: {
-                bool in = false;
-                for (auto [lo, hi] : ranges) in = in || (c >= lo && c <= hi);
-                return in != negated;
-            }
-            case AnyRun: return false;
+bool Wildcard::Token::Matches(char16_t c) const {
+    switch (kind) {
+        case Literal: return c == ch;
+        case AnyOne: return true;
+        case Digit: return c >= u'0' && c <= u'9';
+        case Set: {
+            bool in = false;
+            for (auto [lo, hi] : ranges) in = in || (c >= lo && c <= hi);
+            return in != negated;
         }
-        return false;
+        case AnyRun: return false;
     }
-};
+    return false;
+}
 
-std::vector<Token> Compile(std::u16string_view pattern) {
-    std::vector<Token> tokens;
+Wildcard::Wildcard(std::u16string_view pattern) {
     for (size_t i = 0; i < pattern.size(); ++i) {
         const char16_t c = pattern[i];
         Token t;
         if (c == u'*') {
-            if (!tokens.empty() && tokens.back().kind == Token::AnyRun) continue;  // "**" is "*"
+            if (!tokens_.empty() && tokens_.back().kind == Token::AnyRun) continue;  // "**" is "*"
             t.kind = Token::AnyRun;
         } else if (c == u'?') {
             t.kind = Token::AnyOne;
@@ -82,24 +69,20 @@ std::vector<Token> Compile(std::u16string_view pattern) {
         } else {
             t.ch = c;  // an unclosed "[" stands for itself
         }
-        tokens.push_back(std::move(t));
+        tokens_.push_back(std::move(t));
     }
-    return tokens;
 }
 
-}  // namespace
-
-bool WildcardMatch(std::u16string_view text, std::u16string_view pattern) {
-    const std::vector<Token> tokens = Compile(pattern);
+bool Wildcard::Matches(std::u16string_view text) const {
     // Greedy matching that remembers only the last "*": each "*" retried at most
     // once per position of the text.
     size_t t = 0, p = 0;
     size_t starP = std::u16string_view::npos, starT = 0;
     while (t < text.size()) {
-        if (p < tokens.size() && tokens[p].kind == Token::AnyRun) {
+        if (p < tokens_.size() && tokens_[p].kind == Token::AnyRun) {
             starP = p++;
             starT = t;
-        } else if (p < tokens.size() && tokens[p].Matches(text[t])) {
+        } else if (p < tokens_.size() && tokens_[p].Matches(text[t])) {
             ++p;
             ++t;
         } else if (starP != std::u16string_view::npos) {
@@ -109,23 +92,46 @@ bool WildcardMatch(std::u16string_view text, std::u16string_view pattern) {
             return false;
         }
     }
-    while (p < tokens.size() && tokens[p].kind == Token::AnyRun) ++p;
-    return p == tokens.size();
+    while (p < tokens_.size() && tokens_[p].kind == Token::AnyRun) ++p;
+    return p == tokens_.size();
 }
 
-bool Spares(const NeverMovePattern& pattern, const std::function<String()>& title,
-            const std::function<String()>& cls) {
-    const bool hasTitle = !pattern.title.empty(), hasClass = !pattern.cls.empty();
+bool WildcardMatch(std::u16string_view text, std::u16string_view pattern) { return Wildcard(pattern).Matches(text); }
+
+WindowNames::WindowNames(std::function<String()> readTitle, std::function<String()> readClass)
+    : readTitle_(std::move(readTitle)), readClass_(std::move(readClass)) {}
+
+const String& WindowNames::Title() {
+    if (!title_) title_ = readTitle_();
+    return *title_;
+}
+
+const String& WindowNames::Class() {
+    if (!class_) class_ = readClass_();
+    return *class_;
+}
+
+NeverMoveRule::NeverMoveRule(NeverMovePattern pattern) : pattern_(std::move(pattern)) {
+    if (pattern_.title.find(u'*') != String::npos) titleWildcard_.emplace(pattern_.title);
+}
+
+bool NeverMoveRule::Spares(WindowNames& names) const {
+    const bool hasTitle = !pattern_.title.empty(), hasClass = !pattern_.cls.empty();
     if (!hasTitle && !hasClass) return false;
     if (hasTitle) {
-        const String t = title();
-        const bool titleHolds = pattern.title.find(u'*') != String::npos ? WildcardMatch(t, pattern.title)
-                                                                          : t == pattern.title;
+        const String& title = names.Title();
+        const bool titleHolds = titleWildcard_ ? titleWildcard_->Matches(title) : title == pattern_.title;
         // A title alone spares the windows it names, as a user writing
         // title(Calculator) expects.
         if (!titleHolds || !hasClass) return titleHolds;
     }
-    return cls() == pattern.cls;
+    return names.Class() == pattern_.cls;
+}
+
+bool Spares(const NeverMovePattern& pattern, const std::function<String()>& title,
+            const std::function<String()>& cls) {
+    WindowNames names(title, cls);
+    return NeverMoveRule(pattern).Spares(names);
 }
 
 }  // namespace desktop

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/types.h"
 
@@ -20,15 +23,56 @@ struct NeverMovePattern {
 // is left.
 NeverMovePattern ScanPattern(std::u16string_view entry);
 
-// Title patterns with "*" are wildcards: "*" any run, "?" one character, "#" one
-// digit, "[abc]", "[a-z]" and "[!abc]" one character of (or not of) a list. The
-// whole title must match; letter case counts. Time grows with title × pattern,
-// never worse, whatever the input.
+// A title pattern with "*", compiled once: "*" any run, "?" one character, "#"
+// one digit, "[abc]", "[a-z]" and "[!abc]" one character of (or not of) a list.
+// The whole title must match; letter case counts. Time grows with title ×
+// pattern, never worse, whatever the input.
+class Wildcard {
+public:
+    explicit Wildcard(std::u16string_view pattern);
+    bool Matches(std::u16string_view text) const;
+
+private:
+    struct Token {
+        enum Kind { Literal, AnyRun, AnyOne, Digit, Set } kind = Literal;
+        char16_t ch = 0;
+        bool negated = false;
+        std::vector<std::pair<char16_t, char16_t>> ranges;  // for Set
+        bool Matches(char16_t c) const;
+    };
+    std::vector<Token> tokens_;
+};
+
 bool WildcardMatch(std::u16string_view text, std::u16string_view pattern);
 
-// Whether a window with this title and class is spared. The title and class are
-// asked for only when a test needs them (the title first, the class only after the
-// title test held).
+// The title and class of one window, each asked for at most once, and only when
+// a rule needs it.
+class WindowNames {
+public:
+    WindowNames(std::function<engine::String()> readTitle, std::function<engine::String()> readClass);
+    const engine::String& Title();
+    const engine::String& Class();
+
+private:
+    std::function<engine::String()> readTitle_, readClass_;
+    std::optional<engine::String> title_, class_;
+};
+
+// One never-move entry, cut and compiled once, then tested against every window
+// of a switch.
+class NeverMoveRule {
+public:
+    explicit NeverMoveRule(NeverMovePattern pattern);
+    // The title is tested first; the class only after the title test held.
+    bool Spares(WindowNames& names) const;
+    const NeverMovePattern& pattern() const { return pattern_; }
+
+private:
+    NeverMovePattern pattern_;
+    std::optional<Wildcard> titleWildcard_;  // when the title has a "*"
+};
+
+// One pattern against one window, for a single test.
 bool Spares(const NeverMovePattern& pattern, const std::function<engine::String()>& title,
             const std::function<engine::String()>& cls);
 

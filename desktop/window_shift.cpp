@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 
 #include "desktop/never_move.h"
 #include "engine/error.h"
@@ -26,40 +25,35 @@ Long ShiftDistance(Long oldDesk, Long newDesk, Long screenWidth) {
     return Checked((static_cast<long long>(oldDesk) - newDesk) * screenWidth);
 }
 
-std::vector<NeverMovePattern> ScanPatterns(const engine::Collection<engine::String>& entries) {
-    std::vector<NeverMovePattern> patterns;
-    patterns.reserve(static_cast<size_t>(entries.Count()));
-    for (Long k = 1; k <= entries.Count(); ++k) patterns.push_back(ScanPattern(entries.Item(k)));
-    return patterns;
+std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries) {
+    std::vector<NeverMoveRule> rules;
+    rules.reserve(static_cast<size_t>(entries.Count()));
+    for (Long k = 1; k <= entries.Count(); ++k) rules.emplace_back(ScanPattern(entries.Item(k)));
+    return rules;
 }
 
-WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMovePattern>& patterns, Hwnd hwnd) {
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMoveRule>& rules, Hwnd hwnd) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
-    // Each is read at most once per window, and only when a pattern asks for it.
-    std::optional<engine::String> title, cls;
-    auto readTitle = [&] {
+    WindowNames names([&] {
         Hwnd h = hwnd;
-        if (!title) title = wi.WindowText(h);
-        return *title;
-    };
-    auto readClass = [&] {
+        return wi.WindowText(h);
+    }, [&] {
         Hwnd h = hwnd;
-        if (!cls) cls = wi.ClassName(h);
-        return *cls;
-    };
-    for (const NeverMovePattern& pattern : patterns)
-        if (Spares(pattern, readTitle, readClass)) return WalkVerdict::NeverMove;
+        return wi.ClassName(h);
+    });
+    for (const NeverMoveRule& rule : rules)
+        if (rule.Spares(names)) return WalkVerdict::NeverMove;
     return WalkVerdict::Takes;
 }
 
 std::vector<Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform) {
     lib::ClsKwWinInterface& wi = *bas.gcWinInterface;
-    // The entries are cut once per switch, not once per window.
-    const std::vector<NeverMovePattern> patterns = ScanPatterns(*bas.gNoChange);
+    // The entries are cut and compiled once per switch, not once per window.
+    const std::vector<NeverMoveRule> rules = ScanPatterns(*bas.gNoChange);
     std::vector<Hwnd> list;
     Hwnd start = 0;
     for (Hwnd h = wi.FirstChildWindow(start); h != 0; h = wi.NextChildWindow()) {
-        if (Judge(wi, patterns, h) != WalkVerdict::Takes) continue;
+        if (Judge(wi, rules, h) != WalkVerdict::Takes) continue;
         if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
         if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
         list.push_back(h);

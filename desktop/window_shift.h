@@ -17,8 +17,8 @@ enum class WalkVerdict { Takes, NotVisible, NeverMove };
 // invisible ones and those a never-move pattern spares, restores the maximised and
 // minimised ones among the rest and returns them in walk order.
 std::vector<engine::Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
-std::vector<NeverMovePattern> ScanPatterns(const engine::Collection<engine::String>& entries);
-WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMovePattern>& patterns, engine::Hwnd hwnd);
+std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries);
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMoveRule>& rules, engine::Hwnd hwnd);
 
 // Moves every window by dx pixels in one deferred batch. A window that cannot be
 // moved (closed meanwhile, or a more privileged program's) is left out and the
