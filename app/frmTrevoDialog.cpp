@@ -143,17 +143,27 @@ void FrmTrevo::HeightLeft() { RaiseToMinimum(*dlg_.txtHeight, kMinHeight); }
 
 void FrmTrevo::Commit() {
     lib::ClsKwini& ini = *bas_.gcIni;
-    ini.vbWritePrivateProfileString(u"Desktops", u"Max", dlg_.txtDesktops->Text(), bas_.IniPath());
-    for (Long n = 1; n <= kMaxDesks; ++n) {
-        const Long count = engine::CLng(dlg_.txtDesktops->Text());
+    const String& file = bas_.IniPath();
+    const bool keepSize = dlg_.chkSize->Value() == 1;
+    const Long count = engine::CLng(dlg_.txtDesktops->Text());
+    // The writes stop at the first refusal: any first part of them still leaves a
+    // file Trevo starts with, and the dialog keeps what the user entered.
+    bool saved = ini.vbWritePrivateProfileString(u"Desktops", u"Max", dlg_.txtDesktops->Text(), file);
+    for (Long n = 1; saved && n <= kMaxDesks; ++n) {
         const String path = n <= count ? dlg_.txtWallpaper[static_cast<size_t>(n - 1)]->Text() : String();
-        ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, bas_.IniPath());
+        saved = ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, file);
     }
-    ini.vbWritePrivateProfileString(u"Size", u"KeepSize", dlg_.chkSize->Value() == 1 ? u"-1" : u"0", bas_.IniPath());
-    ini.vbWritePrivateProfileString(u"Size", u"Width", dlg_.chkSize->Value() == 1 ? dlg_.txtWidth->Text() : u"400",
-                                    bas_.IniPath());
-    ini.vbWritePrivateProfileString(u"Size", u"Height", dlg_.chkSize->Value() == 1 ? dlg_.txtHeight->Text() : u"300",
-                                    bas_.IniPath());
+    saved = saved && ini.vbWritePrivateProfileString(u"Size", u"KeepSize", keepSize ? u"-1" : u"0", file);
+    saved = saved && ini.vbWritePrivateProfileString(u"Size", u"Width", keepSize ? dlg_.txtWidth->Text() : u"400", file);
+    saved = saved &&
+            ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", file);
+    if (!saved) {
+        engine_.MsgBox(u"Trevo could not save its settings.\r\n\r\nFile: " + file +
+                           u"\r\n\r\nThe file may be read-only or in use. Make it writable and press OK again, "
+                           u"or press Cancel to leave it as it is.",
+                       engine::kMbIconError, u"");
+        return;  // the dialog stays open with the user's values
+    }
     engine_.MsgBox(u"プロパティの変更は次回起動時に反映されます。", engine::kMbIconExclamation, u"");
     form_.Hide();
 }

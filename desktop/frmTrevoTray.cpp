@@ -111,19 +111,25 @@ String FrmTrevoTray::ChangeWallpaper() {
     // A size of 0 or less, or larger than a canvas can be, keeps the picture's own size.
     const bool fit = bas_.gKeepSize && bas_.gWallWidth > 0 && bas_.gWallHeight > 0 &&
                      bas_.gWallWidth <= kMaxWallpaperPixels && bas_.gWallHeight <= kMaxWallpaperPixels;
-    if (fit) {
-        const engine::ScreenMetrics screen = engine_.Screen();
-        WallPicture.SetWidth(screen.twipsPerPixelX * bas_.gWallWidth);
-        WallPicture.SetHeight(screen.twipsPerPixelY * bas_.gWallHeight);
-        engine_.DoEvents();
-        WallPicture.SetAutoRedraw(true);
-        const double w = WallPicture.Width(), h = WallPicture.Height();
-        WallPicture.PaintPicture(picture, 0, 0, w, h, engine::kSrcCopy);
-        WallPicture.SetAutoRedraw(false);
-        WallPicture.Refresh();
-        engine_.SavePicture(*WallPicture.Image(), path);
-    } else {
-        engine_.SavePicture(*picture, path);
+    try {
+        if (fit) {
+            const engine::ScreenMetrics screen = engine_.Screen();
+            WallPicture.SetWidth(screen.twipsPerPixelX * bas_.gWallWidth);
+            WallPicture.SetHeight(screen.twipsPerPixelY * bas_.gWallHeight);
+            engine_.DoEvents();
+            WallPicture.SetAutoRedraw(true);
+            const double w = WallPicture.Width(), h = WallPicture.Height();
+            WallPicture.PaintPicture(picture, 0, 0, w, h, engine::kSrcCopy);
+            WallPicture.SetAutoRedraw(false);
+            WallPicture.Refresh();
+            engine_.SavePicture(*WallPicture.Image(), path);
+        } else {
+            engine_.SavePicture(*picture, path);
+        }
+    } catch (const engine::RuntimeError&) {
+        // No Trevo.bmp could be made (read-only, a folder, a full disk, no memory for
+        // the canvas): this desktop goes without its wallpaper, and its windows still move.
+        return {};
     }
     return path;
 }

@@ -15,6 +15,7 @@ inline constexpr Long kOutOfMemory = 7;
 inline constexpr Long kSubscript = 9;         // subscript out of range
 inline constexpr Long kTypeMismatch = 13;
 inline constexpr Long kFileNotFound = 53;
+inline constexpr Long kPathFileAccess = 75;  // path/file access error
 inline constexpr Long kPathNotFound = 76;
 inline constexpr Long kObjectNotSet = 91;
 inline constexpr Long kInvalidProperty = 380;

@@ -32,9 +32,9 @@ String ClsKwini::vbGetPrivateProfileString(const String& section, const String& 
     return value == u"Non" ? String() : value;
 }
 
-void ClsKwini::vbWritePrivateProfileString(const String& section, const String& key, const String& value,
+bool ClsKwini::vbWritePrivateProfileString(const String& section, const String& key, const String& value,
                                            const String& file) {
-    platform_.WritePrivateProfileStringA(platform_.ToAnsi(section).c_str(), platform_.ToAnsi(key).c_str(),
+    return platform_.WritePrivateProfileStringA(platform_.ToAnsi(section).c_str(), platform_.ToAnsi(key).c_str(),
                                          platform_.ToAnsi(value).c_str(), platform_.ToAnsi(file).c_str());
 }
 

@@ -22,7 +22,8 @@ public:
     // A value, or "" for a missing file, section or key, an empty value, or "Non".
     engine::String vbGetPrivateProfileString(const engine::String& section, const engine::String& key,
                                              const engine::String& file);
-    void vbWritePrivateProfileString(const engine::String& section, const engine::String& key,
+    // False when the file could not be written (read-only, a folder, no room).
+    bool vbWritePrivateProfileString(const engine::String& section, const engine::String& key,
                                      const engine::String& value, const engine::String& file);
 
     engine::String vbGetSystemDirectory();

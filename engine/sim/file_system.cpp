@@ -30,4 +30,11 @@ std::filesystem::path FileSystem::ToHost(std::u16string_view windowsPath) const 
     return out;
 }
 
+bool HasReadOnlyAttribute(const std::filesystem::path& host) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(host, ec);
+    return std::filesystem::is_regular_file(status) &&
+           (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
+}
+
 }  // namespace sim

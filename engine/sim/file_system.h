@@ -22,4 +22,8 @@ private:
     std::filesystem::path root_;
 };
 
+// A host file its owner may not write stands for a file with the read-only
+// attribute, which Windows honours for every user: the superuser is refused too.
+bool HasReadOnlyAttribute(const std::filesystem::path& host);
+
 }  // namespace sim

@@ -126,7 +126,8 @@ void ProfileEngine::Open(const char* file, bool forWriting, Opened& out) const {
     std::error_code ec;
     const auto status = std::filesystem::status(out.host, ec);
     if (std::filesystem::is_regular_file(status))
-        out.opened = (!forWriting || ::access(out.host.c_str(), W_OK) == 0) && ReadAll(out.host, bytes);
+        out.opened = (!forWriting || (!HasReadOnlyAttribute(out.host) && ::access(out.host.c_str(), W_OK) == 0)) &&
+                     ReadAll(out.host, bytes);
     else  // nothing there yet: fine, as long as its folder is
         out.opened = !std::filesystem::exists(status) && std::filesystem::is_directory(out.host.parent_path(), ec);
     out.doc.emplace(codePage_, out.opened ? std::move(bytes) : std::string());

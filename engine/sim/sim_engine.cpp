@@ -141,7 +141,11 @@ engine::PicturePtr SimEngine::LoadResPicture(Long id, Long format) {
 }
 
 void SimEngine::SavePicture(const engine::Picture& picture, const engine::String& path) {
-    SaveBitmapFile(picture, world_.files.ToHost(path));
+    const std::filesystem::path host = world_.files.ToHost(path);
+    // A read-only file or a folder is never replaced.
+    if (path.empty() || HasReadOnlyAttribute(host) || std::filesystem::is_directory(host))
+        engine::Raise(engine::err::kPathFileAccess);
+    SaveBitmapFile(picture, host);
 }
 
 engine::String SimEngine::LoadResString(Long id) {

@@ -185,7 +185,7 @@ namespace {
         case ERROR_INVALID_DRIVE: engine::Raise(engine::err::kPathNotFound);
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL: engine::Raise(61, u"Disk full");
-        default: engine::Raise(75);
+        default: engine::Raise(engine::err::kPathFileAccess);
     }
 }
 
@@ -241,7 +241,7 @@ void SaveBitmapFile(const engine::Picture& picture, const std::wstring& path) {
     const DWORD existing = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
     if (path.empty() || (existing != INVALID_FILE_ATTRIBUTES &&
                          (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))))
-        engine::Raise(75);
+        engine::Raise(engine::err::kPathFileAccess);
     // An icon is drawn onto a bitmap first; a bitmap is read as it is.
     std::shared_ptr<Win32Picture> drawn;
     if (!source->Bits()) {
