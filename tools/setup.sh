@@ -11,6 +11,7 @@ TREVO_PACKAGES=(
   cmake g++ googletest libgtest-dev libstb-dev g++-mingw-w64-i686
   wine wine32:i386 xvfb xdotool imagemagick x11-utils
   fonts-ipafont-gothic locales python3
+  clang libclang-rt-14-dev valgrind
 )
 TREVO_LOCALE=ja_JP.UTF-8
 

@@ -9,16 +9,10 @@
 namespace {
 using testing_support::ReadFile;
 using testing_support::SimTrevo;
+using testing_support::WritePictureFile;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 namespace win = engine::win;
-
-void MakePicture(const fs::path& file, engine::Long w, engine::Long h, std::uint32_t colour) {
-    sim::SimPicture p(engine::PictureKind::Bitmap, w, h);
-    std::fill(p.Pixels().begin(), p.Pixels().end(), colour);
-    fs::create_directories(file.parent_path());
-    sim::SaveBitmapFile(p, file);
-}
 
 void MakeReadOnly(const fs::path& file) {
     fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -44,8 +38,8 @@ TEST(ReadOnlyAttribute, IsTheOwnersMissingWritePermission) {
 class UnwritableWallpaper : public ::testing::Test {
 protected:
     void SetUp() override {
-        MakePicture(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
-        MakePicture(t_.Host(u"C:\\pics\\blue.bmp"), 8, 8, 0xFF0000FF);
+        WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+        WritePictureFile(t_.Host(u"C:\\pics\\blue.bmp"), 8, 8, 0xFF0000FF);
         t_.WriteIni(
             "[Desktops]\r\nMax=2\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\blue.bmp\r\n"
             "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n");

@@ -14,6 +14,7 @@
 #include "app/frmTrevo.h"
 #include "engine/sim/sim_engine.h"
 #include "engine/sim/sim_peers.h"
+#include "engine/sim/sim_picture.h"
 #include "engine/text.h"
 
 namespace testing_support {
@@ -48,6 +49,14 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& bytes) 
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary);
     out << bytes;
+}
+
+// A picture file of one colour, written as a real bitmap.
+inline void WritePictureFile(const std::filesystem::path& file, engine::Long w, engine::Long h, std::uint32_t colour) {
+    sim::SimPicture p(engine::PictureKind::Bitmap, w, h);
+    std::fill(p.Pixels().begin(), p.Pixels().end(), colour);
+    std::filesystem::create_directories(file.parent_path());
+    sim::SaveBitmapFile(p, file);
 }
 
 inline std::string U8(const engine::String& s) { return engine::ToUtf8(s); }

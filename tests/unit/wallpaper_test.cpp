@@ -7,14 +7,7 @@
 namespace {
 using testing_support::ReadFile;
 using testing_support::SimTrevo;
-
-// A picture file of one colour, written as a real bitmap.
-void MakePicture(const std::filesystem::path& file, engine::Long w, engine::Long h, std::uint32_t colour) {
-    sim::SimPicture p(engine::PictureKind::Bitmap, w, h);
-    std::fill(p.Pixels().begin(), p.Pixels().end(), colour);
-    std::filesystem::create_directories(file.parent_path());
-    sim::SaveBitmapFile(p, file);
-}
+using testing_support::WritePictureFile;
 
 class Wallpaper : public ::testing::Test {
 protected:
@@ -29,7 +22,7 @@ protected:
 };
 
 TEST_F(Wallpaper, FittedToTheConfiguredSizeWhatEverItsShape) {
-    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    WritePictureFile(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
     StartWith("KeepSize=-1\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\photo.bmp");
     EXPECT_EQ(t_.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
     const auto written = Written();
@@ -41,7 +34,7 @@ TEST_F(Wallpaper, FittedToTheConfiguredSizeWhatEverItsShape) {
 }
 
 TEST_F(Wallpaper, KeptAtItsOwnSize) {
-    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    WritePictureFile(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
     StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\photo.bmp");
     EXPECT_EQ(Written()->PixelWidth(), 64);
     EXPECT_EQ(Written()->PixelHeight(), 48);
@@ -49,7 +42,7 @@ TEST_F(Wallpaper, KeptAtItsOwnSize) {
 }
 
 TEST_F(Wallpaper, ASizeOfZeroOrLessKeepsThePicturesOwnSize) {
-    MakePicture(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
+    WritePictureFile(t_.Host(u"C:\\pics\\photo.bmp"), 64, 48, 0xFF102030);
     StartWith("KeepSize=-1\r\nWidth=0\r\nHeight=-5\r\n", "C:\\pics\\photo.bmp");
     EXPECT_EQ(Written()->PixelWidth(), 64);
     EXPECT_FALSE(t_.world().ended);
@@ -63,7 +56,7 @@ TEST_F(Wallpaper, NoPictureMeansNoWallpaperAndNoFile) {
 }
 
 TEST_F(Wallpaper, AMissingOrBrokenPictureLeavesTheOldBitmapAlone) {
-    MakePicture(t_.Host(u"C:\\pics\\one.bmp"), 8, 8, 0xFF0000FF);
+    WritePictureFile(t_.Host(u"C:\\pics\\one.bmp"), 8, 8, 0xFF0000FF);
     testing_support::WriteFile(t_.Host(u"C:\\pics\\broken.bmp"), "BM this is no picture");
     StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "C:\\pics\\one.bmp", "C:\\pics\\broken.bmp");
     const std::string first = ReadFile(Bmp());
@@ -74,8 +67,8 @@ TEST_F(Wallpaper, AMissingOrBrokenPictureLeavesTheOldBitmapAlone) {
 }
 
 TEST_F(Wallpaper, EachSwitchRewritesTheBitmapWithTheNewDesktopsPicture) {
-    MakePicture(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
-    MakePicture(t_.Host(u"C:\\pics\\blue.bmp"), 8, 8, 0xFF0000FF);
+    WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+    WritePictureFile(t_.Host(u"C:\\pics\\blue.bmp"), 8, 8, 0xFF0000FF);
     StartWith("KeepSize=-1\r\nWidth=40\r\nHeight=30\r\n", "C:\\pics\\red.bmp", "C:\\pics\\blue.bmp");
     auto colour = [&] { return static_cast<const sim::SimPicture&>(*Written()).At(5, 5) & 0xFFFFFF; };
     EXPECT_EQ(colour(), 0xFF0000u);
@@ -86,7 +79,7 @@ TEST_F(Wallpaper, EachSwitchRewritesTheBitmapWithTheNewDesktopsPicture) {
 }
 
 TEST_F(Wallpaper, AClickDuringTheFittingWaitsForTheRunningSelection) {
-    MakePicture(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+    WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
     t_.WriteIni("[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n"
                 "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n");
     const auto w = t_.OpenWindow(u"w", u"Probe", {100, 0, 200, 100});
