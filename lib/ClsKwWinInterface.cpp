@@ -125,7 +125,7 @@ Hwnd ClsKwWinInterface::NextChildWindow() {
 
 String ClsKwWinInterface::ReadText(Long (engine::Platform::*read)(Hwnd, char*, Long), Hwnd& hwnd) {
     if (hwnd == 0) hwnd = cursor_;
-    std::string buffer = platform_.ToAnsi(String(kTextRoom + 1, u'\0'));
+    std::string buffer(kTextRoom + 1, '\0');  // a room of NULs is the same bytes in every code page
     (platform_.*read)(hwnd, buffer.data(), kTextRoom);
     return platform_.FromAnsi(engine::CutAtNul(buffer));
 }

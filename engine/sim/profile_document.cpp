@@ -29,16 +29,38 @@ ProfileDocument::ProfileDocument(const CodePage& ansi, std::string bytes) : ansi
         encoding_ = Encoding::Utf8;
     else if (ansi_.Number() == 932)
         encoding_ = Encoding::DoubleByte;
+    CompleteLastCharacter();
     Parse();
 }
 
-// A lead byte takes the next byte with it whatever that byte is, as the code page
-// conversion does: so a line break or a NUL right after one is no line break or NUL.
+// A double-byte lead byte takes the next byte with it whatever that byte is, as the
+// code page conversion does: so a line break or a NUL right after one is no line
+// break or NUL. A UTF-8 lead byte takes only the continuation bytes that follow it.
 std::size_t ProfileDocument::CharLength(const char* at, const char* end) const {
     const auto b = static_cast<unsigned char>(*at);
     if (b < 0x80 || encoding_ == Encoding::SingleByte) return 1;
-    const std::size_t length = encoding_ == Encoding::DoubleByte ? (ansi_.IsLeadByte(b) ? 2 : 1) : Utf8Length(b);
-    return std::min(length, static_cast<std::size_t>(end - at));
+    const auto left = static_cast<std::size_t>(end - at);
+    if (encoding_ == Encoding::DoubleByte) return std::min<std::size_t>(ansi_.IsLeadByte(b) ? 2 : 1, left);
+    const std::size_t most = std::min(Utf8Length(b), left);
+    std::size_t length = 1;
+    while (length < most && (static_cast<unsigned char>(at[length]) & 0xC0) == 0x80) ++length;
+    return length;
+}
+
+bool ProfileDocument::EndsWithLineBreak() const {
+    const std::string_view text = std::string_view(bytes_).substr(textBegin_);
+    return EndsWith(text, '\n') || EndsWith(text, '\r');
+}
+
+// A lead byte that ends the file has no second byte: Windows reads it as the
+// default character and writes that back whenever it writes the file, so a line
+// added after it stays a line of its own rather than becoming its second byte.
+void ProfileDocument::CompleteLastCharacter() {
+    if (encoding_ != Encoding::DoubleByte || bytes_.size() <= textBegin_) return;
+    const char* const end = bytes_.data() + bytes_.size();
+    const char* last = bytes_.data() + textBegin_;
+    for (const char* p = last; p < end; p += CharLength(p, end)) last = p;
+    if (last == end - 1 && ansi_.IsLeadByte(static_cast<unsigned char>(*last))) bytes_.back() = '?';
 }
 
 std::size_t ProfileDocument::Find(std::string_view text, char c) const {
@@ -258,8 +280,7 @@ void ProfileDocument::AddSection(std::string_view name, const std::vector<Profil
     if (!name.empty()) lines.push_back("[" + std::string(name) + "]");
     for (const auto& [key, value] : keys) lines.push_back(key + "=" + value);
     std::string text = JoinLines(lines);
-    const bool needsBreak = bytes_.size() > textBegin_ && bytes_.back() != '\n' && bytes_.back() != '\r';
-    if (needsBreak) text.insert(0, lineBreak_);
+    if (bytes_.size() > textBegin_ && !EndsWithLineBreak()) text.insert(0, lineBreak_);
     Replace(bytes_.size(), bytes_.size(), text);
 }
 

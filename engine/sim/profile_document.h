@@ -97,6 +97,8 @@ private:
     enum class Encoding { SingleByte, DoubleByte, Utf8 };
 
     std::size_t CharLength(const char* at, const char* end) const;
+    bool EndsWithLineBreak() const;
+    void CompleteLastCharacter();
     std::string_view CutAtNul(std::string_view text) const;
     std::string JoinLines(const std::vector<std::string>& lines) const;
     void Parse();

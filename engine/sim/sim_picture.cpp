@@ -1,10 +1,14 @@
 #include "engine/sim/sim_picture.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <system_error>
 
 #include "engine/error.h"
+#include "engine/sim/jpeg_guard.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO_WRITE
@@ -24,6 +28,12 @@ using engine::Long;
 
 namespace {
 std::atomic<engine::Dword> nextHandle{0x50000};
+
+// A little more than a 4K screen (3840 x 2160) shows. A bitmap header of a few bytes
+// may claim 20000 x 20000 pixels, which the decoder would allocate (and fill, for
+// many seconds) before finding the file short: such a picture fails as out of
+// memory instead.
+constexpr long long kMostPixels = 1LL << 23;
 }
 
 SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)
@@ -33,10 +43,21 @@ SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)
 engine::PicturePtr LoadPictureFile(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) engine::Raise(engine::err::kFileNotFound);
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.good() && !in.eof()) engine::Raise(engine::err::kFileNotFound);
+    if (HasHuffmanTableTooLong(bytes)) engine::Raise(engine::err::kInvalidPicture);
+    const auto* start = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int length = bytes.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(bytes.size());
     int w = 0, h = 0, channels = 0;
-    unsigned char* data = stbi_load(file.c_str(), &w, &h, &channels, 4);
+    // The size as the header gives it: a bitmap stored from the top has a negative height.
+    if (stbi_info_from_memory(start, length, &w, &h, &channels) && std::llabs(w) * std::llabs(h) > kMostPixels)
+        engine::Raise(engine::err::kOutOfMemory);
+    unsigned char* data = stbi_load_from_memory(start, length, &w, &h, &channels, 4);
     if (!data) engine::Raise(engine::err::kInvalidPicture);
     std::unique_ptr<unsigned char, void (*)(void*)> owned(data, stbi_image_free);
+    // The decoder lets a bitmap header of width 0 through: no picture has no pixels.
+    if (w <= 0 || h <= 0) engine::Raise(engine::err::kInvalidPicture);
     auto picture = std::make_shared<SimPicture>(engine::PictureKind::Bitmap, w, h);
     auto& px = picture->Pixels();
     for (size_t i = 0; i < px.size(); ++i) {

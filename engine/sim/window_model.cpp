@@ -103,9 +103,13 @@ Hwnd WindowModel::GetWindow(Hwnd hwnd, Dword cmd) const {
         case win::GW_HWNDNEXT: {
             if (hwnd == desktop_) return 0;
             const auto& s = Find(w->parent)->children;
-            auto it = std::find(s.begin(), s.end(), hwnd);
-            if (it == s.end() || ++it == s.end()) return 0;
-            return *it;
+            // A walk asks for the window after the one it was given last.
+            std::size_t at = walkHint_ < s.size() && s[walkHint_] == hwnd
+                                 ? walkHint_
+                                 : static_cast<std::size_t>(std::find(s.begin(), s.end(), hwnd) - s.begin());
+            if (at + 1 >= s.size()) return 0;
+            walkHint_ = at + 1;
+            return s[at + 1];
         }
         default: return 0;
     }

@@ -107,6 +107,7 @@ private:
     std::map<Dword, std::vector<Move>> batches_;
     int batchesEnded_ = 0;
     int batchesBegun_ = 0;
+    mutable std::size_t walkHint_ = 0;  // where the last GW_HWNDNEXT answer stands among its siblings
 };
 
 }  // namespace sim

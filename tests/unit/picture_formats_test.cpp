@@ -1,6 +1,9 @@
 // The picture formats a wallpaper may come in, decoded on the simulated Windows.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <tuple>
+
 #include "engine/sim/sim_picture.h"
 #include "sim_fixture.h"
 
@@ -74,6 +77,52 @@ TEST(PictureFormats, WhatIsNoPictureOrNoFileRaisesTheirErrors) {
         } catch (const engine::RuntimeError& e) {
             EXPECT_EQ(e.Number(), number) << path;
         }
+    }
+}
+
+// A bitmap file header (54 bytes, 24 bits a pixel) that claims a size and holds no pixels.
+std::string BitmapHeader(std::int32_t width, std::int32_t height) {
+    std::string b = std::string("BM") + std::string(52, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put(10, 54);
+    put(14, 40);
+    put(18, static_cast<std::uint32_t>(width));
+    put(22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 24;
+    return b;
+}
+
+TEST(PictureFormats, HeadersClaimingNoPixelsOrFarTooManyAreRefusedAtOnce) {
+    testing_support::TempDir dir;
+    for (auto [width, height, number] : {std::tuple{20000, 20000, engine::err::kOutOfMemory},
+                                         std::tuple{20000, -20000, engine::err::kOutOfMemory},
+                                         std::tuple{0, 515, engine::err::kInvalidPicture},
+                                         std::tuple{4, 0, engine::err::kInvalidPicture}}) {
+        const auto path = dir.path() / "claims.bmp";
+        testing_support::WriteFile(path, BitmapHeader(width, height));
+        try {
+            sim::LoadPictureFile(path);
+            ADD_FAILURE() << width << " x " << height;
+        } catch (const engine::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), number) << width << " x " << height;
+        }
+    }
+}
+
+TEST(PictureFormats, AJpegHuffmanTableOfMoreThan256CodesIsNoPicture) {
+    testing_support::TempDir dir;
+    std::string jpeg(reinterpret_cast<const char*>(kJpeg), sizeof(kJpeg));
+    const std::size_t table = jpeg.find("\xFF\xC4");
+    ASSERT_NE(table, std::string::npos);
+    // The first table's counts of codes for each length, 1 to 16 bits.
+    for (std::size_t k = 0; k < 16; ++k) jpeg[table + 5 + k] = static_cast<char>(0xFF);
+    for (const std::string& bytes : {jpeg, std::string(40, '\xFF') + jpeg.substr(1)}) {  // fill bytes before it too
+        testing_support::WriteFile(dir.path() / "tables.jpg", bytes);
+        EXPECT_EQ(testing_support::ErrorNumber([&] { sim::LoadPictureFile(dir.path() / "tables.jpg"); }),
+                  engine::err::kInvalidPicture);
     }
 }
 

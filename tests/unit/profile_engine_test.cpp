@@ -485,6 +485,31 @@ TEST_F(ProfileDoubleByte, AUtf8FileIsReadInTheCodePage) {
     EXPECT_EQ(Read(), "\xEF\xBB\xBF[\xE8\xA8\xAD\xE5\xAE\x9A]\r\nk=\xE5\x80\xA4\r\nk2=\xE6\x96\xB0\r\n");
 }
 
+TEST_F(ProfileDoubleByte, ALeadByteEndingTheFileReadsAsTheDefaultCharacterAndKeepsLinesApart) {
+    // With no second byte, the lead byte would take the line break written after it.
+    for (const std::string lineBreak : {"\r\n", "\n"}) {
+        Put("[S]" + lineBreak + "k=" + J(u"値") + "\x82");
+        EXPECT_EQ(Value("S", "k"), J(u"値") + "?");
+        ASSERT_TRUE(Write("S", "n", "1"));
+        EXPECT_EQ(Value("S", "k"), J(u"値") + "?");
+        EXPECT_EQ(Value("S", "n"), "1");
+        ASSERT_TRUE(Write("T", "x", "2"));
+        EXPECT_EQ(Read(), "[S]" + lineBreak + "k=" + J(u"値") + "?" + lineBreak + "n=1" + lineBreak + "[T]" +
+                              lineBreak + "x=2" + lineBreak);
+    }
+}
+
+TEST_F(ProfileReading, AUtf8LeadByteWithoutItsContinuationLeavesTheLineBreakAlone) {
+    Put("\xEF\xBB\xBF[S]\r\nk=a\xE5\r\n");
+    EXPECT_EQ(Value("S", "k").substr(0, 1), "a");
+    ASSERT_TRUE(Write("T", "x", "1"));
+    EXPECT_EQ(Read(), "\xEF\xBB\xBF[S]\r\nk=a\xE5\r\n[T]\r\nx=1\r\n");  // no empty line, nothing joined
+    EXPECT_EQ(Value("T", "x"), "1");
+    ASSERT_TRUE(Write("S", "n", "2"));
+    EXPECT_EQ(Value("S", "n"), "2");
+    EXPECT_EQ(Value("T", "x"), "1");
+}
+
 // --------------------------------------------------------------------- lists
 
 using ProfileLists = Profile;

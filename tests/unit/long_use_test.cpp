@@ -1,0 +1,221 @@
+// A long day of use: a thousand windows on five desktops, thousands of clicks, and
+// windows opening, closing, maximising, hiding and refusing moves in between. A
+// model of where every window belongs is kept beside the simulated screen and the
+// two must agree after every click.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+
+#include "sim_fixture.h"
+
+namespace {
+using engine::Hwnd;
+using engine::Long;
+using engine::Rect;
+using testing_support::SimTrevo;
+namespace win = engine::win;
+
+constexpr Long kScreenWidth = 1024;
+constexpr int kDesks = 5;
+
+// The clicks of a run; TREVO_LONG_USE_CLICKS makes a run longer or shorter.
+int Clicks() {
+    const char* text = std::getenv("TREVO_LONG_USE_CLICKS");
+    const int clicks = text ? std::atoi(text) : 10'000;
+    return clicks > 0 ? clicks : 10'000;
+}
+
+// What the model knows of one window.
+struct Expected {
+    Rect home;            // where it lies while its desktop is shown
+    int desk = 1;         // the desktop it belongs to (beyond 1..5 once it refused moves)
+    bool everRefused = false;
+    bool isProtected = false;
+    bool hidden = false;
+};
+
+class LongUse {
+public:
+    LongUse() : t_(Options()), random_(20261207) {
+        t_.WriteIni(
+            "[Desktops]\r\nMax=5\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
+            "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n02=class(Pinned)\r\n03=title(Keep *)\r\n"
+            "04=title(*[!a-z]Sticky)class(Notes)\r\n");
+        for (int i = 0; i < 1000; ++i) OpenOne();
+        t_.Start();
+        current_ = 1;
+    }
+
+    void Run(int clicks) {
+        for (int step = 0; step < clicks; ++step) {
+            Disturb();
+            const int target = 1 + static_cast<int>(random_() % kDesks);
+            if (random_() % 50 == 0) CloseOneDuringTheNextSwitch();
+            Click(target);
+            ASSERT_NO_FATAL_FAILURE(CheckEveryWindow(step));
+        }
+    }
+
+    // Every desktop once more: each window that never refused a move is back where
+    // it was on its own desktop.
+    void VisitEveryDesktop() {
+        for (int desk = 1; desk <= kDesks; ++desk) {
+            Click(desk);
+            for (const auto& [h, e] : expected_)
+                if (!e.everRefused && !e.hidden && e.desk == desk) {
+                    EXPECT_EQ(t_.RectOf(h), e.home) << Describe(h);
+                }
+        }
+    }
+
+    int Windows() const { return static_cast<int>(expected_.size()); }
+    int closed = 0, refusals = 0, restores = 0;
+
+private:
+    static sim::Options Options() {
+        sim::Options o;
+        o.screen = {0, 0, kScreenWidth, 768};
+        return o;
+    }
+
+    int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
+
+    // A new window on the desktop shown, of a kind chosen at random.
+    void OpenOne() {
+        const Long left = Pick(kScreenWidth - 320), top = Pick(400);
+        const Rect rect{left, top, left + 120 + Pick(200), top + 80 + Pick(200)};
+        std::u16string title = u"Window " + engine::DecimalText(next_++), cls = u"Probe";
+        Expected e{rect, current_};
+        switch (Pick(20)) {
+            case 0: cls = u"Pinned"; e.isProtected = true; break;
+            case 1: title = u"Keep " + title; e.isProtected = true; break;
+            case 2: title = u"My Sticky"; cls = u"Notes"; e.isProtected = true; break;
+            case 3: title = u"mySticky"; cls = u"Notes"; break;  // the character before must be no letter
+            case 4: e.hidden = true; break;
+            default: break;
+        }
+        const Hwnd h = t_.OpenWindow(title, cls, rect, e.hidden ? 0 : win::WS_VISIBLE);
+        expected_[h] = e;
+    }
+
+    // What the user and other programs do between two clicks.
+    void Disturb() {
+        const int what = Pick(10);
+        if (what == 0) OpenOne();
+        if (what == 1 && !expected_.empty()) Close(Any());
+        if (what == 2 || what == 3) {
+            // Maximised or minimised on the desktop shown: the switch restores it.
+            const Hwnd h = Any();
+            const Expected& e = expected_[h];
+            if (!e.hidden && !e.isProtected && !e.everRefused && e.desk == current_ && t_.RectOf(h) == e.home) {
+                t_.world().windows.Show(h, what == 2 ? win::SW_SHOWMAXIMIZED : win::SW_SHOWMINIMIZED);
+                ++restores;
+            }
+        }
+        if (what == 4) {
+            // A window of a more privileged program, for one switch.
+            const Hwnd h = Any();
+            sim::Window& w = t_.world().windows.Get(h);
+            w.refusesMoves = true;
+            refusingNow_.push_back(h);
+        }
+    }
+
+    Hwnd Any() {
+        auto it = expected_.begin();
+        std::advance(it, Pick(static_cast<int>(expected_.size())));
+        return it->first;
+    }
+
+    void Close(Hwnd h) {
+        t_.world().windows.Destroy(h);
+        expected_.erase(h);
+        ++closed;
+    }
+
+    // A window closes after the walk found it and before its move.
+    void CloseOneDuringTheNextSwitch() {
+        doomed_ = Any();
+        t_.world().windows.beforeDeferredMove = [this](Hwnd h) {
+            if (h != doomed_ || !t_.world().windows.Exists(h)) return;
+            t_.world().windows.Destroy(h);
+            expected_.erase(h);
+            ++closed;
+        };
+    }
+
+    void Click(int target) {
+        const int from = current_;
+        t_.Click(target);
+        t_.world().windows.beforeDeferredMove = nullptr;
+        current_ = target;
+        if (from == target) return;
+        // A window that stayed where it was now belongs to a desktop further on.
+        for (Hwnd h : refusingNow_) {
+            auto it = expected_.find(h);
+            if (it == expected_.end()) continue;
+            Expected& e = it->second;
+            if (!e.hidden && !e.isProtected) {
+                e.desk += target - from;
+                e.everRefused = true;
+                ++refusals;
+            }
+        }
+        for (Hwnd h : refusingNow_)
+            if (t_.world().windows.Exists(h)) t_.world().windows.Get(h).refusesMoves = false;
+        refusingNow_.clear();
+    }
+
+    void CheckEveryWindow(int step) {
+        ASSERT_FALSE(t_.world().ended);
+        ASSERT_EQ(t_.bas().gOldDesk, current_);
+        for (const auto& [h, e] : expected_) {
+            const sim::Window& w = t_.world().windows.Get(h);
+            if (e.isProtected || e.hidden) {
+                ASSERT_EQ(w.moveCount, 0) << Describe(h) << " at click " << step;
+                continue;
+            }
+            if (w.style & (win::WS_MAXIMIZE | win::WS_MINIMIZE)) continue;  // shown so since the last click
+            const Long shift = (e.desk - current_) * kScreenWidth;
+            const Rect want{e.home.left + shift, e.home.top, e.home.right + shift, e.home.bottom};
+            ASSERT_EQ(w.rect, want) << Describe(h) << " at click " << step;
+            if (!e.everRefused) {
+                // Its left edge lies in the band of its own desktop, and in no other.
+                const Long band = w.rect.left >= 0 ? w.rect.left / kScreenWidth
+                                                   : -((-w.rect.left + kScreenWidth - 1) / kScreenWidth);
+                ASSERT_EQ(band, e.desk - current_) << Describe(h);
+            }
+        }
+    }
+
+    std::string Describe(Hwnd h) {
+        const Expected& e = expected_[h];
+        return testing_support::U8(t_.world().windows.Get(h).title) + " of desktop " + std::to_string(e.desk) +
+               " with desktop " + std::to_string(current_) + " shown";
+    }
+
+    SimTrevo t_;
+    std::mt19937 random_;
+    std::map<Hwnd, Expected> expected_;
+    std::vector<Hwnd> refusingNow_;
+    Hwnd doomed_ = 0;
+    int current_ = 1;
+    int next_ = 1;
+};
+
+TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
+    LongUse day;
+    const int clicks = Clicks();
+    ASSERT_NO_FATAL_FAILURE(day.Run(clicks));
+    day.VisitEveryDesktop();
+    // The run went through what it was meant to go through.
+    EXPECT_GT(day.closed, clicks / 100);
+    EXPECT_GT(day.refusals, clicks / 100);
+    EXPECT_GT(day.restores, clicks / 100);
+    EXPECT_GT(day.Windows(), 900);
+}
+
+}  // namespace
