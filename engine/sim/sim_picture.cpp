@@ -29,11 +29,11 @@ using engine::Long;
 namespace {
 std::atomic<engine::Dword> nextHandle{0x50000};
 
-// A little more than a 4K screen (3840 x 2160) shows. A bitmap header of a few bytes
-// may claim 20000 x 20000 pixels, which the decoder would allocate (and fill, for
-// many seconds) before finding the file short: such a picture fails as out of
-// memory instead.
-constexpr long long kMostPixels = 1LL << 23;
+// 64 megapixels: more than any camera's photo (a 4000 x 3000 one has 12). A bitmap
+// header of a few bytes may claim 20000 x 20000 pixels, which the decoder would
+// allocate (and fill, for many seconds) before finding the file short: such a
+// picture fails as out of memory instead.
+constexpr long long kMostPixels = 1LL << 26;
 }
 
 SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)

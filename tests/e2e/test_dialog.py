@@ -39,7 +39,9 @@ LAYOUT = [
 HAND_WRITTEN = "[NoChange-XP]\n; my own notes\n01=class(Shell_TrayWnd)\n"
 
 
-class DialogTest(WineTestCase):
+class DialogHelpers:
+    """Opening the Properties dialog and finding its controls (for any Wine test case)."""
+
     def start(self):
         settings = settings_text(desktops_max="3", no_change=()).replace("[NoChange-XP]\n", HAND_WRITTEN)
         trevo = self.start_trevo(settings)
@@ -58,12 +60,21 @@ class DialogTest(WineTestCase):
         return self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == "Trevo - Properties"), None),
                          CHANGE_TIMEOUT, "the Properties dialog")
 
+    def count_up_to_four(self, dialog):
+        """One step of the scroll bar to the right, from 3 desktops to 4."""
+        scroll = next(c for c in self.wintool.children(dialog["hwnd"]) if c["class"].lower() == "scrollbar")
+        x, y, r, b = scroll["rect"]
+        self.click(r - 6, (y + b) // 2, screen.LEFT)
+        self.wait(lambda: self.child(dialog, "4", "Edit"), CHANGE_TIMEOUT, "the count shown as 4")
+
     def child(self, dialog, title, cls=None):
         for c in self.wintool.children(dialog["hwnd"]):
             if c["title"] == title and (cls is None or c["class"].lower() == cls.lower()):
                 return c
         return None
 
+
+class DialogTest(DialogHelpers, WineTestCase):
     def test_layout_and_japanese_captions(self):
         trevo = self.start()
         dialog = self.open_dialog(trevo)
@@ -90,10 +101,7 @@ class DialogTest(WineTestCase):
         dialog = self.open_dialog(trevo)
 
         self.click_tray_icon(1, screen.LEFT)  # ignored while the dialog is open
-        scroll = next(c for c in self.wintool.children(dialog["hwnd"]) if c["class"].lower() == "scrollbar")
-        x, y, r, b = scroll["rect"]
-        self.click(r - 6, (y + b) // 2, screen.LEFT)  # one step to the right: 4 desktops
-        self.wait(lambda: self.child(dialog, "4", "Edit"), CHANGE_TIMEOUT, "the count shown as 4")
+        self.count_up_to_four(dialog)
         self.wintool.press(dialog["hwnd"], caption=SIZE_CAPTION)
         width_box = self.wait(lambda: self.child(dialog, "400", "Edit"), CHANGE_TIMEOUT, "the width box")
         self.wait(lambda: self.child(dialog, "400", "Edit")["enabled"], CHANGE_TIMEOUT, "the size boxes enabled")
@@ -124,10 +132,7 @@ class DialogTest(WineTestCase):
         trevo = self.start()
         before = self.scratch.snapshot()
         dialog = self.open_dialog(trevo)
-        scroll = next(c for c in self.wintool.children(dialog["hwnd"]) if c["class"].lower() == "scrollbar")
-        x, y, r, b = scroll["rect"]
-        self.click(r - 6, (y + b) // 2, screen.LEFT)
-        self.wait(lambda: self.child(dialog, "4", "Edit"), CHANGE_TIMEOUT, "the count shown as 4")
+        self.count_up_to_four(dialog)
         self.wintool.press(dialog["hwnd"], caption=CANCEL_CAPTION)
         self.wait(lambda: not [w for w in trevo.visible_windows() if w["title"] == "Trevo - Properties"],
                   CHANGE_TIMEOUT, "the dialog hidden after Cancel")

@@ -100,6 +100,8 @@ TEST(PictureFormats, HeadersClaimingNoPixelsOrFarTooManyAreRefusedAtOnce) {
     for (auto [width, height, number] : {std::tuple{20000, 20000, engine::err::kOutOfMemory},
                                          std::tuple{20000, -20000, engine::err::kOutOfMemory},
                                          std::tuple{0, 515, engine::err::kInvalidPicture},
+                                         // A camera's size is no reason: only the missing pixels are.
+                                         std::tuple{4000, 3000, engine::err::kInvalidPicture},
                                          std::tuple{4, 0, engine::err::kInvalidPicture}}) {
         const auto path = dir.path() / "claims.bmp";
         testing_support::WriteFile(path, BitmapHeader(width, height));

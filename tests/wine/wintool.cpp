@@ -26,6 +26,7 @@
 #include "json_line.h"
 #include "keyboard.h"
 #include "process_control.h"
+#include "unique_handle.h"
 #include "window_info.h"
 
 namespace wintool {
@@ -269,6 +270,34 @@ int ShowWallpaper() {
   return kDone;
 }
 
+// Opens a file as a program that shares it with nobody, for the given time: any
+// other program's open of it fails meanwhile, whoever runs the tests (a
+// read-only attribute would not stop root).
+int HoldFile(const Arguments& args) {
+  if (args.size() != 3) return Usage(L"hold-file: PATH and MILLISECONDS expected");
+  const auto milliseconds = ParseNumber(args[2]);
+  if (!milliseconds) return Usage(L"hold-file: MILLISECONDS must be a number");
+  const UniqueHandle file(CreateFileW(args[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) {
+    PrintError(L"cannot open " + args[1]);
+    return kFailed;
+  }
+  JsonLine().Text("outcome", L"held").Print();
+  Sleep(*milliseconds);
+  return kDone;
+}
+
+// What a shell that has just started says to every top-level window, so that the
+// programs with icons add them again.
+int AnnounceTaskbarCreated() {
+  const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  if (message == 0) return kFailed;
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) return kFailed;
+  JsonLine().Text("outcome", L"done").Number("message", message).Print();
+  return kDone;
+}
+
 int ShowVersion() {
   OSVERSIONINFOEXW version{};
   version.dwOSVersionInfoSize = sizeof version;
@@ -318,6 +347,8 @@ int Run(Arguments args) {
   if (command == L"kill") return KillProcess(args);
   if (command == L"wallpaper") return ShowWallpaper();
   if (command == L"version") return ShowVersion();
+  if (command == L"taskbar-created") return AnnounceTaskbarCreated();
+  if (command == L"hold-file") return HoldFile(args);
   return Usage(L"unknown command " + command);
 }
 

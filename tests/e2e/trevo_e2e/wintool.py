@@ -4,6 +4,7 @@
 import json
 import subprocess
 import tempfile
+import time
 
 from .wine import DESKTOP_NAME
 
@@ -89,6 +90,29 @@ class Wintool:
 
     def type_text(self, hwnd, text):
         return self.keys(hwnd, "text:" + text)
+
+    def hold_file(self, windows_path, seconds):
+        """Starts a process that holds the file open, shared with nobody, for the
+        given time; returns once the file is held. The caller waits for the
+        returned process to end."""
+        out = tempfile.TemporaryFile()
+        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, "hold-file", windows_path, str(int(seconds * 1000))]
+        holder = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            out.seek(0)
+            if b'"held"' in out.read():
+                return holder
+            if holder.poll() is not None:
+                break
+            time.sleep(0.1)
+        holder.kill()
+        raise WintoolError(f"wintool could not hold {windows_path} open")
+
+    def announce_taskbar_created(self):
+        """Sends every top-level window the shell's "TaskbarCreated" message."""
+        return self.call("taskbar-created")[1][0]
 
     def kill(self, pid):
         status, _ = self.call("kill", pid, accept=(DONE, FAILED))
