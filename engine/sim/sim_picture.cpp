@@ -6,12 +6,12 @@
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "engine/error.h"
 #include "engine/sim/jpeg_guard.h"
 
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO_WRITE
 #define STBI_FAILURE_USERMSG
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -19,8 +19,6 @@
 #pragma GCC diagnostic ignored "-Wsign-compare"
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #include <stb_image.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
 #pragma GCC diagnostic pop
 
 namespace sim {
@@ -37,8 +35,11 @@ constexpr long long kMostPixels = 1LL << 26;
 }
 
 SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)
-    : kind_(kind), width_(width), height_(height), handle_(nextHandle.fetch_add(4)),
-      pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFFFFu) {}
+    : SimPicture(kind, width, height,
+                 std::vector<std::uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFFFFu)) {}
+
+SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height, std::vector<std::uint32_t> pixels)
+    : kind_(kind), width_(width), height_(height), handle_(nextHandle.fetch_add(4)), pixels_(std::move(pixels)) {}
 
 engine::PicturePtr LoadPictureFile(const std::filesystem::path& file) {
     std::error_code ec;
@@ -58,33 +59,66 @@ engine::PicturePtr LoadPictureFile(const std::filesystem::path& file) {
     std::unique_ptr<unsigned char, void (*)(void*)> owned(data, stbi_image_free);
     // The decoder lets a bitmap header of width 0 through: no picture has no pixels.
     if (w <= 0 || h <= 0) engine::Raise(engine::err::kInvalidPicture);
-    auto picture = std::make_shared<SimPicture>(engine::PictureKind::Bitmap, w, h);
-    auto& px = picture->Pixels();
-    for (size_t i = 0; i < px.size(); ++i) {
-        const unsigned char* p = data + i * 4;
-        px[i] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
-    }
-    return picture;
+    const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+    std::vector<std::uint32_t> px;
+    px.reserve(count);  // filled once, from the decoder's RGBA
+    for (const unsigned char* p = data; p != data + count * 4; p += 4)
+        px.push_back((std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]);
+    return std::make_shared<SimPicture>(engine::PictureKind::Bitmap, w, h, std::move(px));
 }
+
+namespace {
+
+void PutLittleEndian(unsigned char* at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A 24-bit bitmap as SavePicture writes one: stored from the bottom row up, each
+// row padded to four bytes. Written a row at a time, for pictures of many megapixels.
+bool WriteBitmap(const SimPicture& picture, const std::filesystem::path& file) {
+    const auto width = static_cast<std::uint32_t>(picture.PixelWidth());
+    const auto height = static_cast<std::uint32_t>(picture.PixelHeight());
+    const std::uint32_t rowBytes = (width * 3 + 3) & ~3u;
+    constexpr std::uint32_t kHeaders = 14 + 40;
+    unsigned char header[kHeaders] = {'B', 'M'};
+    PutLittleEndian(header + 2, kHeaders + rowBytes * height, 4);
+    PutLittleEndian(header + 10, kHeaders, 4);
+    PutLittleEndian(header + 14, 40, 4);
+    PutLittleEndian(header + 18, width, 4);
+    PutLittleEndian(header + 22, height, 4);
+    PutLittleEndian(header + 26, 1, 2);   // planes
+    PutLittleEndian(header + 28, 24, 2);  // bits a pixel
+    PutLittleEndian(header + 34, rowBytes * height, 4);
+
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(header), kHeaders);
+    std::vector<char> row(rowBytes, '\0');
+    const auto& px = picture.Pixels();
+    for (std::uint32_t y = height; y-- > 0 && out;) {
+        const std::uint32_t* line = px.data() + static_cast<std::size_t>(y) * width;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            row[x * 3] = static_cast<char>(line[x]);
+            row[x * 3 + 1] = static_cast<char>(line[x] >> 8);
+            row[x * 3 + 2] = static_cast<char>(line[x] >> 16);
+        }
+        out.write(row.data(), rowBytes);
+    }
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace
 
 void SaveBitmapFile(const engine::Picture& picture, const std::filesystem::path& file) {
     const auto* sim = dynamic_cast<const SimPicture*>(&picture);
-    if (!sim) engine::Raise(engine::err::kInvalidPicture);
-    std::vector<unsigned char> rgb(static_cast<size_t>(sim->PixelWidth()) * sim->PixelHeight() * 3);
-    const auto& px = sim->Pixels();
-    for (size_t i = 0; i < px.size(); ++i) {
-        rgb[i * 3] = static_cast<unsigned char>(px[i] >> 16);
-        rgb[i * 3 + 1] = static_cast<unsigned char>(px[i] >> 8);
-        rgb[i * 3 + 2] = static_cast<unsigned char>(px[i]);
-    }
+    if (!sim || sim->PixelWidth() <= 0 || sim->PixelHeight() <= 0) engine::Raise(engine::err::kInvalidPicture);
     std::filesystem::path temp = file;
     temp += ".tmp-write";
-    if (!stbi_write_bmp(temp.c_str(), sim->PixelWidth(), sim->PixelHeight(), 3, rgb.data())) {
-        std::error_code ec;
+    std::error_code ec;
+    if (!WriteBitmap(*sim, temp)) {
         std::filesystem::remove(temp, ec);
         engine::Raise(75);
     }
-    std::error_code ec;
     std::filesystem::rename(temp, file, ec);
     if (ec) {
         std::filesystem::remove(temp, ec);

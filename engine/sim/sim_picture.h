@@ -12,7 +12,8 @@ namespace sim {
 
 class SimPicture : public engine::Picture {
 public:
-    SimPicture(engine::PictureKind kind, engine::Long width, engine::Long height);
+    SimPicture(engine::PictureKind kind, engine::Long width, engine::Long height);  // all white
+    SimPicture(engine::PictureKind kind, engine::Long width, engine::Long height, std::vector<std::uint32_t> pixels);
     engine::PictureKind Kind() const override { return kind_; }
     engine::Dword Handle() const override { return handle_; }
     engine::Long PixelWidth() const override { return width_; }
