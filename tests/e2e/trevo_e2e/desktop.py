@@ -50,20 +50,7 @@ class WineDesktop:
         """Looks for keepalive.exe among this prefix's Linux processes."""
         if self._process.poll() is not None and self._process.returncode != 0:
             raise AssertionError(f"wine explorer ended with status {self._process.returncode}")
-        name = os.path.basename(self._keepalive).lower().encode()
-        prefix = f"WINEPREFIX={self._prefix.path}".encode()
-        for pid in filter(str.isdigit, os.listdir("/proc")):
-            try:
-                with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-                    program = cmdline.read().split(b"\0")[0]
-                if os.path.basename(program.replace(b"\\", b"/")).lower() != name:
-                    continue
-                with open(f"/proc/{pid}/environ", "rb") as environ:
-                    if prefix in environ.read().split(b"\0"):
-                        return True
-            except OSError:  # the process ended meanwhile
-                continue
-        return False
+        return bool(self._prefix.linux_pids(os.path.basename(self._keepalive)))
 
     def stop(self):
         """Ends everything in the prefix, the desktop with it."""

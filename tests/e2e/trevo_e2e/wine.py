@@ -139,6 +139,25 @@ class WinePrefix:
         return "Z:" + unix_path.replace("/", "\\")
 
     # --- shutting down ----------------------------------------------------
+    def linux_pids(self, exe):
+        """Linux process ids of the Windows program of that file name running in
+        this prefix (under Wine every Windows process is a Linux process)."""
+        name = exe.lower().encode()
+        marker = f"WINEPREFIX={self.path}".encode()
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+                    program = cmdline.read().split(b"\0")[0]
+                if os.path.basename(program.replace(b"\\", b"/")).lower() != name:
+                    continue
+                with open(f"/proc/{pid}/environ", "rb") as environ:
+                    if marker in environ.read().split(b"\0"):
+                        found.append(int(pid))
+            except OSError:  # the process ended meanwhile
+                continue
+        return found
+
     def kill_server(self, timeout=30):
         """Ends every process of the prefix and its wineserver."""
         env = self.env()

@@ -1,0 +1,197 @@
+// switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS]
+//
+// Times Trevo's desktop switch against the reference walk of reference_switch.h,
+// in turns, with the N windows of bench_windows.exe on screen and Trevo running
+// with P never-move patterns that match none of them. Each round: Trevo to
+// desktop 2 and back, the reference one screen left and back (the order of the
+// two pairs alternates), a click on the desktop already active, and, with
+// patterns, the reference without name reads and with title and class reads.
+// After every switch the bench windows must all have moved by the expected
+// distance, or the tool stops with status 1: a switch that moved nothing was
+// not timed. Answers in JSON lines (one per kind of timing).
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "arguments.h"
+#include "bench_window_set.h"
+#include "json_out.h"
+#include "reference_switch.h"
+#include "sample_set.h"
+#include "stopwatch.h"
+#include "trevo_tray.h"
+
+namespace winbench {
+namespace {
+
+constexpr const char* kTool = "switch_timer";
+constexpr DWORD kAnswerMs = 60000;
+constexpr int kMostDesks = 5;
+
+struct PhaseSamples {
+    SampleSet wallpaper, walk, rects, batch;
+};
+
+class SwitchBench {
+public:
+    SwitchBench(BenchWindowSet& windows, LONG screenWidth, DWORD settleMs)
+        : windows_(windows), width_(screenWidth), settleMs_(settleMs) {}
+
+    // Clicks every tray window once and tells its desktop from how far the
+    // windows moved; ends with desktop 1 active again.
+    bool MapDesks(const std::vector<HWND>& trays, std::string& why) {
+        int active = 1;  // Trevo starts on desktop 1
+        for (HWND tray : trays) {
+            if (!ClickTrayIcon(tray, kAnswerMs)) return Failed(why, "Trevo did not answer a click");
+            if (!Settle(why)) return false;
+            const std::optional<LONG> shift = windows_.CommonShift(why);
+            if (!shift) return Failed(why, "a calibrating click moved the windows unevenly: " + why);
+            if (*shift % width_ != 0) return Failed(why, "a click moved the windows by " + std::to_string(*shift));
+            const int desk = active - static_cast<int>(*shift / width_);
+            if (desk < 1 || desk > kMostDesks || desks_.count(desk))
+                return Failed(why, "a click led to desktop " + std::to_string(desk));
+            desks_[desk] = tray;
+            active = desk;
+        }
+        if (!desks_.count(1) || !desks_.count(2)) return Failed(why, "Trevo has no desktops 1 and 2");
+        if (active != 1) return TrevoSwitch(desks_[1], (active - 1) * width_, nullptr, why);
+        return true;
+    }
+
+    HWND Desk(int number) const { return desks_.at(number); }
+
+    // One timed click; the windows must then have moved by dx.
+    bool TrevoSwitch(HWND tray, LONG dx, SampleSet* into, std::string& why) {
+        const long long start = Stopwatch::Now();
+        if (!ClickTrayIcon(tray, kAnswerMs)) return Failed(why, "Trevo did not answer a click");
+        const double ms = clock_.MsSince(start);
+        if (!Checked(dx, "Trevo's switch", why)) return false;
+        if (into) into->Add(ms);
+        return true;
+    }
+
+    bool ReferenceMove(LONG dx, NameReads reads, SampleSet& into, PhaseSamples* phases, std::string& why) {
+        const ReferencePhases done = ReferenceSwitch(dx, reads, clock_);
+        if (!done.batchDone) return Failed(why, "the reference batch was refused");
+        if (!Checked(dx, "the reference move", why)) return false;
+        into.Add(done.totalMs);
+        visibleWindows_ = done.moved;
+        if (phases) {
+            phases->wallpaper.Add(done.wallpaperMs);
+            phases->walk.Add(done.walkMs);
+            phases->rects.Add(done.rectsMs);
+            phases->batch.Add(done.batchMs);
+        }
+        return true;
+    }
+
+    size_t VisibleWindows() const { return visibleWindows_; }
+
+private:
+    bool Checked(LONG dx, const char* what, std::string& why) {
+        if (!Settle(why)) return false;
+        const std::optional<LONG> shift = windows_.CommonShift(why);
+        if (!shift) return Failed(why, std::string(what) + " did not move every window alike: " + why);
+        if (*shift != dx)
+            return Failed(why, std::string(what) + " moved the windows by " + std::to_string(*shift) + ", not " +
+                                   std::to_string(dx));
+        return true;
+    }
+
+    // Lets the host paint what the move uncovered before the next switch.
+    bool Settle(std::string& why) {
+        if (!windows_.HostCaughtUp(kAnswerMs)) return Failed(why, "the window host stopped answering");
+        Sleep(settleMs_);
+        return true;
+    }
+
+    static bool Failed(std::string& why, const std::string& text) {
+        why = text;
+        return false;
+    }
+
+    BenchWindowSet& windows_;
+    const LONG width_;
+    const DWORD settleMs_;
+    const Stopwatch clock_;
+    std::map<int, HWND> desks_;
+    size_t visibleWindows_ = 0;
+};
+
+void PrintSummary(const char* kind, const SampleSet& samples) {
+    JsonLine()
+        .Text("kind", kind)
+        .Number("median_ms", samples.Median())
+        .Number("min_ms", samples.Min())
+        .Number("max_ms", samples.Max())
+        .Integer("samples", static_cast<long long>(samples.Count()))
+        .Print();
+}
+
+int Run(const Arguments& args) {
+    const std::optional<long> windowCount = args.Number(L"--windows", 0, 1, 2000);
+    const std::optional<long> patterns = args.Number(L"--patterns", 0, 0, 999);
+    const std::optional<long> rounds = args.Number(L"--rounds", 10, 1, 1000);
+    const std::optional<long> settle = args.Number(L"--settle", 20, 0, 10000);
+    if (!windowCount || *windowCount == 0 || !patterns || !rounds || !settle)
+        return Fail(kTool, "usage: switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS]");
+
+    std::optional<BenchWindowSet> windows = BenchWindowSet::WaitFor(static_cast<size_t>(*windowCount), 120000);
+    if (!windows) return Fail(kTool, "the window host did not show " + std::to_string(*windowCount) + " windows");
+    const std::vector<HWND> trays = TrevoTrayWindows();
+    if (trays.size() < 2) return Fail(kTool, "Trevo is not running with two desktops or more");
+    const LONG width = GetSystemMetrics(SM_CXSCREEN);
+
+    SwitchBench bench(*windows, width, static_cast<DWORD>(*settle));
+    std::string why;
+    if (!bench.MapDesks(trays, why)) return Fail(kTool, why);
+
+    const NameReads reads = *patterns > 0 ? NameReads::Title : NameReads::None;
+    SampleSet trevo, reference, sameDesk, noNames, bothNames;
+    PhaseSamples phases;
+    HWND desk1 = bench.Desk(1), desk2 = bench.Desk(2);
+    for (long round = 0; round < *rounds; ++round) {
+        auto trevoPair = [&] {
+            return bench.TrevoSwitch(desk2, -width, &trevo, why) && bench.TrevoSwitch(desk1, width, &trevo, why);
+        };
+        auto referencePair = [&](NameReads which, SampleSet& into, PhaseSamples* phaseInto) {
+            return bench.ReferenceMove(-width, which, into, phaseInto, why) &&
+                   bench.ReferenceMove(width, which, into, phaseInto, why);
+        };
+        const bool pairsDone = round % 2 == 0 ? trevoPair() && referencePair(reads, reference, &phases)
+                                              : referencePair(reads, reference, &phases) && trevoPair();
+        if (!pairsDone || !bench.TrevoSwitch(desk1, 0, &sameDesk, why)) return Fail(kTool, why);
+        if (*patterns > 0 && (!referencePair(NameReads::None, noNames, nullptr) ||
+                              !referencePair(NameReads::TitleAndClass, bothNames, nullptr)))
+            return Fail(kTool, why);
+    }
+
+    JsonLine()
+        .Text("kind", "setup")
+        .Integer("windows", *windowCount)
+        .Integer("patterns", *patterns)
+        .Integer("rounds", *rounds)
+        .Integer("screen_width", width)
+        .Integer("desktops", static_cast<long long>(trays.size()))
+        .Integer("visible_windows_moved", static_cast<long long>(bench.VisibleWindows()))
+        .Print();
+    PrintSummary("trevo", trevo);
+    PrintSummary("reference", reference);
+    PrintSummary("trevo_same_desktop", sameDesk);
+    if (!noNames.Empty()) PrintSummary("reference_no_names", noNames);
+    if (!bothNames.Empty()) PrintSummary("reference_title_and_class", bothNames);
+    JsonLine()
+        .Text("kind", "reference_phases")
+        .Number("wallpaper_ms", phases.wallpaper.Median())
+        .Number("walk_ms", phases.walk.Median())
+        .Number("rects_ms", phases.rects.Median())
+        .Number("batch_ms", phases.batch.Median())
+        .Print();
+    return 0;
+}
+
+}  // namespace
+}  // namespace winbench
+
+int wmain(int argc, wchar_t** argv) { return winbench::Run(winbench::Arguments(argc, argv)); }

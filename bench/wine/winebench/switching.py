@@ -1,0 +1,78 @@
+"""Switch wall time: Trevo's switch against the reference walk, with many
+windows on screen and never-move patterns that match none of them."""
+
+from .session import BenchError, wait_for
+
+DESKTOPS = 5  # Trevo refreshes every desktop's icon on each click
+WINDOW_HOST = "bench_windows.exe"
+
+
+def never_move_patterns(count):
+    """Title-and-class patterns that spare no window: each one's title test runs
+    (and fails) for every window, so the class is never read."""
+    return [f"title(Nothing like {k}*)class(NoSuchClass{k})" for k in range(1, count + 1)]
+
+
+class SwitchResult:
+    def __init__(self, windows, patterns, lines):
+        self.windows = windows
+        self.patterns = patterns
+        self.kinds = {line["kind"]: line for line in lines}
+        for needed in ("setup", "trevo", "reference", "reference_phases"):
+            if needed not in self.kinds:
+                raise BenchError(f"switch_timer gave no '{needed}' line")
+        if self.kinds["trevo"]["samples"] == 0 or self.kinds["reference"]["samples"] == 0:
+            raise BenchError("switch_timer timed no switch")
+
+    def median(self, kind):
+        line = self.kinds.get(kind)
+        return line["median_ms"] if line else None
+
+    @property
+    def ratio(self):
+        return self.median("trevo") / self.median("reference")
+
+    @property
+    def phases(self):
+        return self.kinds["reference_phases"]
+
+    @property
+    def samples(self):
+        return self.kinds["trevo"]["samples"]
+
+    @property
+    def moved(self):
+        return self.kinds["setup"]["visible_windows_moved"]
+
+
+def _host_windows(session):
+    return [w for w in session.wintool.windows(exe=WINDOW_HOST, visible_only=True)
+            if w["class"] == "TrevoBenchWindow"]
+
+
+def measure(session, window_counts, pattern_counts, rounds, progress):
+    results = []
+    for windows in window_counts:
+        host = session.start_program(session.tool_path(WINDOW_HOST), windows)
+        try:
+            wait_for(lambda: len(_host_windows(session)) == windows, 180, f"{windows} bench windows", interval=0.5)
+            for patterns in pattern_counts:
+                progress(f"switch: {windows} windows, {patterns} patterns")
+                results.append(_measure_one(session, windows, patterns, rounds))
+        finally:
+            session.end_windows_program(WINDOW_HOST, host)
+    return results
+
+
+def _measure_one(session, windows, patterns, rounds):
+    folder = session.scratch_folder()
+    try:
+        run = session.start_trevo(folder, DESKTOPS, never_move_patterns(patterns))
+        try:
+            lines = session.tool("switch_timer.exe", "--windows", windows, "--patterns", patterns,
+                                 "--rounds", rounds, timeout=600)
+        finally:
+            session.stop_trevo(run)
+    finally:
+        folder.remove()
+    return SwitchResult(windows, patterns, lines)
