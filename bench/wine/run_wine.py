@@ -96,24 +96,36 @@ def main(argv):
         print(__doc__, file=sys.stderr)
         return 2
     win32_dir, work_dir, jpeg, png = args
-    rounds = 2 if quick else 5
+    rounds = 2 if quick else 3
     started = time.monotonic()
+    failed = []
+
+    def part(name, measure, table):
+        """Measures one part and prints its table at once; a part that cannot
+        measure is reported and the others still run."""
+        try:
+            results = measure()
+        except BenchError as error:
+            print(f"the {name} benchmark could not measure: {error}", file=sys.stderr)
+            failed.append(name)
+            return
+        table(*results)
+        sys.stdout.flush()
+
     try:
         with Session(win32_dir, work_dir) as session:
-            switches = switching.measure(session, WINDOW_COUNTS, PATTERN_COUNTS, rounds, progress)
-            plain, walls = wallpaper.measure(session, (("4000 x 3000 JPEG", jpeg), ("4000 x 3000 PNG", png)),
-                                             1 if quick else 3, progress)
-            idles = idle.measure(session, 10, progress)
-            starts = startup.measure(session, 3 if quick else 5, progress)
+            part("switch", lambda: (switching.measure(session, WINDOW_COUNTS, PATTERN_COUNTS, rounds, progress),),
+                 switch_table)
+            pictures = (("4000 x 3000 JPEG", jpeg), ("4000 x 3000 PNG", png))
+            part("wallpaper", lambda: wallpaper.measure(session, pictures, 1 if quick else 3, progress),
+                 lambda plain, walls: wallpaper_table(walls, plain.median("trevo")))
+            part("idle", lambda: (idle.measure(session, 10, progress),), idle_table)
+            part("start-up", lambda: (startup.measure(session, 3 if quick else 5, progress),), startup_table)
     except BenchError as error:
-        print(f"the Wine benchmarks could not measure: {error}", file=sys.stderr)
+        print(f"the Wine benchmarks could not start: {error}", file=sys.stderr)
         return 1
-    switch_table(switches)
-    wallpaper_table(walls, plain.median("trevo"))
-    idle_table(idles)
-    startup_table(starts)
     print(f"(Wine benchmarks: {time.monotonic() - started:.0f} s)")
-    return 0
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

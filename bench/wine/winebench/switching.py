@@ -69,8 +69,10 @@ def _measure_one(session, windows, patterns, rounds):
     try:
         run = session.start_trevo(folder, DESKTOPS, never_move_patterns(patterns))
         try:
+            # Under Wine a switch of 500 windows takes seconds (most of it the
+            # wallpaper's broadcast and the X server's moves), and a round has up to nine.
             lines = session.tool("switch_timer.exe", "--windows", windows, "--patterns", patterns,
-                                 "--rounds", rounds, timeout=600)
+                                 "--rounds", rounds, timeout=300 + 0.5 * windows * rounds * 9)
         finally:
             session.stop_trevo(run)
     finally:
