@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The Wine benchmarks of Trevo.exe, in one session on a private display:
+"""The Wine benchmarks of Trevo.exe, on one private display and Wine desktop:
 switch wall time against the reference walk, the wallpaper fitting, an idle
 Trevo's wake-ups and memory, and the start-up. Prints Markdown tables.
 

@@ -5,7 +5,7 @@
   switching switch wall time against the reference walk
   idle      wake-ups, CPU time and memory of an idle Trevo
   startup   time from process start to all icons present
-  report    the machine, and Markdown tables
+  wallpaper the click whose wallpaper is a large photo
 
 The end-to-end harness (tests/e2e/trevo_e2e) supplies the display, the prefix,
 the desktop, wintool and Trevo runs; nothing here changes it.
