@@ -1,6 +1,7 @@
 #include "app/frmTrevo.h"
 
 #include "app/settings_check.h"
+#include "app/windows_family.h"
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
 #include "engine/text.h"
@@ -94,8 +95,8 @@ void FrmTrevo::StartUp() {
     bas_.gWallHeight = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Height"}, dlg_.txtHeight->Text());
 
     bas_.gNoChange = std::make_unique<engine::Collection<String>>();
-    const bool is2K = bas_.gcVer->IsWin2K(), is98 = bas_.gcVer->IsWin98(), isXP = bas_.gcVer->IsWinXP();
-    const String code = is2K ? u"2K" : is98 ? u"98" : isXP ? u"XP" : u"";
+    const WindowsFamily family = FamilyOf(*bas_.gcVer);
+    const String& code = family.code;
     if (!code.empty()) {
         for (long long k = 1;; ++k) {
             String key = engine::DecimalText(k);
@@ -107,7 +108,7 @@ void FrmTrevo::StartUp() {
     }
 
     mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
-    const bool fromTop = bas_.gcVer->IsWinXP();
+    const bool fromTop = family.iconsFromTop;
     for (Long step = 0; step < bas_.gDeskCount; ++step) {
         const Long n = fromTop ? bas_.gDeskCount - step : step + 1;
         auto& slot = mDesks[static_cast<size_t>(n - 1)];

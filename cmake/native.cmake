@@ -21,6 +21,8 @@ enable_testing()
 file(GLOB TREVO_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(trevo_unit_tests ${TREVO_UNIT_TESTS})
 target_link_libraries(trevo_unit_tests PRIVATE trevo_sim GTest::gtest_main Threads::Threads)
+# Some tests read the files Trevo ships.
+target_compile_definitions(trevo_unit_tests PRIVATE TREVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(GoogleTest)
 gtest_discover_tests(trevo_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 

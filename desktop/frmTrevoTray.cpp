@@ -93,7 +93,7 @@ void FrmTrevoTray::Switch() {
     std::string path = platform.ToAnsi(wallpaper);
     platform.SystemParametersInfoA(engine::win::SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
 
-    const std::vector<engine::Hwnd> windows = CollectWindows(bas_, platform);
+    const std::vector<WindowToMove> windows = CollectWindows(bas_, platform);
     // At the first activation the windows on screen simply are desktop 1.
     if (bas_.gOldDesk != 0)
         ShiftWindows(platform, windows, ShiftDistance(bas_.gOldDesk, bas_.gNewDesk, bas_.gScreenWidth));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 
 #include "desktop/never_move.h"
 #include "engine/error.h"
@@ -32,8 +33,58 @@ std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>
     return rules;
 }
 
-WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMoveRule>& rules, Hwnd hwnd) {
+namespace {
+// A window shown on the screen can still be kept off it by the system (one of
+// Windows' own virtual desktops, a suspended app). A failed question — no
+// dwmapi, a system without cloaking — means not cloaked.
+bool IsCloaked(engine::Platform& platform, Hwnd hwnd) {
+    engine::Dword cloaked = 0;
+    return platform.DwmGetWindowAttribute(hwnd, win::DWMWA_CLOAKED, &cloaked, sizeof cloaked) == win::S_OK &&
+           cloaked != 0;
+}
+
+// How long a switch asks a window's thread before it counts as not answering.
+constexpr engine::Dword kAnswerWaitMs = 250;
+
+// Which threads answered in this switch: each is asked once.
+class AnswerProbe {
+public:
+    explicit AnswerProbe(engine::Platform& platform) : platform_(platform) {}
+
+    bool Answers(Hwnd hwnd) {
+        const engine::Dword thread = platform_.GetWindowThreadProcessId(hwnd, nullptr);
+        if (auto known = answers_.find(thread); known != answers_.end()) return known->second;
+        engine::Dword result = 0;
+        const bool answers = !platform_.IsHungAppWindow(hwnd) &&
+                             platform_.SendMessageTimeoutA(hwnd, win::WM_NULL, 0, 0, win::SMTO_ABORTIFHUNG,
+                                                           kAnswerWaitMs, &result);
+        answers_.emplace(thread, answers);
+        return answers;
+    }
+
+private:
+    engine::Platform& platform_;
+    std::map<engine::Dword, bool> answers_;
+};
+
+// Where a window that does not answer will stand once its restore is carried
+// out: its normal rectangle, which the placement gives from the work area's corner.
+bool RestoredRect(engine::Platform& platform, Hwnd hwnd, engine::Rect* rect) {
+    engine::WindowPlacement placement;
+    placement.length = sizeof placement;
+    if (!platform.GetWindowPlacement(hwnd, &placement)) return false;
+    engine::Rect area{0, 0, 0, 0};
+    platform.SystemParametersInfoA(win::SPI_GETWORKAREA, 0, &area, 0);
+    const engine::Rect& n = placement.rcNormalPosition;
+    *rect = {n.left + area.left, n.top + area.top, n.right + area.left, n.bottom + area.top};
+    return true;
+}
+}  // namespace
+
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
+                  Hwnd hwnd) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
+    if (IsCloaked(platform, hwnd)) return WalkVerdict::Cloaked;
     WindowNames names([&] {
         Hwnd h = hwnd;
         return wi.WindowText(h);
@@ -46,43 +97,46 @@ WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMoveRule>& 
     return WalkVerdict::Takes;
 }
 
-std::vector<Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform) {
+std::vector<WindowToMove> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform) {
     lib::ClsKwWinInterface& wi = *bas.gcWinInterface;
     // The entries are cut and compiled once per switch, not once per window.
     const std::vector<NeverMoveRule> rules = ScanPatterns(*bas.gNoChange);
-    std::vector<Hwnd> list;
+    AnswerProbe probe(platform);
+    std::vector<WindowToMove> list;
     Hwnd start = 0;
     for (Hwnd h = wi.FirstChildWindow(start); h != 0; h = wi.NextChildWindow()) {
-        if (Judge(wi, rules, h) != WalkVerdict::Takes) continue;
-        if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-        if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-        list.push_back(h);
+        if (Judge(wi, platform, rules, h) != WalkVerdict::Takes) continue;
+        WindowToMove window;
+        window.hwnd = h;
+        window.answers = probe.Answers(h);
+        const bool sized = wi.IsWindowStyle(h, win::WS_MAXIMIZE) || wi.IsWindowStyle(h, win::WS_MINIMIZE);
+        if (sized && window.answers) {
+            if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
+            if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
+        } else if (sized && RestoredRect(platform, h, &window.restoredRect)) {
+            window.restoring = true;
+            platform.ShowWindowAsync(h, win::SW_RESTORE);
+        }
+        list.push_back(window);
     }
     return list;
 }
 
-void ShiftWindows(engine::Platform& platform, const std::vector<Hwnd>& windows, Long dx) {
-    if (windows.empty()) return;
-    struct Target {
-        Hwnd hwnd;
-        Long x, y;
-    };
-    // Every target comes from where the window is before anything moves.
-    std::vector<Target> targets;
-    targets.reserve(windows.size());
-    for (Hwnd h : windows) {
-        engine::Rect r;
-        if (!platform.GetWindowRect(h, &r)) continue;  // already gone
-        targets.push_back({h, Checked(static_cast<long long>(r.left) + dx), r.top});
-    }
-    // A move that cannot be deferred ends its batch; the batch is then gone, so it
-    // is built again without that window until every other one is in.
+namespace {
+struct Target {
+    Hwnd hwnd;
+    Long x, y;
+};
+
+// One deferred batch of every move. A move that cannot be deferred ends its
+// batch; the batch is then gone, so it is built again without that window until
+// every other one is in. A batch that the system refuses as a whole (a window
+// the program may not move) is carried out window by window, so that one
+// refusal never costs the others their move.
+void MoveTogether(engine::Platform& platform, std::vector<Target> targets) {
     while (!targets.empty()) {
         engine::Dword batch = platform.BeginDeferWindowPos(static_cast<Long>(targets.size()));
-        if (batch == 0) {
-            for (const Target& t : targets) platform.SetWindowPos(t.hwnd, 0, t.x, t.y, 0, 0, kMoveOnly);
-            return;
-        }
+        if (batch == 0) break;
         size_t failed = targets.size();
         for (size_t i = 0; i < targets.size(); ++i) {
             const engine::Dword next =
@@ -94,13 +148,29 @@ void ShiftWindows(engine::Platform& platform, const std::vector<Hwnd>& windows, 
             batch = next;
         }
         if (failed == targets.size()) {
-            platform.EndDeferWindowPos(batch);
-            return;
+            if (platform.EndDeferWindowPos(batch)) return;
+            break;
         }
         const Hwnd refused = targets[failed].hwnd;
         targets.erase(std::remove_if(targets.begin(), targets.end(), [&](const Target& t) { return t.hwnd == refused; }),
                       targets.end());
     }
+    for (const Target& t : targets) platform.SetWindowPos(t.hwnd, 0, t.x, t.y, 0, 0, kMoveOnly);
+}
+}  // namespace
+
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, Long dx) {
+    // Every target comes from where the window is before anything moves.
+    std::vector<Target> together, handedOver;
+    for (const WindowToMove& w : windows) {
+        engine::Rect r = w.restoredRect;
+        if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone
+        (w.answers ? together : handedOver).push_back({w.hwnd, Checked(static_cast<long long>(r.left) + dx), r.top});
+    }
+    // A window that does not answer still goes to its desktop, without being waited for.
+    for (const Target& t : handedOver)
+        platform.SetWindowPos(t.hwnd, 0, t.x, t.y, 0, 0, kMoveOnly | win::SWP_ASYNCWINDOWPOS);
+    MoveTogether(platform, std::move(together));
 }
 
 }  // namespace desktop

@@ -11,19 +11,33 @@
 namespace desktop {
 
 // Why a window of the walk stays where it is (or that it takes part).
-enum class WalkVerdict { Takes, NotVisible, NeverMove };
+enum class WalkVerdict { Takes, NotVisible, Cloaked, NeverMove };
+
+// A window that takes part in a switch.
+struct WindowToMove {
+    engine::Hwnd hwnd = 0;
+    // Its thread takes messages. One that does not is never waited for: its
+    // changes are handed to its thread, to be carried out when it answers again.
+    bool answers = true;
+    // For a window that does not answer and was maximised or minimised: the
+    // screen rectangle its restore (still on its way) will give it.
+    bool restoring = false;
+    engine::Rect restoredRect;
+};
 
 // Walks the top-level windows from the top of the stacking order, skips the
-// invisible ones and those a never-move pattern spares, restores the maximised and
-// minimised ones among the rest and returns them in walk order.
-std::vector<engine::Hwnd> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
+// invisible and cloaked ones and those a never-move pattern spares, restores the
+// maximised and minimised ones among the rest and returns them in walk order.
+std::vector<WindowToMove> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
 std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries);
-WalkVerdict Judge(lib::ClsKwWinInterface& wi, const std::vector<NeverMoveRule>& rules, engine::Hwnd hwnd);
+WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
+                  engine::Hwnd hwnd);
 
-// Moves every window by dx pixels in one deferred batch. A window that cannot be
-// moved (closed meanwhile, or a more privileged program's) is left out and the
-// others still move. Raises 6 when a target does not fit in 32 bits.
-void ShiftWindows(engine::Platform& platform, const std::vector<engine::Hwnd>& windows, engine::Long dx);
+// Moves every answering window by dx pixels in one deferred batch, and hands
+// the move of each other one to its thread. A window that cannot be moved
+// (closed meanwhile, or a more privileged program's) is left out and the others
+// still move. Raises 6 when a target does not fit in 32 bits.
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, engine::Long dx);
 
 // (old - new) × screen width, raising 6 when it does not fit in 32 bits.
 engine::Long ShiftDistance(engine::Long oldDesk, engine::Long newDesk, engine::Long screenWidth);

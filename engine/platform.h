@@ -70,6 +70,17 @@ struct OpenFileNameA {
 static_assert(sizeof(OpenFileNameA) == 76);
 #endif
 
+// WINDOWPLACEMENT.
+struct WindowPlacement {
+    Dword length = 0;
+    Dword flags = 0;
+    Dword showCmd = 0;
+    Point ptMinPosition;
+    Point ptMaxPosition;
+    Rect rcNormalPosition;
+};
+static_assert(sizeof(WindowPlacement) == 44);
+
 namespace win {
 // GetWindow
 inline constexpr Dword GW_HWNDNEXT = 2;
@@ -100,6 +111,7 @@ inline constexpr Dword SWP_NOSIZE = 0x1;
 inline constexpr Dword SWP_NOMOVE = 0x2;
 inline constexpr Dword SWP_NOZORDER = 0x4;
 inline constexpr Dword SWP_SHOWWINDOW = 0x40;
+inline constexpr Dword SWP_ASYNCWINDOWPOS = 0x4000;
 inline constexpr Hwnd HWND_TOPMOST = 0xFFFFFFFFu;    // (HWND)-1
 inline constexpr Hwnd HWND_NOTOPMOST = 0xFFFFFFFEu;  // (HWND)-2
 // SystemParametersInfo
@@ -126,6 +138,15 @@ inline constexpr Dword WM_MBUTTONUP = 0x208;
 inline constexpr Dword WM_MBUTTONDBLCLK = 0x209;
 inline constexpr Dword INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr Dword FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr Dword WM_NULL = 0;
+// SendMessageTimeout
+inline constexpr Dword SMTO_ABORTIFHUNG = 0x2;
+// DwmGetWindowAttribute
+inline constexpr Dword DWMWA_CLOAKED = 14;
+inline constexpr Long S_OK = 0;
+inline constexpr Long E_NOTIMPL = static_cast<Long>(0x80004001u);
+inline constexpr Long E_INVALIDARG = static_cast<Long>(0x80070057u);
+inline constexpr Long HRESULT_MOD_NOT_FOUND = static_cast<Long>(0x8007007Eu);  // from ERROR_MOD_NOT_FOUND
 // GetVersionEx platform ids
 inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr Dword VER_PLATFORM_WIN32_NT = 2;
@@ -168,9 +189,23 @@ public:
     virtual Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) = 0;
     virtual Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
                                const char* windowName) = 0;
+    virtual Dword GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) = 0;
+
+    // --- user32: whether a window's thread takes messages
+    virtual bool IsHungAppWindow(Hwnd hwnd) = 0;
+    // False when the window did not answer within timeoutMs (or at once for a
+    // hung one with SMTO_ABORTIFHUNG).
+    virtual bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags,
+                                     Dword timeoutMs, Dword* result) = 0;
+
+    // --- dwmapi (loaded when present): an HRESULT, S_OK when the value was read
+    virtual Long DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) = 0;
 
     // --- user32: changes
     virtual bool ShowWindow(Hwnd hwnd, Long cmd) = 0;
+    // Hands the change to the window's own thread and returns at once.
+    virtual bool ShowWindowAsync(Hwnd hwnd, Long cmd) = 0;
+    virtual bool GetWindowPlacement(Hwnd hwnd, WindowPlacement* placement) = 0;
     virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
     virtual bool GetClientRect(Hwnd hwnd, Rect* rect) = 0;
     virtual Dword BeginDeferWindowPos(Long count) = 0;

@@ -167,6 +167,65 @@ Hwnd SimPlatform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* classN
     return 0;
 }
 
+Dword SimPlatform::GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) {
+    if (processId) *processId = 0;
+    if (!world_.windows.Exists(hwnd)) return 0;
+    if (processId) *processId = world_.windows.ThreadOf(hwnd);  // a process a thread
+    return world_.windows.ThreadOf(hwnd);
+}
+
+bool SimPlatform::IsHungAppWindow(Hwnd hwnd) {
+    return world_.windows.Exists(hwnd) && world_.windows.AnsweringOf(hwnd) == Answering::Hung;
+}
+
+bool SimPlatform::SendMessageTimeoutA(Hwnd hwnd, Dword /*message*/, Dword /*wParam*/, Long /*lParam*/, Dword flags,
+                                      Dword timeoutMs, Dword* result) {
+    if (result) *result = 0;
+    if (!world_.windows.Exists(hwnd)) return false;
+    switch (world_.windows.AnsweringOf(hwnd)) {
+        case Answering::Yes: return true;
+        case Answering::Hung:
+            if (flags & win::SMTO_ABORTIFHUNG) return false;
+            [[fallthrough]];
+        case Answering::Stalled: world_.timeSpentWaiting += timeoutMs; return false;
+    }
+    return false;
+}
+
+Long SimPlatform::DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) {
+    const auto& o = world_.options;
+    const bool nt6 = o.platformId == win::VER_PLATFORM_WIN32_NT && o.major >= 6;
+    if (!nt6) return win::HRESULT_MOD_NOT_FOUND;  // no dwmapi before Windows Vista
+    if (o.dwmNotImplemented) return win::E_NOTIMPL;
+    // Cloaking came with Windows 8; earlier systems know no such attribute.
+    const bool eight = o.major > 6 || o.minor >= 2;
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !value || attribute != win::DWMWA_CLOAKED || size != sizeof(Dword) || !eight) return win::E_INVALIDARG;
+    const Dword cloaked = w->cloaked ? 2 : 0;  // DWM_CLOAKED_SHELL
+    std::memcpy(value, &cloaked, sizeof cloaked);
+    return win::S_OK;
+}
+
+bool SimPlatform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) {
+    const Window* w = world_.windows.Find(hwnd);
+    if (!w || !placement || placement->length != sizeof(engine::WindowPlacement)) return false;
+    placement->flags = 0;
+    placement->showCmd = (w->style & win::WS_MINIMIZE)   ? win::SW_SHOWMINIMIZED
+                         : (w->style & win::WS_MAXIMIZE) ? win::SW_SHOWMAXIMIZED
+                                                         : win::SW_SHOWNORMAL;
+    placement->ptMinPosition = {-1, -1};
+    placement->ptMaxPosition = {-1, -1};
+    placement->rcNormalPosition = w->normalRect;
+    // A top-level window that is no tool window is placed in workspace
+    // coordinates: from the corner of the work area.
+    if (w->parent == world_.windows.Desktop() && !(w->exStyle & WS_EX_TOOLWINDOW)) {
+        Rect& r = placement->rcNormalPosition;
+        r = {r.left - world_.workArea.left, r.top - world_.workArea.top, r.right - world_.workArea.left,
+             r.bottom - world_.workArea.top};
+    }
+    return true;
+}
+
 bool SimPlatform::GetWindowRect(Hwnd hwnd, Rect* rect) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !rect) return false;

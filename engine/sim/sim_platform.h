@@ -36,7 +36,15 @@ public:
     Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) override;
     Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) override;
 
+    Dword GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) override;
+    bool IsHungAppWindow(Hwnd hwnd) override;
+    bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
+                             Dword* result) override;
+    Long DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) override;
+
     bool ShowWindow(Hwnd hwnd, Long cmd) override { return world_.windows.Show(hwnd, cmd); }
+    bool ShowWindowAsync(Hwnd hwnd, Long cmd) override { return world_.windows.ShowAsync(hwnd, cmd); }
+    bool GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) override;
     bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
     bool GetClientRect(Hwnd hwnd, Rect* rect) override;
     Dword BeginDeferWindowPos(Long count) override { return world_.windows.BeginBatch(count); }

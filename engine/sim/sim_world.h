@@ -37,6 +37,7 @@ struct Options {
     // Windows 7 SP1 as Wine reports it: platform 2, version 6.1 (an XP-family system here).
     Dword major = 6, minor = 1, build = 7601, platformId = 2;
     std::string csdVersion = "Service Pack 1";
+    bool dwmNotImplemented = false;  // Wine's dwmapi answers every attribute with E_NOTIMPL
 };
 
 struct NotifyRecord {
@@ -88,6 +89,7 @@ public:
     std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, key)
     engine::String wallpaper;
     int wallpaperSets = 0;
+    Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
     // Icon handles the engine gave out, with the resource number each came from.
     std::map<Dword, Long> iconResources;
 

@@ -131,7 +131,49 @@ void WindowModel::SetTopMost(Hwnd hwnd, bool topMost) {
     BringToTop(hwnd);
 }
 
+Dword WindowModel::ThreadOf(Hwnd hwnd) const {
+    const Window* w = Find(hwnd);
+    if (!w) return 0;
+    return w->thread ? w->thread : hwnd;
+}
+
+Answering WindowModel::AnsweringOf(Hwnd hwnd) const {
+    auto it = answering_.find(ThreadOf(hwnd));
+    return it == answering_.end() ? Answering::Yes : it->second;
+}
+
+void WindowModel::SetAnswering(Dword thread, Answering answering) {
+    if (answering != Answering::Yes) {
+        answering_[thread] = answering;
+        return;
+    }
+    answering_.erase(thread);
+    auto queued = std::move(handedOver_[thread]);
+    handedOver_.erase(thread);
+    for (auto& change : queued) change();
+}
+
+void WindowModel::WaitFor(Hwnd hwnd, const char* call) {
+    if (Exists(hwnd) && AnsweringOf(hwnd) != Answering::Yes)
+        waits_.push_back(std::string(call) + " waited for window " + std::to_string(hwnd));
+}
+
 bool WindowModel::Show(Hwnd hwnd, Long cmd) {
+    WaitFor(hwnd, "ShowWindow");
+    return ShowNow(hwnd, cmd);
+}
+
+bool WindowModel::ShowAsync(Hwnd hwnd, Long cmd) {
+    if (!Exists(hwnd) || hwnd == desktop_) return false;
+    if (AnsweringOf(hwnd) == Answering::Yes) {
+        ShowNow(hwnd, cmd);
+        return true;  // "the change was handed over", whatever the window's state was
+    }
+    handedOver_[ThreadOf(hwnd)].push_back([this, hwnd, cmd] { ShowNow(hwnd, cmd); });
+    return true;
+}
+
+bool WindowModel::ShowNow(Hwnd hwnd, Long cmd) {
     Window* w = Find(hwnd);
     if (!w || hwnd == desktop_) return false;
     const bool wasVisible = (w->style & win::WS_VISIBLE) != 0;
@@ -163,8 +205,21 @@ bool WindowModel::Show(Hwnd hwnd, Long cmd) {
 }
 
 bool WindowModel::Place(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
+    if (!(flags & win::SWP_ASYNCWINDOWPOS)) {
+        WaitFor(hwnd, "SetWindowPos");
+        return PlaceNow(hwnd, insertAfter, x, y, cx, cy, flags);
+    }
+    const Window* w = Find(hwnd);
+    if (!w || hwnd == desktop_ || w->refusesMoves || w->refusesBatchedMoves) return false;
+    if (AnsweringOf(hwnd) == Answering::Yes) return PlaceNow(hwnd, insertAfter, x, y, cx, cy, flags);
+    handedOver_[ThreadOf(hwnd)].push_back(
+        [=, this] { PlaceNow(hwnd, insertAfter, x, y, cx, cy, flags & ~win::SWP_ASYNCWINDOWPOS); });
+    return true;
+}
+
+bool WindowModel::PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
     Window* w = Find(hwnd);
-    if (!w || hwnd == desktop_ || w->refusesMoves) return false;
+    if (!w || hwnd == desktop_ || w->refusesMoves || w->refusesBatchedMoves) return false;
     Rect r = w->rect;
     if (!(flags & win::SWP_NOMOVE)) {
         const Long width = r.right - r.left, height = r.bottom - r.top;
@@ -217,10 +272,14 @@ bool WindowModel::EndBatch(Dword batch) {
     auto moves = std::move(it->second);
     batches_.erase(it);
     ++batchesEnded_;
+    for (const Move& m : moves) WaitFor(m.hwnd, "EndDeferWindowPos");
+    // A window the program may not move refuses the whole batch: nothing moves.
+    for (const Move& m : moves)
+        if (const Window* w = Find(m.hwnd); w && w->refusesBatchedMoves) return false;
     bool all = true;
     for (const Move& m : moves) {
         if (beforeDeferredMove) beforeDeferredMove(m.hwnd);
-        if (!Place(m.hwnd, m.insertAfter, m.x, m.y, m.cx, m.cy, m.flags)) all = false;
+        if (!PlaceNow(m.hwnd, m.insertAfter, m.x, m.y, m.cx, m.cy, m.flags)) all = false;
     }
     return all;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/platform.h"
@@ -29,8 +30,16 @@ struct WindowSpec {
     Hwnd owner = 0;
 };
 
+// Whether the thread of a window takes its messages.
+enum class Answering {
+    Yes,
+    Stalled,  // stopped a moment ago: a bounded question times out, the system does not call it hung yet
+    Hung,     // stopped for seconds: IsHungAppWindow says so
+};
+
 struct Window {
     Hwnd hwnd = 0;
+    Dword thread = 0;  // 0: a thread of the window's own
     Hwnd parent = 0;  // the desktop window for top-level windows
     Hwnd owner = 0;
     String className;
@@ -41,6 +50,10 @@ struct Window {
     Dword exStyle = 0;
     std::vector<Hwnd> children;  // the top of the stacking order first
     bool refusesMoves = false;   // a window of a more privileged program
+    // Accepted into a deferred batch, refused when the batch is carried out, which
+    // then fails as a whole (an elevated program's window on Windows Vista and later).
+    bool refusesBatchedMoves = false;
+    bool cloaked = false;  // shown, but kept off the screen by the system
     int moveCount = 0;           // how often the window was really moved
     // Layered attributes, as SetLayeredWindowAttributes leaves them.
     Dword layeredKey = 0;
@@ -66,13 +79,24 @@ public:
     std::vector<Hwnd> TopLevel() const { return Find(desktop_)->children; }
 
     Hwnd GetWindow(Hwnd hwnd, Dword cmd) const;
+    Dword ThreadOf(Hwnd hwnd) const;
+    Answering AnsweringOf(Hwnd hwnd) const;
+    // A thread stops or starts taking messages; when it starts again, the
+    // changes that were handed to it meanwhile are carried out in order.
+    void SetAnswering(Dword thread, Answering answering);
+    // The calls that would have waited for a thread that takes no messages.
+    const std::vector<std::string>& Waits() const { return waits_; }
+
     // ShowWindow: SW_HIDE, SW_SHOW..., SW_RESTORE (back to the normal rectangle,
     // raised to the top of its band), SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED.
     bool Show(Hwnd hwnd, Long cmd);
+    // ShowWindowAsync: carried out once the window's thread takes messages.
+    bool ShowAsync(Hwnd hwnd, Long cmd);
     // The window goes to the top of its band (topmost windows stay above the rest).
     void BringToTop(Hwnd hwnd);
     void SetTopMost(Hwnd hwnd, bool topMost);
     // A move or resize as SetWindowPos makes it (flags SWP_*); false when refused.
+    // With SWP_ASYNCWINDOWPOS it waits for the window's thread to take messages.
     bool Place(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
 
     // Deferred moves: a batch collects moves and carries them out together.
@@ -96,6 +120,10 @@ private:
         Dword flags;
     };
     std::vector<Hwnd>& Siblings(Hwnd hwnd);
+    bool ShowNow(Hwnd hwnd, Long cmd);
+    bool PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
+    // Records a call that Windows would block until the window's thread answers.
+    void WaitFor(Hwnd hwnd, const char* call);
     void Unlink(Hwnd hwnd);
     void InsertAtTop(Hwnd hwnd);
 
@@ -107,6 +135,9 @@ private:
     std::map<Dword, std::vector<Move>> batches_;
     int batchesEnded_ = 0;
     int batchesBegun_ = 0;
+    std::map<Dword, Answering> answering_;  // threads that are not Answering::Yes
+    std::map<Dword, std::vector<std::function<void()>>> handedOver_;  // per thread, in order
+    std::vector<std::string> waits_;
     mutable std::size_t walkHint_ = 0;  // where the last GW_HWNDNEXT answer stands among its siblings
 };
 

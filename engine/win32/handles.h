@@ -51,6 +51,7 @@ struct CloseBitmap : NullEmpty<HBITMAP> { void operator()(HBITMAP h) const { ::D
 struct CloseFont : NullEmpty<HFONT> { void operator()(HFONT h) const { ::DeleteObject(h); } };
 struct CloseBrush : NullEmpty<HBRUSH> { void operator()(HBRUSH h) const { ::DeleteObject(h); } };
 struct CloseMemoryDc : NullEmpty<HDC> { void operator()(HDC h) const { ::DeleteDC(h); } };
+struct CloseModule : NullEmpty<HMODULE> { void operator()(HMODULE h) const { ::FreeLibrary(h); } };
 struct CloseFile {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { ::CloseHandle(h); }
@@ -63,6 +64,7 @@ using UniqueBitmap = Unique<HBITMAP, CloseBitmap>;
 using UniqueFont = Unique<HFONT, CloseFont>;
 using UniqueBrush = Unique<HBRUSH, CloseBrush>;
 using UniqueMemoryDc = Unique<HDC, CloseMemoryDc>;  // from CreateCompatibleDC
+using UniqueModule = Unique<HMODULE, CloseModule>;  // from LoadLibrary
 using UniqueFile = Unique<HANDLE, CloseFile>;      // from CreateFile
 
 // A window's DC (or the screen's, for no window), borrowed for a scope.

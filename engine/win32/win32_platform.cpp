@@ -1,6 +1,7 @@
 #include "engine/win32/win32_platform.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "engine/win32/handles.h"
@@ -27,6 +28,9 @@ static_assert(offsetof(OPENFILENAMEA, Flags) == offsetof(engine::OpenFileNameA, 
 static_assert(offsetof(OPENFILENAMEA, nFileExtension) == offsetof(engine::OpenFileNameA, nFileExtension));
 static_assert(offsetof(OPENFILENAMEA, lpTemplateName) == offsetof(engine::OpenFileNameA, lpTemplateName));
 static_assert(sizeof(engine::OpenFileNameA) == 76);
+static_assert(sizeof(WINDOWPLACEMENT) == sizeof(engine::WindowPlacement));
+static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(engine::WindowPlacement, rcNormalPosition));
+static_assert(SWP_ASYNCWINDOWPOS == engine::win::SWP_ASYNCWINDOWPOS && SMTO_ABORTIFHUNG == engine::win::SMTO_ABORTIFHUNG);
 
 namespace {
 HWND H(Hwnd h) { return ToHwnd(h); }
@@ -99,7 +103,58 @@ Long Win32Platform::GetClassNameA(Hwnd hwnd, char* buffer, Long max) { return ::
 Hwnd Win32Platform::FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) {
     return F(::FindWindowExA(H(parent), H(childAfter), className, windowName));
 }
+Dword Win32Platform::GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) {
+    DWORD process = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(H(hwnd), &process);
+    if (processId) *processId = process;
+    return thread;
+}
+
+bool Win32Platform::IsHungAppWindow(Hwnd hwnd) { return ::IsHungAppWindow(H(hwnd)) != 0; }
+
+bool Win32Platform::SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags,
+                                        Dword timeoutMs, Dword* result) {
+    DWORD_PTR answer = 0;
+    const LRESULT ok = ::SendMessageTimeoutA(H(hwnd), message, wParam, lParam, flags, timeoutMs, &answer);
+    if (result) *result = static_cast<Dword>(answer);
+    return ok != 0;
+}
+
+namespace {
+// dwmapi is not part of Windows 2000 and XP: it is looked for once, in the
+// system folder only, at the first question.
+class DwmLibrary {
+public:
+    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+
+    DwmLibrary() {
+        char folder[MAX_PATH + 1] = {};
+        const UINT n = ::GetSystemDirectoryA(folder, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return;
+        module_.reset(::LoadLibraryA((std::string(folder) + "\\dwmapi.dll").c_str()));
+        if (module_)
+            getAttribute_ = reinterpret_cast<GetAttribute>(
+                reinterpret_cast<void*>(::GetProcAddress(module_.get(), "DwmGetWindowAttribute")));
+    }
+    GetAttribute getAttribute() const { return getAttribute_; }
+
+private:
+    UniqueModule module_;
+    GetAttribute getAttribute_ = nullptr;
+};
+}  // namespace
+
+Long Win32Platform::DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) {
+    static const DwmLibrary dwm;
+    if (!dwm.getAttribute()) return engine::win::HRESULT_MOD_NOT_FOUND;
+    return dwm.getAttribute()(H(hwnd), attribute, value, size);
+}
+
 bool Win32Platform::ShowWindow(Hwnd hwnd, Long cmd) { return ::ShowWindow(H(hwnd), cmd) != 0; }
+bool Win32Platform::ShowWindowAsync(Hwnd hwnd, Long cmd) { return ::ShowWindowAsync(H(hwnd), cmd) != 0; }
+bool Win32Platform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) {
+    return ::GetWindowPlacement(H(hwnd), reinterpret_cast<WINDOWPLACEMENT*>(placement)) != 0;
+}
 bool Win32Platform::GetWindowRect(Hwnd hwnd, engine::Rect* rect) { return ::GetWindowRect(H(hwnd), R(rect)) != 0; }
 bool Win32Platform::GetClientRect(Hwnd hwnd, engine::Rect* rect) { return ::GetClientRect(H(hwnd), R(rect)) != 0; }
 

@@ -35,7 +35,14 @@ public:
     Long GetWindowTextA(Hwnd hwnd, char* buffer, Long max) override;
     Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) override;
     Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) override;
+    Dword GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) override;
+    bool IsHungAppWindow(Hwnd hwnd) override;
+    bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
+                             Dword* result) override;
+    Long DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) override;
     bool ShowWindow(Hwnd hwnd, Long cmd) override;
+    bool ShowWindowAsync(Hwnd hwnd, Long cmd) override;
+    bool GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) override;
     bool GetWindowRect(Hwnd hwnd, engine::Rect* rect) override;
     bool GetClientRect(Hwnd hwnd, engine::Rect* rect) override;
     Dword BeginDeferWindowPos(Long count) override;

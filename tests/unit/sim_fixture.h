@@ -80,6 +80,10 @@ inline const char* kGoodIni =
 class SimTrevo {
 public:
     explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())), engine_(world_) {}
+    // Trevo must never wait for a window whose thread takes no messages.
+    ~SimTrevo() {
+        for (const std::string& wait : world_.windows.Waits()) ADD_FAILURE() << wait;
+    }
 
     sim::World& world() { return world_; }
     sim::SimEngine& engine() { return engine_; }

@@ -1,6 +1,8 @@
 // Start-up: the settings read into the program, and the settings it cannot start with.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "sim_fixture.h"
 
 namespace {
@@ -108,6 +110,44 @@ TEST(StartUp, NeverMoveSectionOfTheRunningFamilyOnly) {
     ASSERT_EQ(w98->bas().gNoChange->Count(), 1);  // the key "1" is never found
     auto nt4 = run(2, 4, 0, 1381);
     EXPECT_EQ(nt4->bas().gNoChange->Count(), 0);
+}
+
+// The shipped settings on every Windows that has a Start menu of its own: each
+// shell class the XP section lists stays put, and the icons are made from the
+// highest desktop down. Windows 10 and 11 report 10.0 to Trevo (its manifest
+// declares them), which the classification calls 2000.
+TEST(StartUp, TheShippedSettingsProtectTheShellOfWindows8To11) {
+    const std::string shipped = ReadFile(std::filesystem::path(TREVO_SOURCE_DIR) / "res" / "Trevo.ini");
+    std::vector<std::u16string> shellClasses;
+    const std::regex entry(R"(\r?\n0\d=class\(([^)]*)\))");
+    const std::string xp = shipped.substr(shipped.find("[NoChange-XP]"));
+    for (std::sregex_iterator it(xp.begin(), xp.end(), entry), end; it != end; ++it)
+        shellClasses.push_back(engine::FromUtf8((*it)[1].str()));
+    ASSERT_GE(shellClasses.size(), 7u);
+
+    struct Version {
+        engine::Dword major, minor, build;
+    };
+    for (const Version v : {Version{6, 1, 7601}, Version{6, 2, 9200}, Version{6, 3, 9600}, Version{10, 0, 19045},
+                            Version{10, 0, 22631}}) {
+        SCOPED_TRACE(std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build));
+        sim::Options o;
+        o.major = v.major;
+        o.minor = v.minor;
+        o.build = v.build;
+        SimTrevo t(o);
+        t.WriteIni(shipped);
+        std::vector<engine::Hwnd> shell;
+        for (const auto& cls : shellClasses) shell.push_back(t.OpenWindow(u"", cls, {0, 0, 300, 40}));
+        const engine::Hwnd plain = t.OpenWindow(u"Notes", u"Notepad", {100, 100, 400, 300});
+        t.Start();
+        ASSERT_FALSE(t.world().ended);
+        EXPECT_EQ(t.world().trayOrder.front().first, t.DeskWindow(3)) << "icons made from the lowest desktop up";
+        t.Click(2);
+        EXPECT_EQ(t.RectOf(plain).left, 100 - 1024);
+        for (size_t i = 0; i < shell.size(); ++i)
+            EXPECT_EQ(t.RectOf(shell[i]).left, 0) << U8(shellClasses[i]) << " moved";
+    }
 }
 
 TEST(StartUp, NeverMoveListStopsAtAnEmptyOrNonEntry) {

@@ -188,12 +188,20 @@ TEST(SwitchVerdicts, EachWindowOfTheWalkGetsItsReason) {
     const auto hidden = t.OpenWindow(u"h", u"Probe", {0, 0, 10, 10}, 0);
     const auto kept = t.OpenWindow(u"k", u"Keep", {0, 0, 10, 10});
     const auto takes = t.OpenWindow(u"t", u"Probe", {0, 0, 10, 10});
+    const auto cloaked = t.OpenWindow(u"c", u"Probe", {0, 0, 10, 10});
+    t.world().windows.Get(cloaked).cloaked = true;
     t.Start();
     auto& wi = *t.bas().gcWinInterface;
+    auto& platform = t.engine().platform();
     const auto patterns = desktop::ScanPatterns(*t.bas().gNoChange);
-    EXPECT_EQ(desktop::Judge(wi, patterns, hidden), desktop::WalkVerdict::NotVisible);
-    EXPECT_EQ(desktop::Judge(wi, patterns, kept), desktop::WalkVerdict::NeverMove);
-    EXPECT_EQ(desktop::Judge(wi, patterns, takes), desktop::WalkVerdict::Takes);
+    EXPECT_EQ(desktop::Judge(wi, platform, patterns, hidden), desktop::WalkVerdict::NotVisible);
+    EXPECT_EQ(desktop::Judge(wi, platform, patterns, kept), desktop::WalkVerdict::NeverMove);
+    EXPECT_EQ(desktop::Judge(wi, platform, patterns, takes), desktop::WalkVerdict::Takes);
+    // Windows 7 knows no cloaking (the simulated default is 6.1): the window takes part.
+    EXPECT_EQ(desktop::Judge(wi, platform, patterns, cloaked), desktop::WalkVerdict::Takes);
+    t.world().options.major = 10;
+    t.world().options.minor = 0;
+    EXPECT_EQ(desktop::Judge(wi, platform, patterns, cloaked), desktop::WalkVerdict::Cloaked);
 }
 
 TEST(SwitchDistance, ThirtyTwoBitsOrAnOverflowError) {
