@@ -14,11 +14,14 @@
 //     kill PID                                   end a process
 //     wallpaper                                  the desktop wallpaper setting
 //     version                                    the Windows version Wine reports
+//     post HWND MESSAGE WPARAM LPARAM...         post the message once per LPARAM, in that order
+//     answers HWND MILLISECONDS                  whether the window's thread takes a message in time
 //
 // Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
 // process or window.
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -111,11 +114,14 @@ int ListWindows(const Arguments& args) {
   }
   const auto exe = options.Value(L"--exe");
   for (const HWND window : TopLevelWindows()) {
-    const WindowInfo info = DescribeWindow(window);
-    if (wanted_pid && info.process_id != *wanted_pid) continue;
-    if (exe && _wcsicmp(exe->c_str(), info.exe.c_str()) != 0) continue;
-    if (options.Flag(L"--visible") && !info.visible) continue;
-    ToJson(info).Print();
+    // The filters come before the description: reading a title asks the window's
+    // thread, and a thread that does not answer would hold up every listing.
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    if (wanted_pid && process_id != *wanted_pid) continue;
+    if (exe && _wcsicmp(exe->c_str(), ProcessExeName(process_id).c_str()) != 0) continue;
+    if (options.Flag(L"--visible") && !IsWindowVisible(window)) continue;
+    ToJson(DescribeWindow(window)).Print();
   }
   return kDone;
 }
@@ -316,6 +322,52 @@ int ShowVersion() {
   return kDone;
 }
 
+// Posts the same message with one lParam after another, from one process in one
+// go, so that all of them wait in the window's queue before the first is taken.
+int PostMessages(const Arguments& args) {
+  if (args.size() < 5) return Usage(L"post: HWND, MESSAGE, WPARAM and at least one LPARAM expected");
+  const HWND window = ParseWindow(args[1]);
+  if (window == nullptr) return kNotFound;
+  const auto message = ParseNumber(args[2]);
+  const auto wparam = ParseNumber(args[3]);
+  if (!message || !wparam) return Usage(L"post: MESSAGE and WPARAM must be numbers");
+  std::vector<DWORD> lparams;
+  for (std::size_t i = 4; i < args.size(); ++i) {
+    const auto lparam = ParseNumber(args[i]);
+    if (!lparam) return Usage(L"post: every LPARAM must be a number");
+    lparams.push_back(*lparam);
+  }
+  std::int64_t posted = 0;
+  for (const DWORD lparam : lparams) {
+    if (!PostMessageW(window, *message, *wparam, static_cast<LPARAM>(lparam))) break;
+    ++posted;
+  }
+  JsonLine()
+      .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+      .Number("message", *message)
+      .Number("posted", posted)
+      .Print();
+  return posted == static_cast<std::int64_t>(lparams.size()) ? kDone : kFailed;
+}
+
+// Asks the window's thread to take a message that does nothing, and waits at most
+// the given time; a thread that is busy or stopped does not take it in time.
+int Answers(const Arguments& args) {
+  if (args.size() != 3) return Usage(L"answers: HWND and MILLISECONDS expected");
+  const HWND window = ParseWindow(args[1]);
+  if (window == nullptr) return kNotFound;
+  const auto timeout = ParseNumber(args[2]);
+  if (!timeout) return Usage(L"answers: MILLISECONDS must be a number");
+  DWORD_PTR ignored = 0;
+  const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, *timeout, &ignored) != 0;
+  JsonLine()
+      .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+      .Flag("answers", answered)
+      .Flag("hung", IsHungAppWindow(window) != FALSE)
+      .Print();
+  return kDone;
+}
+
 // Windows on another desktop are out of sight of EnumWindows; the tests run
 // in a desktop of their own, so the tool moves into it before anything else.
 bool EnterDesktop(const std::wstring& name) {
@@ -349,6 +401,8 @@ int Run(Arguments args) {
   if (command == L"version") return ShowVersion();
   if (command == L"taskbar-created") return AnnounceTaskbarCreated();
   if (command == L"hold-file") return HoldFile(args);
+  if (command == L"post") return PostMessages(args);
+  if (command == L"answers") return Answers(args);
   return Usage(L"unknown command " + command);
 }
 
