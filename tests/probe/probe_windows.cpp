@@ -4,6 +4,9 @@
 //
 //   probe_windows.exe "TITLE|CLASS|X|Y|WIDTH|HEIGHT|STATE" ...
 //   STATE: normal, maximized, minimized or hidden
+//
+// WM_APP + 1 posted to any of its windows, with wParam = N, makes the program
+// stop taking messages for N milliseconds: a program that does not answer.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -13,7 +16,14 @@
 
 namespace {
 
+constexpr UINT kStopAnswering = WM_APP + 1;
+
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kStopAnswering) {
+        // One thread holds every window of the probe: all of them stop answering.
+        ::Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    }
     if (message == WM_CLOSE) {
         ::DestroyWindow(hwnd);
         return 0;

@@ -8,6 +8,7 @@ The pieces, each in its own module:
   wintool     wintool.exe, which reads and drives windows from inside Wine
   screen      screenshots, pixels, mouse clicks, tray icon positions
   scratch     a folder holding Trevo.exe and a prepared Trevo.ini
+  probe       probe_windows.exe, windows for a switch to move
   trevo       one run of Trevo.exe
   settings    Trevo.ini texts for the tests
   case        the unittest base class that ties these together

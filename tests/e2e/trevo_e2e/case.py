@@ -21,6 +21,7 @@ import unittest
 
 from . import screen
 from .desktop import WineDesktop
+from .probe import ProbeRun
 from .scratch import ScratchFolder, describe_changes
 from .trevo import PROGRAM_NAME, TrevoRun
 from .waiting import wait_for
@@ -137,6 +138,14 @@ class WineTestCase(unittest.TestCase):
         run = TrevoRun(self.prefix, self.wintool, self.scratch.path, locale=locale, log_path=self.trevo_log)
         self.addCleanup(run.stop)
         return run.start()
+
+    def start_probe(self, windows, timeout=60):
+        """Starts probe_windows.exe with windows given as (title, class, x, y,
+        width, height, state) and waits for all of them; ended at clean-up.
+        The class must have sent the probe to the desktop (probe.send_to_desktop)."""
+        run = ProbeRun(self.prefix, self.wintool, self.win32_dir, windows)
+        self.addCleanup(run.stop)
+        return run.start(timeout)
 
     def assertFolderUnchanged(self, before, what="the program folder changed"):
         """Compares a snapshot of the scratch folder (names and bytes) with

@@ -114,6 +114,15 @@ class Wintool:
         """Sends every top-level window the shell's "TaskbarCreated" message."""
         return self.call("taskbar-created")[1][0]
 
+    def post(self, hwnd, message, wparam, *lparams):
+        """Posts the message once for each lParam, in that order and in one go,
+        so that all of them are queued before the window takes the first."""
+        return self.call("post", hwnd, message, wparam, *lparams)[1][0]
+
+    def answers(self, hwnd, timeout_ms):
+        """True when the window's thread takes a message within timeout_ms."""
+        return self.call("answers", hwnd, timeout_ms)[1][0]["answers"]
+
     def kill(self, pid):
         status, _ = self.call("kill", pid, accept=(DONE, FAILED))
         return status == DONE
