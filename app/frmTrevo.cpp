@@ -1,5 +1,7 @@
 #include "app/frmTrevo.h"
 
+#include <utility>
+
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "engine/error.h"
@@ -121,7 +123,8 @@ void FrmTrevo::StartUp() {
     form_.Hide();
     bas_.gOldDesk = 0;
     TrayLClick(1);
-    dlg_.optNumber[0]->SetValue(true);
+    // An Exit chosen during the first selection has already closed everything.
+    if (form_.IsLoaded()) dlg_.optNumber[0]->SetValue(true);
 }
 
 void FrmTrevo::Form_Unload() {
@@ -142,13 +145,27 @@ void FrmTrevo::TrayLClick(Long desk) {
         heldSelection_ = desk;
         return;
     }
-    const engine::ScopedFlag selecting(selecting_);
-    Select(desk);
-    while (heldSelection_ != 0) {
-        const Long next = heldSelection_;
+    {
+        const engine::ScopedFlag selecting(selecting_);
+        Select(desk);
+        while (heldSelection_ != 0 && !exitHeld_) {
+            const Long next = heldSelection_;
+            heldSelection_ = 0;
+            if (form_.Visible()) break;
+            Select(next);
+        }
         heldSelection_ = 0;
-        if (form_.Visible()) break;
-        Select(next);
+    }
+    RunHeldMenuChoice();
+}
+
+void FrmTrevo::RunHeldMenuChoice() {
+    // Exit wins: the user wants Trevo gone, not its dialog.
+    if (std::exchange(exitHeld_, false)) {
+        propertiesHeld_ = false;
+        CloseAll();
+    } else if (std::exchange(propertiesHeld_, false)) {
+        PropertiesClick();
     }
 }
 
@@ -160,6 +177,12 @@ void FrmTrevo::Select(Long desk) {
 }
 
 void FrmTrevo::CloseAll() {
+    // Chosen from the menu during a selection's yield: the running switch
+    // still uses every desktop and the support objects, so it ends first.
+    if (selecting_) {
+        exitHeld_ = true;
+        return;
+    }
     for (size_t i = mDesks.size(); i-- > 0;) {
         if (!mDesks[i]) continue;
         mDesks[i]->CloseMe();

@@ -36,6 +36,7 @@ private:
     void StartUp();
     void Form_Unload();
     void Select(engine::Long desk);
+    void RunHeldMenuChoice();
 
     // The dialog's own handling of its controls.
     void CountChanged();
@@ -59,6 +60,9 @@ private:
     std::vector<std::unique_ptr<desktop::FrmTrevoTray>> closedDesks_;
     bool selecting_ = false;
     engine::Long heldSelection_ = 0;  // a click that came while a selection ran
+    // Menu entries chosen while a selection ran, carried out after it.
+    bool exitHeld_ = false;
+    bool propertiesHeld_ = false;
 };
 
 }  // namespace trevo

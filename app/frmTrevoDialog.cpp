@@ -18,6 +18,10 @@ constexpr engine::Dword kChooserRoom = 32767;
 }  // namespace
 
 void FrmTrevo::PropertiesClick() {
+    if (selecting_) {  // opens once the running switch is done
+        propertiesHeld_ = true;
+        return;
+    }
     // Icon menus keep working while the dialog waits: never show it twice.
     if (form_.Visible()) {
         form_.BringToFront();

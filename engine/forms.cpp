@@ -203,7 +203,9 @@ void Form::PopupMenu(Menu& menu) {
     const int chosen = Peer().TrackPopup(captions);
     if (chosen < 0 || chosen >= static_cast<int>(menu.Entries().size())) return;
     Menu& entry = *menu.Entries()[static_cast<size_t>(chosen)];
-    if (entry.Caption() != u"-") Fire(entry.Click);
+    // The chosen entry's Click is an event of its own: an error raised there gets
+    // the standard report, whatever the caller of the menu does with its own.
+    if (entry.Caption() != u"-") engine_.RunEvent([&] { Fire(entry.Click); });
 }
 
 void Form::PeerMouseMove(const MouseArgs& args) {

@@ -222,6 +222,20 @@ TEST_F(TrayIcon, AMenuThatCannotBeShownIsIgnored) {
     EXPECT_FALSE(world_.ended);
 }
 
+// Only showing the menu is let off: an error in the chosen entry's handler gets
+// the standard report and ends the program, as in every other event.
+TEST_F(TrayIcon, AnErrorInTheChosenEntryIsReported) {
+    Attach();
+    tray_->SetTrayButton(2);
+    menu_->AddEntry(u"E&xit").Click = [] { engine::Raise(engine::err::kInvalidCall); };
+    world_.menuChoices.push_back(u"E&xit");
+    Mouse(win::WM_RBUTTONUP * world_.screen.twipsPerPixelX);
+    ASSERT_EQ(world_.msgBoxes.size(), 1u);
+    EXPECT_NE(world_.msgBoxes[0].text.find(u"Invalid procedure call"), std::u16string::npos);
+    EXPECT_TRUE(world_.ended);
+    EXPECT_EQ(world_.exitCode, engine::err::kInvalidCall);
+}
+
 TEST_F(TrayIcon, DestroyingWithoutDeleteLeavesTheIconAndEndsTheSubscription) {
     Attach();
     tray_->AddNotifyIcon();

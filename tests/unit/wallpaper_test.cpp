@@ -99,4 +99,40 @@ TEST_F(Wallpaper, AClickDuringTheFittingWaitsForTheRunningSelection) {
     EXPECT_EQ(oldDeskSeen, (std::vector<engine::Long>{1, 2}));  // never nested
 }
 
+// A right click handled in the fitting's yield opens the menu there. Properties
+// opens, and Exit closes everything, only once the running switch is done:
+// the switch still uses every desktop and the support objects.
+TEST_F(Wallpaper, MenuChoicesDuringTheFittingWaitForTheRunningSwitch) {
+    WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+    const auto w = t_.OpenWindow(u"w", u"Probe", {100, 0, 200, 100});
+    StartWith("KeepSize=-1\r\nWidth=40\r\nHeight=30\r\n", "C:\\pics\\red.bmp", "C:\\pics\\red.bmp");
+    const std::string settings = ReadFile(t_.IniFile());
+    auto rightClickChoosing = [&](const char16_t* entry) {
+        t_.world().onDoEvents = [&, entry] {
+            t_.world().onDoEvents = nullptr;
+            t_.world().menuChoices.push_back(entry);
+            t_.Click(1, engine::win::WM_RBUTTONUP);
+        };
+    };
+
+    engine::Long leftWhenShown = 0;
+    t_.world().modalScript = [&](engine::Hwnd) {
+        leftWhenShown = t_.RectOf(w).left;
+        t_.world().ControlAt(t_.app().dialog().cmdCancel->hWnd()).UserClick();
+    };
+    rightClickChoosing(u"&Properties...");
+    t_.Click(2);
+    EXPECT_EQ(leftWhenShown, 100 - 1024) << "the dialog opened before the windows moved";
+    EXPECT_FALSE(t_.app().form().Visible());
+
+    rightClickChoosing(u"E&xit");
+    t_.Click(1);
+    EXPECT_TRUE(t_.world().ended);
+    EXPECT_TRUE(t_.world().msgBoxes.empty());
+    EXPECT_TRUE(t_.world().trayIcons.empty()) << "an icon outlived Exit";
+    EXPECT_EQ(t_.RectOf(w).left, 100) << "the running switch did not finish";
+    EXPECT_EQ(ReadFile(t_.IniFile()), settings);
+    for (engine::Long n = 1; n <= 2; ++n) EXPECT_EQ(t_.app().desk(n), nullptr);
+}
+
 }  // namespace
