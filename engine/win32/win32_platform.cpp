@@ -30,7 +30,6 @@ static_assert(offsetof(OPENFILENAMEA, lpTemplateName) == offsetof(engine::OpenFi
 static_assert(sizeof(engine::OpenFileNameA) == 76);
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(engine::WindowPlacement));
 static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(engine::WindowPlacement, rcNormalPosition));
-static_assert(SWP_ASYNCWINDOWPOS == engine::win::SWP_ASYNCWINDOWPOS && SMTO_ABORTIFHUNG == engine::win::SMTO_ABORTIFHUNG);
 
 namespace {
 HWND H(Hwnd h) { return ToHwnd(h); }
