@@ -25,14 +25,14 @@ class ProbeRun:
         self._prefix = prefix
         self._wintool = wintool
         self._exe = os.path.join(win32_dir, PROBE_EXE)
-        self.specs = {window[0]: window for window in windows}  # title, class, x, y, width, height, state
+        self.asked = {window[0]: window for window in windows}  # title, class, x, y, width, height, state
         self._process = None
         self.pid = None
         self.handles = {}  # title -> hwnd
 
     def start(self, timeout=60):
         known = self._probe_pids()
-        args = ["|".join(map(str, window)) for window in self.specs.values()]
+        args = ["|".join(map(str, window)) for window in self.asked.values()]
         self._process = subprocess.Popen(["wine", self._exe, *args], env=self._prefix.env(),
                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                          stderr=subprocess.DEVNULL)
@@ -42,9 +42,9 @@ class ProbeRun:
                 raise AssertionError(f"{PROBE_EXE} ended with status {self._process.returncode}")
             for pid in self._probe_pids() - known:
                 titles = {w["title"]: w["hwnd"] for w in self._wintool.windows(pid=pid)}
-                if all(title in titles for title in self.specs):
+                if all(title in titles for title in self.asked):
                     self.pid = pid
-                    self.handles = {title: titles[title] for title in self.specs}
+                    self.handles = {title: titles[title] for title in self.asked}
                     return True
             return False
         wait_for(all_windows, timeout, f"the windows of {PROBE_EXE}", interval=0.3)
@@ -60,7 +60,7 @@ class ProbeRun:
 
     def normal_rect(self, title, shift=0):
         """Where the window stands in its normal state, moved by shift pixels."""
-        _, _, x, y, width, height, _ = self.specs[title]
+        _, _, x, y, width, height, _ = self.asked[title]
         return [x + shift, y, x + shift + width, y + height]
 
     def stop_answering(self, milliseconds, title=None):
