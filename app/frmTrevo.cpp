@@ -66,7 +66,11 @@ void FrmTrevo::StartUp() {
     const auto screenTwips = static_cast<long long>(engine::RoundHalfEven(screen.width));
     const auto twipsPerPixel = static_cast<long long>(engine::RoundHalfEven(screen.twipsPerPixelX));
     if (twipsPerPixel == 0) engine::Raise(11, u"Division by zero");
-    bas_.gScreenWidth = static_cast<Long>(screenTwips / twipsPerPixel);
+    // A desktop is as wide as every monitor together, so that each monitor shows
+    // the active desktop and nothing of the others; a system that knows one
+    // screen only answers 0.
+    const Long virtualWidth = platform.GetSystemMetrics(engine::win::SM_CXVIRTUALSCREEN);
+    bas_.gScreenWidth = virtualWidth > 0 ? virtualWidth : static_cast<Long>(screenTwips / twipsPerPixel);
 
     bas_.gIniName = u"Trevo.ini";
     lib::ClsKwini& ini = *bas_.gcIni;

@@ -114,6 +114,13 @@ inline constexpr Dword SWP_SHOWWINDOW = 0x40;
 inline constexpr Dword SWP_ASYNCWINDOWPOS = 0x4000;
 inline constexpr Hwnd HWND_TOPMOST = 0xFFFFFFFFu;    // (HWND)-1
 inline constexpr Hwnd HWND_NOTOPMOST = 0xFFFFFFFEu;  // (HWND)-2
+// GetSystemMetrics
+inline constexpr Long SM_CXSCREEN = 0;
+inline constexpr Long SM_XVIRTUALSCREEN = 76;
+inline constexpr Long SM_YVIRTUALSCREEN = 77;
+inline constexpr Long SM_CXVIRTUALSCREEN = 78;
+inline constexpr Long SM_CYVIRTUALSCREEN = 79;
+inline constexpr Long SM_CMONITORS = 80;
 // SystemParametersInfo
 inline constexpr Dword SPI_GETWORKAREA = 48;
 inline constexpr Dword SPI_SETDESKWALLPAPER = 20;
@@ -215,6 +222,7 @@ public:
     virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
                               Dword flags) = 0;
     virtual bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) = 0;
+    virtual Long GetSystemMetrics(Long index) = 0;
     virtual bool AdjustWindowRect(Rect* rect, Dword style, bool menu) = 0;
     virtual bool AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) = 0;
     virtual bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha,

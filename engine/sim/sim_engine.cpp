@@ -1,5 +1,7 @@
 #include "engine/sim/sim_engine.h"
 
+#include <algorithm>
+
 #include "engine/error.h"
 #include "engine/sim/sim_peers.h"
 #include "engine/sim/sim_picture.h"
@@ -86,6 +88,13 @@ std::vector<Hwnd> World::VisibleTopLevel() const {
     for (Hwnd h : windows.TopLevel())
         if (windows.Find(h)->style & win::WS_VISIBLE) out.push_back(h);
     return out;
+}
+
+Rect World::VirtualScreen() const {
+    Rect v = options.screen;
+    for (const Rect& m : options.otherMonitors)
+        v = {std::min(v.left, m.left), std::min(v.top, m.top), std::max(v.right, m.right), std::max(v.bottom, m.bottom)};
+    return v;
 }
 
 SimControlPeer& World::ControlAt(Hwnd hwnd) { return *controls.at(hwnd); }

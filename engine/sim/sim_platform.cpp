@@ -271,6 +271,23 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
     }
 }
 
+Long SimPlatform::GetSystemMetrics(Long index) {
+    const Rect v = world_.VirtualScreen();
+    const bool multipleMonitors = world_.options.platformId == win::VER_PLATFORM_WIN32_NT
+                                      ? world_.options.major >= 5
+                                      : world_.options.minor >= 10;  // from Windows 98 and 2000 on
+    switch (index) {
+        case win::SM_CXSCREEN: return world_.options.screen.right - world_.options.screen.left;
+        case win::SM_XVIRTUALSCREEN: return multipleMonitors ? v.left : 0;
+        case win::SM_YVIRTUALSCREEN: return multipleMonitors ? v.top : 0;
+        case win::SM_CXVIRTUALSCREEN: return multipleMonitors ? v.right - v.left : 0;
+        case win::SM_CYVIRTUALSCREEN: return multipleMonitors ? v.bottom - v.top : 0;
+        case win::SM_CMONITORS:
+            return multipleMonitors ? static_cast<Long>(1 + world_.options.otherMonitors.size()) : 0;
+        default: return 0;
+    }
+}
+
 bool SimPlatform::AdjustWindowRect(Rect* rect, Dword style, bool menu) {
     return AdjustWindowRectEx(rect, style, menu, 0);
 }

@@ -57,6 +57,7 @@ public:
         return world_.windows.Place(hwnd, insertAfter, x, y, cx, cy, flags);
     }
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    Long GetSystemMetrics(Long index) override;
     bool AdjustWindowRect(Rect* rect, Dword style, bool menu) override;
     bool AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) override;

@@ -29,7 +29,8 @@ struct ProcessEnded {
 struct Options {
     std::filesystem::path root;     // host folder that holds the simulated drives
     unsigned codePage = 1252;
-    Rect screen{0, 0, 1024, 768};   // pixels
+    Rect screen{0, 0, 1024, 768};   // pixels: the primary monitor
+    std::vector<Rect> otherMonitors;  // beside it, left of it at negative x, right of it beyond its width
     double twipsPerPixel = 15;
     bool taskbar = true;            // a task bar ("Shell_TrayWnd") with its notification area
     Long taskbarHeight = 30;
@@ -117,6 +118,8 @@ public:
     void Deliver(const std::function<void()>& f);
 
     // --- reading the state
+    // The smallest rectangle around every monitor.
+    Rect VirtualScreen() const;
     std::vector<Hwnd> VisibleTopLevel() const;
 
     // Set by the engine.

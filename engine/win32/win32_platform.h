@@ -51,6 +51,7 @@ public:
     bool EndDeferWindowPos(Dword batch) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) override;
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    Long GetSystemMetrics(Long index) override;
     bool AdjustWindowRect(engine::Rect* rect, Dword style, bool menu) override;
     bool AdjustWindowRectEx(engine::Rect* rect, Dword style, bool menu, Dword exStyle) override;
     bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) override;
