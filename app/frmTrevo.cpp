@@ -4,6 +4,8 @@
 
 #include "app/settings_check.h"
 #include "app/windows_family.h"
+#include "desktop/window_gather.h"
+#include "desktop/window_shift.h"
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
 #include "engine/text.h"
@@ -12,10 +14,28 @@ namespace trevo {
 using engine::Long;
 using engine::String;
 
+namespace {
+// Every monitor together; a system that knows one screen only answers 0 for it.
+engine::Rect VirtualScreen(engine::Platform& platform) {
+    const Long left = platform.GetSystemMetrics(engine::win::SM_XVIRTUALSCREEN);
+    const Long top = platform.GetSystemMetrics(engine::win::SM_YVIRTUALSCREEN);
+    return {left, top, left + platform.GetSystemMetrics(engine::win::SM_CXVIRTUALSCREEN),
+            top + platform.GetSystemMetrics(engine::win::SM_CYVIRTUALSCREEN)};
+}
+
+// "/gather", in any case, with blanks around it.
+bool IsGatherCommand(std::u16string_view command) {
+    while (!command.empty() && (command.front() == u' ' || command.front() == u'\t')) command.remove_prefix(1);
+    while (!command.empty() && (command.back() == u' ' || command.back() == u'\t')) command.remove_suffix(1);
+    return engine::EqualsIgnoreCase(command, u"/gather");
+}
+}  // namespace
+
 FrmTrevo::FrmTrevo(engine::Engine& engine)
     : engine_(engine), form_(engine, TrevoFormDesign()), dlg_(DeclareTrevoDialog(form_)) {
     form_.OnLoad = [this] { Form_Load(); };
     form_.OnUnload = [this] { Form_Unload(); };
+    form_.SessionEnding = [this] { SessionEnding(); };
     // The frame's close box leaves the dialog as Cancel does: the controller stays.
     form_.CloseRequest = [this] { form_.Hide(); };
 
@@ -40,6 +60,24 @@ desktop::FrmTrevoTray* FrmTrevo::desk(Long n) const {
 }
 
 void FrmTrevo::Form_Load() {
+    engine::Platform& platform = engine_.platform();
+    const bool gather = IsGatherCommand(engine_.App().command);
+    lock_ = std::make_unique<SessionLock>(platform, lib::ClsKwVer(platform).IsWin9x());
+    if (!lock_->Held()) {
+        // Another Trevo runs in this session. Two of them would each shift the
+        // windows by their own active desktop: this one ends before it touches
+        // anything. A second start says nothing (the icons are there to see);
+        // a rescue says why it did nothing.
+        if (gather)
+            engine_.MsgBox(u"Trevo is running. Click desktop 1, choose Exit from its menu, then run Trevo /gather "
+                           u"again.",
+                           engine::kMbIconExclamation, u"Trevo");
+        engine_.End(0);
+    }
+    if (gather) {
+        Gather();
+        engine_.End(0);
+    }
     try {
         StartUp();
     } catch (const BadSetting& bad) {
@@ -49,18 +87,55 @@ void FrmTrevo::Form_Load() {
     }
 }
 
-void FrmTrevo::StartUp() {
+void FrmTrevo::CreateSupportObjects() {
     engine::Platform& platform = engine_.platform();
     bas_.gcWinInterface = std::make_unique<lib::ClsKwWinInterface>(platform);
     bas_.gcVer = std::make_unique<lib::ClsKwVer>(platform);
     bas_.gcIni = std::make_unique<lib::ClsKwini>(platform);
     bas_.gcString = std::make_unique<lib::ClsKwString>(platform);
+    bas_.gAppPath = engine_.App().path;
+    if (bas_.gAppPath.empty() || bas_.gAppPath.back() != u'\\') bas_.gAppPath += u'\\';
+    bas_.gIniName = u"Trevo.ini";
+}
+
+void FrmTrevo::ReadNeverMoveList(const String& code) {
+    bas_.gNoChange = std::make_unique<engine::Collection<String>>();
+    if (code.empty()) return;
+    for (long long k = 1;; ++k) {
+        String key = engine::DecimalText(k);
+        if (key.size() < 2) key = u"0" + key;
+        String entry = bas_.gcIni->vbGetPrivateProfileString(u"NoChange-" + code, key, bas_.IniPath());
+        if (entry.empty()) break;
+        bas_.gNoChange->Add(std::move(entry));
+    }
+}
+
+void FrmTrevo::Gather() {
+    engine::Platform& platform = engine_.platform();
+    CreateSupportObjects();
+    ReadNeverMoveList(FamilyOf(*bas_.gcVer).code);
+    const engine::Rect screen = VirtualScreen(platform);
+    desktop::GatherWindows(*bas_.gcWinInterface, platform, desktop::ScanPatterns(*bas_.gNoChange), screen);
+    // Desktop 1 is on the screen again: a later start must not bring it back a second time.
+    DesktopRecord(platform).Clear();
+}
+
+void FrmTrevo::BringBackDesktopOne() {
+    const std::optional<DesktopRecord::Left> left = record_->Read();
+    if (!left || left->desk == 1) return;
+    // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
+    // k - 1 of its widths left of the screen, every other desktop beside it.
+    engine::Platform& platform = engine_.platform();
+    desktop::ShiftWindows(platform, desktop::CollectWindows(bas_, platform),
+                          desktop::ShiftDistance(left->desk, 1, left->width));
+}
+
+void FrmTrevo::StartUp() {
+    engine::Platform& platform = engine_.platform();
+    CreateSupportObjects();
 
     bas_.gcString->SetNumericAttribute(*dlg_.txtWidth);
     bas_.gcString->SetNumericAttribute(*dlg_.txtHeight);
-
-    bas_.gAppPath = engine_.App().path;
-    if (bas_.gAppPath.empty() || bas_.gAppPath.back() != u'\\') bas_.gAppPath += u'\\';
 
     const engine::ScreenMetrics screen = engine_.Screen();
     const auto screenTwips = static_cast<long long>(engine::RoundHalfEven(screen.width));
@@ -69,10 +144,10 @@ void FrmTrevo::StartUp() {
     // A desktop is as wide as every monitor together, so that each monitor shows
     // the active desktop and nothing of the others; a system that knows one
     // screen only answers 0.
-    const Long virtualWidth = platform.GetSystemMetrics(engine::win::SM_CXVIRTUALSCREEN);
+    const engine::Rect screenBox = VirtualScreen(platform);
+    const Long virtualWidth = screenBox.right - screenBox.left;
     bas_.gScreenWidth = virtualWidth > 0 ? virtualWidth : static_cast<Long>(screenTwips / twipsPerPixel);
 
-    bas_.gIniName = u"Trevo.ini";
     lib::ClsKwini& ini = *bas_.gcIni;
     const String iniPath = bas_.IniPath();
     const bool fileExists =
@@ -100,18 +175,11 @@ void FrmTrevo::StartUp() {
     dlg_.txtHeight->SetText(ini.vbGetPrivateProfileString(u"Size", u"Height", bas_.IniPath()));
     bas_.gWallHeight = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Height"}, dlg_.txtHeight->Text());
 
-    bas_.gNoChange = std::make_unique<engine::Collection<String>>();
     const WindowsFamily family = FamilyOf(*bas_.gcVer);
-    const String& code = family.code;
-    if (!code.empty()) {
-        for (long long k = 1;; ++k) {
-            String key = engine::DecimalText(k);
-            if (key.size() < 2) key = u"0" + key;
-            String entry = ini.vbGetPrivateProfileString(u"NoChange-" + code, key, bas_.IniPath());
-            if (entry.empty()) break;
-            bas_.gNoChange->Add(std::move(entry));
-        }
-    }
+    ReadNeverMoveList(family.code);
+
+    record_ = std::make_unique<DesktopRecord>(platform);
+    BringBackDesktopOne();
 
     mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
     const bool fromTop = family.iconsFromTop;
@@ -143,6 +211,16 @@ void FrmTrevo::Form_Unload() {
 
 void FrmTrevo::TrayLClick(Long desk) {
     if (form_.Visible()) return;  // the Properties dialog is open
+    Choose(desk);
+}
+
+void FrmTrevo::SessionEnding() {
+    // Programs write down where their windows are as the session ends: every
+    // one of them must be on the screen then, also with the dialog open.
+    Choose(1);
+}
+
+void FrmTrevo::Choose(Long desk) {
     if (selecting_) {
         // A click during the wallpaper fitting's yield waits for the running
         // selection; of several, the last counts.
@@ -178,6 +256,7 @@ void FrmTrevo::Select(Long desk) {
     for (size_t i = 0; i < mDesks.size(); ++i)
         if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk);
     bas_.gOldDesk = bas_.gNewDesk;
+    if (record_) record_->Write(bas_.gOldDesk, bas_.gScreenWidth);
 }
 
 void FrmTrevo::CloseAll() {
@@ -187,6 +266,7 @@ void FrmTrevo::CloseAll() {
         exitHeld_ = true;
         return;
     }
+    if (record_) record_->Clear();  // ended by Exit: nothing to bring back at the next start
     for (size_t i = mDesks.size(); i-- > 0;) {
         if (!mDesks[i]) continue;
         mDesks[i]->CloseMe();

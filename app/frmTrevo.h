@@ -7,6 +7,7 @@
 
 #include "app/BasTrevo.h"
 #include "app/frmTrevoDesign.h"
+#include "app/session_state.h"
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
 #include "engine/forms.h"
@@ -33,7 +34,13 @@ public:
 
 private:
     void Form_Load();
+    void CreateSupportObjects();
+    void ReadNeverMoveList(const engine::String& familyCode);
+    void Gather();
+    void BringBackDesktopOne();
     void StartUp();
+    void SessionEnding();
+    void Choose(engine::Long desk);
     void Form_Unload();
     void Select(engine::Long desk);
     void RunHeldMenuChoice();
@@ -58,6 +65,8 @@ private:
     // Closed desktops stay in memory until the controller goes: the Exit that
     // closed them may still be running inside one of them.
     std::vector<std::unique_ptr<desktop::FrmTrevoTray>> closedDesks_;
+    std::unique_ptr<SessionLock> lock_;
+    std::unique_ptr<DesktopRecord> record_;
     bool selecting_ = false;
     engine::Long heldSelection_ = 0;  // a click that came while a selection ran
     // Menu entries chosen while a selection ran, carried out after it.

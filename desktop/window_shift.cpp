@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
 
 #include "desktop/never_move.h"
 #include "engine/error.h"
@@ -43,30 +42,6 @@ bool IsCloaked(engine::Platform& platform, Hwnd hwnd) {
            cloaked != 0;
 }
 
-// How long a switch asks a window's thread before it counts as not answering.
-constexpr engine::Dword kAnswerWaitMs = 250;
-
-// Which threads answered in this switch: each is asked once.
-class AnswerProbe {
-public:
-    explicit AnswerProbe(engine::Platform& platform) : platform_(platform) {}
-
-    bool Answers(Hwnd hwnd) {
-        const engine::Dword thread = platform_.GetWindowThreadProcessId(hwnd, nullptr);
-        if (auto known = answers_.find(thread); known != answers_.end()) return known->second;
-        engine::Dword result = 0;
-        const bool answers = !platform_.IsHungAppWindow(hwnd) &&
-                             platform_.SendMessageTimeoutA(hwnd, win::WM_NULL, 0, 0, win::SMTO_ABORTIFHUNG,
-                                                           kAnswerWaitMs, &result);
-        answers_.emplace(thread, answers);
-        return answers;
-    }
-
-private:
-    engine::Platform& platform_;
-    std::map<engine::Dword, bool> answers_;
-};
-
 // Where a window that does not answer will stand once its restore is carried
 // out: its normal rectangle, which the placement gives from the work area's corner.
 bool RestoredRect(engine::Platform& platform, Hwnd hwnd, engine::Rect* rect) {
@@ -80,6 +55,17 @@ bool RestoredRect(engine::Platform& platform, Hwnd hwnd, engine::Rect* rect) {
     return true;
 }
 }  // namespace
+
+bool AnswerProbe::Answers(Hwnd hwnd) {
+    const engine::Dword thread = platform_.GetWindowThreadProcessId(hwnd, nullptr);
+    if (auto known = answers_.find(thread); known != answers_.end()) return known->second;
+    engine::Dword result = 0;
+    const bool answers = !platform_.IsHungAppWindow(hwnd) &&
+                         platform_.SendMessageTimeoutA(hwnd, win::WM_NULL, 0, 0, win::SMTO_ABORTIFHUNG, kAnswerWaitMs,
+                                                       &result);
+    answers_.emplace(thread, answers);
+    return answers;
+}
 
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
                   Hwnd hwnd) {

@@ -2,6 +2,7 @@
 // moving them all by whole screen widths together.
 #pragma once
 
+#include <map>
 #include <vector>
 
 #include "app/BasTrevo.h"
@@ -23,6 +24,19 @@ struct WindowToMove {
     // screen rectangle its restore (still on its way) will give it.
     bool restoring = false;
     engine::Rect restoredRect;
+};
+
+// Whether the thread of a window takes messages, asked once a thread for a walk:
+// a hung one is known at once, one that has just stopped costs a short wait.
+class AnswerProbe {
+public:
+    static constexpr engine::Dword kAnswerWaitMs = 250;
+    explicit AnswerProbe(engine::Platform& platform) : platform_(platform) {}
+    bool Answers(engine::Hwnd hwnd);
+
+private:
+    engine::Platform& platform_;
+    std::map<engine::Dword, bool> answers_;  // by thread
 };
 
 // Walks the top-level windows from the top of the stacking order, skips the

@@ -27,6 +27,7 @@ struct AppInfo {
     Long major = 0;
     Long minor = 0;
     Long revision = 0;
+    String command;  // what follows the program's name on its command line
 };
 
 // Message box styles and answers.

@@ -221,6 +221,10 @@ void Form::PeerCloseRequest() {
     });
 }
 
+void Form::PeerSessionEnding() {
+    engine_.RunEvent([this] { Fire(SessionEnding); });
+}
+
 void Form::PeerShellRestarted() {
     engine_.RunEvent([this] { Fire(ShellRestarted); });
 }

@@ -174,6 +174,8 @@ public:
     std::function<void()> CloseRequest;
     // The shell's task bar was created again (for example after Explorer restarted).
     std::function<void()> ShellRestarted;
+    // Windows is logging off, shutting down or restarting.
+    std::function<void()> SessionEnding;
 
     // Operations; each loads the form first when it is not loaded.
     void Load();
@@ -202,6 +204,7 @@ private:
     void PeerMouseMove(const MouseArgs& args) override;
     void PeerCloseRequest() override;
     void PeerShellRestarted() override;
+    void PeerSessionEnding() override;
 
     Engine& engine_;
     FormDesign design_;

@@ -92,6 +92,7 @@ public:
     virtual void PeerMouseMove(const MouseArgs& args) = 0;
     virtual void PeerCloseRequest() = 0;  // close box, Alt+F4, system menu
     virtual void PeerShellRestarted() = 0;  // the task bar was created again
+    virtual void PeerSessionEnding() = 0;   // the log-on session ends (log-off, shut-down, restart)
 
 protected:
     ~FormEvents() = default;

@@ -110,6 +110,7 @@ inline constexpr Long SW_RESTORE = 9;
 inline constexpr Dword SWP_NOSIZE = 0x1;
 inline constexpr Dword SWP_NOMOVE = 0x2;
 inline constexpr Dword SWP_NOZORDER = 0x4;
+inline constexpr Dword SWP_NOACTIVATE = 0x10;
 inline constexpr Dword SWP_SHOWWINDOW = 0x40;
 inline constexpr Dword SWP_ASYNCWINDOWPOS = 0x4000;
 inline constexpr Hwnd HWND_TOPMOST = 0xFFFFFFFFu;    // (HWND)-1
@@ -154,6 +155,17 @@ inline constexpr Long S_OK = 0;
 inline constexpr Long E_NOTIMPL = static_cast<Long>(0x80004001u);
 inline constexpr Long E_INVALIDARG = static_cast<Long>(0x80070057u);
 inline constexpr Long HRESULT_MOD_NOT_FOUND = static_cast<Long>(0x8007007Eu);  // from ERROR_MOD_NOT_FOUND
+// kernel32 and advapi32
+inline constexpr Dword ERROR_SUCCESS = 0;
+inline constexpr Dword ERROR_FILE_NOT_FOUND = 2;
+inline constexpr Dword ERROR_INVALID_HANDLE = 6;
+inline constexpr Dword ERROR_ALREADY_EXISTS = 183;
+inline constexpr Dword ERROR_MORE_DATA = 234;
+inline constexpr Dword ERROR_CHILD_MUST_BE_VOLATILE = 1021;
+inline constexpr Dword HKEY_CURRENT_USER = 0x80000001u;
+inline constexpr Dword REG_OPTION_NON_VOLATILE = 0;
+inline constexpr Dword REG_OPTION_VOLATILE = 1;
+inline constexpr Dword REG_DWORD = 4;
 // GetVersionEx platform ids
 inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr Dword VER_PLATFORM_WIN32_NT = 2;
@@ -187,6 +199,21 @@ public:
     // INVALID_FILE_ATTRIBUTES (all bits set) when nothing is at that path.
     virtual Dword GetFileAttributesA(const char* path) = 0;
 
+    // --- kernel32: named objects of the log-on session
+    // A handle to the mutex of that name (made, or opened when it exists: then
+    // GetLastError says ERROR_ALREADY_EXISTS); 0 on failure.
+    virtual Dword CreateMutexA(const char* name) = 0;
+    virtual bool CloseHandle(Dword handle) = 0;
+    virtual Dword GetLastError() = 0;
+
+    // --- advapi32: the registry (each returns a Windows error code)
+    virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key,
+                                  Dword* disposition) = 0;
+    virtual Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) = 0;
+    virtual Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) = 0;
+    virtual Dword RegDeleteValueA(Dword key, const char* name) = 0;
+    virtual Dword RegCloseKey(Dword key) = 0;
+
     // --- user32: walking and queries
     virtual Hwnd GetDesktopWindow() = 0;
     virtual Hwnd GetWindow(Hwnd hwnd, Dword cmd) = 0;
@@ -213,6 +240,7 @@ public:
     // Hands the change to the window's own thread and returns at once.
     virtual bool ShowWindowAsync(Hwnd hwnd, Long cmd) = 0;
     virtual bool GetWindowPlacement(Hwnd hwnd, WindowPlacement* placement) = 0;
+    virtual bool SetWindowPlacement(Hwnd hwnd, const WindowPlacement* placement) = 0;
     virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
     virtual bool GetClientRect(Hwnd hwnd, Rect* rect) = 0;
     virtual Dword BeginDeferWindowPos(Long count) = 0;

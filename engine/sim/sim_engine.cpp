@@ -46,6 +46,11 @@ World::World(Options opts)
 
 World::~World() = default;
 
+void World::RestartWindows() {
+    for (auto it = registry.begin(); it != registry.end();) it = it->second.isVolatile ? registry.erase(it) : std::next(it);
+    namedObjects.clear();
+}
+
 void World::Deliver(const std::function<void()>& f) {
     if (ended) return;
     try {
@@ -70,18 +75,24 @@ void World::TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage) {
     Deliver([&] { peer->DeliverMouseMove(args); });
 }
 
-void World::RestartShell() {
-    trayIcons.clear();
-    trayOrder.clear();
+void World::ToEveryForm(void (SimFormPeer::*deliver)()) {
     std::vector<SimFormPeer*> all;
     for (auto& [hwnd, peer] : forms) all.push_back(peer);
     for (SimFormPeer* peer : all) {
         if (ended) break;
         bool stillThere = false;
         for (auto& [hwnd, p] : forms) stillThere |= p == peer;
-        if (stillThere) Deliver([&] { peer->DeliverShellRestarted(); });
+        if (stillThere) Deliver([&] { (peer->*deliver)(); });
     }
 }
+
+void World::RestartShell() {
+    trayIcons.clear();
+    trayOrder.clear();
+    ToEveryForm(&SimFormPeer::DeliverShellRestarted);
+}
+
+void World::EndSession() { ToEveryForm(&SimFormPeer::DeliverSessionEnding); }
 
 std::vector<Hwnd> World::VisibleTopLevel() const {
     std::vector<Hwnd> out;

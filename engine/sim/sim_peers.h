@@ -37,6 +37,7 @@ public:
     void DeliverMouseMove(const engine::MouseArgs& args) { events_.PeerMouseMove(args); }
     void DeliverCloseRequest() { events_.PeerCloseRequest(); }
     void DeliverShellRestarted() { events_.PeerShellRestarted(); }
+    void DeliverSessionEnding() { events_.PeerSessionEnding(); }
     const engine::FormDesign& Design() const { return design_; }
     int modalRuns = 0;
 

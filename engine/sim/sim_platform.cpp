@@ -42,6 +42,136 @@ Long FrameWidth(Dword style, Dword exStyle) {
 
 }  // namespace
 
+namespace {
+std::string Upper(const char* text);
+}  // namespace
+
+SimPlatform::~SimPlatform() {
+    while (!handles_.empty()) {
+        const Dword h = handles_.begin()->first;
+        if (handles_.begin()->second.isKey)
+            RegCloseKey(h);
+        else
+            CloseHandle(h);
+    }
+}
+
+Dword SimPlatform::CreateMutexA(const char* name) {
+    lastError_ = win::ERROR_SUCCESS;
+    const std::string key = Upper(name);
+    if (!key.empty() && world_.namedObjects[key]++ > 0) lastError_ = win::ERROR_ALREADY_EXISTS;
+    const Dword handle = world_.nextKernelHandle += 4;
+    handles_[handle] = {false, key};
+    return handle;
+}
+
+bool SimPlatform::CloseHandle(Dword handle) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.isKey) {
+        lastError_ = win::ERROR_INVALID_HANDLE;
+        return false;
+    }
+    if (!it->second.name.empty()) {
+        auto named = world_.namedObjects.find(it->second.name);
+        if (named != world_.namedObjects.end() && --named->second <= 0) world_.namedObjects.erase(named);
+    }
+    handles_.erase(it);
+    return true;
+}
+
+namespace {
+// Registry and object names are matched without regard to (ASCII) case.
+std::string Upper(const char* text) {
+    std::string out = text ? text : "";
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string RootName(Dword root) {
+    switch (root) {
+        case win::HKEY_CURRENT_USER: return "HKCU";
+        case 0x80000002u: return "HKLM";
+        default: return {};
+    }
+}
+}  // namespace
+
+World::RegistryKey* SimPlatform::KeyOf(Dword key) {
+    auto it = handles_.find(key);
+    if (it == handles_.end() || !it->second.isKey) return nullptr;
+    auto found = world_.registry.find(it->second.name);
+    return found == world_.registry.end() ? nullptr : &found->second;
+}
+
+Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
+    if (key) *key = 0;
+    std::string path = RootName(root);
+    if (path.empty() || !subKey || !key) return win::ERROR_INVALID_HANDLE;
+    const bool isVolatile = (options & win::REG_OPTION_VOLATILE) != 0;
+    bool made = false;
+    bool parentVolatile = false;
+    std::string rest = Upper(subKey);
+    for (size_t start = 0; start <= rest.size();) {
+        const size_t end = std::min(rest.find('\\', start), rest.size());
+        if (end > start) {
+            path += "\\" + rest.substr(start, end - start);
+            auto it = world_.registry.find(path);
+            if (it == world_.registry.end()) {
+                // Windows keeps no lasting key under one that goes with the session.
+                if (parentVolatile && !isVolatile) return win::ERROR_CHILD_MUST_BE_VOLATILE;
+                it = world_.registry.emplace(path, World::RegistryKey{isVolatile, {}}).first;
+                made = true;
+            }
+            parentVolatile = it->second.isVolatile;
+        }
+        start = end + 1;
+    }
+    const Dword handle = world_.nextKernelHandle += 4;
+    handles_[handle] = {true, path};
+    *key = handle;
+    if (disposition) *disposition = made ? 1 : 2;  // REG_CREATED_NEW_KEY, REG_OPENED_EXISTING_KEY
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    const std::string bytes = data ? std::string(static_cast<const char*>(data), size) : std::string();
+    k->values[Upper(name ? name : "")] = {type, bytes};
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    auto it = k->values.find(Upper(name ? name : ""));
+    if (it == k->values.end()) return win::ERROR_FILE_NOT_FOUND;
+    if (type) *type = it->second.first;
+    const std::string& bytes = it->second.second;
+    if (!size) return data ? win::ERROR_INVALID_HANDLE : win::ERROR_SUCCESS;
+    const Dword room = *size;
+    *size = static_cast<Dword>(bytes.size());
+    if (!data) return win::ERROR_SUCCESS;
+    if (room < bytes.size()) return win::ERROR_MORE_DATA;
+    std::memcpy(data, bytes.data(), bytes.size());
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegDeleteValueA(Dword key, const char* name) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS
+                                                                                             : win::ERROR_FILE_NOT_FOUND;
+}
+
+Dword SimPlatform::RegCloseKey(Dword key) {
+    auto it = handles_.find(key);
+    if (it == handles_.end() || !it->second.isKey) return win::ERROR_INVALID_HANDLE;
+    handles_.erase(it);
+    return win::ERROR_SUCCESS;
+}
+
 Dword SimPlatform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
                                             Dword size, const char* file) {
     return world_.profiles.GetString(section, key, def, buffer, size, file);
@@ -226,6 +356,22 @@ bool SimPlatform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placeme
     return true;
 }
 
+bool SimPlatform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* placement) {
+    world_.windows.WaitFor(hwnd, "SetWindowPlacement");
+    Window* w = world_.windows.Find(hwnd);
+    if (!w || !placement || placement->length != sizeof(engine::WindowPlacement)) return false;
+    Rect r = placement->rcNormalPosition;
+    if (w->parent == world_.windows.Desktop() && !(w->exStyle & WS_EX_TOOLWINDOW))
+        r = {r.left + world_.workArea.left, r.top + world_.workArea.top, r.right + world_.workArea.left,
+             r.bottom + world_.workArea.top};
+    w->normalRect = r;
+    if (!(w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE))) {
+        if (!(w->rect == r)) ++w->moveCount;
+        w->rect = r;
+    }
+    return true;
+}
+
 bool SimPlatform::GetWindowRect(Hwnd hwnd, Rect* rect) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !rect) return false;
@@ -372,7 +518,6 @@ namespace {
 constexpr Dword MDITILE_HORIZONTAL = 1;
 constexpr Dword MDITILE_SKIPDISABLED = 2;
 constexpr Dword WS_DISABLED = 0x08000000;
-constexpr Dword SWP_NOACTIVATE = 0x10;
 
 // The windows an arrangement moves: the list given, or the parent's children in
 // stacking order; of those only shown windows that are not minimised (nor
@@ -429,7 +574,7 @@ std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* ar
     for (auto it = list.rbegin(); it != list.rend(); ++it, ++i) {
         Restore(world_.windows.Get(*it));
         world_.windows.Place(*it, 0, box.left + i * step, box.top + i * step, width, height,
-                             win::SWP_NOZORDER | SWP_NOACTIVATE);
+                             win::SWP_NOZORDER | win::SWP_NOACTIVATE);
     }
     return static_cast<std::uint16_t>(list.size());
 }
@@ -457,10 +602,10 @@ std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area,
             Restore(world_.windows.Get(h));
             if (stacked)
                 world_.windows.Place(h, 0, box.left + band * bandSize, box.top + k * cell, bandSize, cell,
-                                     win::SWP_NOZORDER | SWP_NOACTIVATE);
+                                     win::SWP_NOZORDER | win::SWP_NOACTIVATE);
             else
                 world_.windows.Place(h, 0, box.left + k * cell, box.top + band * bandSize, cell, bandSize,
-                                     win::SWP_NOZORDER | SWP_NOACTIVATE);
+                                     win::SWP_NOZORDER | win::SWP_NOACTIVATE);
         }
     }
     return static_cast<std::uint16_t>(n);

@@ -1,6 +1,9 @@
 // The Windows calls answered by the simulated world.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "engine/platform.h"
 #include "engine/sim/sim_world.h"
 
@@ -9,6 +12,10 @@ namespace sim {
 class SimPlatform : public engine::Platform {
 public:
     explicit SimPlatform(World& world) : world_(world) {}
+    // The process ends: Windows closes every handle it still holds.
+    ~SimPlatform() override;
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
 
     Dword AnsiCodePage() const override { return world_.codePage.Number(); }
     std::string ToAnsi(std::u16string_view text) const override { return world_.codePage.Encode(text); }
@@ -28,6 +35,15 @@ public:
     bool GetVersionExA(engine::OsVersionInfoA* info) override;
     Dword GetFileAttributesA(const char* path) override;
 
+    Dword CreateMutexA(const char* name) override;
+    bool CloseHandle(Dword handle) override;
+    Dword GetLastError() override { return lastError_; }
+    Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
+    Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
+    Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
+    Dword RegDeleteValueA(Dword key, const char* name) override;
+    Dword RegCloseKey(Dword key) override;
+
     Hwnd GetDesktopWindow() override { return world_.windows.Desktop(); }
     Hwnd GetWindow(Hwnd hwnd, Dword cmd) override { return world_.windows.GetWindow(hwnd, cmd); }
     Long GetWindowLongA(Hwnd hwnd, Long index) override;
@@ -45,6 +61,7 @@ public:
     bool ShowWindow(Hwnd hwnd, Long cmd) override { return world_.windows.Show(hwnd, cmd); }
     bool ShowWindowAsync(Hwnd hwnd, Long cmd) override { return world_.windows.ShowAsync(hwnd, cmd); }
     bool GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) override;
+    bool SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* placement) override;
     bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
     bool GetClientRect(Hwnd hwnd, Rect* rect) override;
     Dword BeginDeferWindowPos(Long count) override { return world_.windows.BeginBatch(count); }
@@ -71,7 +88,15 @@ public:
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
 
 private:
+    struct Handle {
+        bool isKey = false;
+        std::string name;  // the mutex's name, or the key's path in capitals
+    };
+    World::RegistryKey* KeyOf(Dword key);
+
     World& world_;
+    std::map<Dword, Handle> handles_;  // the process's own handles
+    Dword lastError_ = 0;
 };
 
 }  // namespace sim

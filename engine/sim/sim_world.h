@@ -88,6 +88,16 @@ public:
     std::map<std::pair<Hwnd, Dword>, NotifyRecord> trayIcons;
     std::vector<std::pair<Hwnd, Dword>> trayOrder;
     std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, key)
+    // The registry: every key by its path in capitals ("HKCU\\SOFTWARE\\..."),
+    // with its values by name in capitals (type and bytes).
+    struct RegistryKey {
+        bool isVolatile = false;  // gone when Windows starts again
+        std::map<std::string, std::pair<Dword, std::string>> values;
+    };
+    std::map<std::string, RegistryKey> registry;
+    // Named kernel objects of the log-on session, with how many handles name each.
+    std::map<std::string, int> namedObjects;
+    Dword nextKernelHandle = 0x100;
     engine::String wallpaper;
     int wallpaperSets = 0;
     Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
@@ -114,6 +124,10 @@ public:
     void TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage);
     // Explorer restarts: every icon is gone and "TaskbarCreated" reaches every form.
     void RestartShell();
+    // Windows logs off or shuts down: the end of the session reaches every form.
+    void EndSession();
+    // Windows starts again: volatile keys and the session's objects are gone.
+    void RestartWindows();
     // Runs f as an event of the program: an End inside it ends the process.
     void Deliver(const std::function<void()>& f);
 
@@ -129,6 +143,9 @@ public:
     // The user's hand on a control of the program (throws for an unknown window).
     SimControlPeer& ControlAt(Hwnd hwnd);
     SimFormPeer& FormAt(Hwnd hwnd);
+
+private:
+    void ToEveryForm(void (SimFormPeer::*deliver)());
 };
 
 }  // namespace sim

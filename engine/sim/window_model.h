@@ -86,6 +86,8 @@ public:
     void SetAnswering(Dword thread, Answering answering);
     // The calls that would have waited for a thread that takes no messages.
     const std::vector<std::string>& Waits() const { return waits_; }
+    // Records a call that Windows would block until the window's thread answers.
+    void WaitFor(Hwnd hwnd, const char* call);
 
     // ShowWindow: SW_HIDE, SW_SHOW..., SW_RESTORE (back to the normal rectangle,
     // raised to the top of its band), SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED.
@@ -122,8 +124,7 @@ private:
     std::vector<Hwnd>& Siblings(Hwnd hwnd);
     bool ShowNow(Hwnd hwnd, Long cmd);
     bool PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
-    // Records a call that Windows would block until the window's thread answers.
-    void WaitFor(Hwnd hwnd, const char* call);
+
     void Unlink(Hwnd hwnd);
     void InsertAtTop(Hwnd hwnd);
 

@@ -82,6 +82,21 @@ HFONT MakeControlFont() {
     return nullptr;
 }
 
+// The command line after the program's own name, which may be quoted.
+engine::String CommandTail() {
+    const wchar_t* p = ::GetCommandLineW();
+    if (!p) return {};
+    if (*p == L'"') {
+        ++p;
+        while (*p && *p != L'"') ++p;
+        if (*p == L'"') ++p;
+    } else {
+        while (*p && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return engine::String(reinterpret_cast<const char16_t*>(p));
+}
+
 [[noreturn]] void RaiseResourceMissing(Long id) {
     engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
 }
@@ -95,6 +110,7 @@ Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
     app_.path = ProgramFolder(module);
     app_.title = u"Trevo";
     ReadVersion(module, app_);
+    app_.command = CommandTail();
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     font_.reset(MakeControlFont());
     RegisterWindowClasses(instance_);

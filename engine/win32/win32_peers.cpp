@@ -338,6 +338,10 @@ LRESULT Win32FormPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_MOUSEMOVE: events_.PeerMouseMove(MouseArgsOf(wParam, lParam)); return 0;
         case WM_CLOSE: events_.PeerCloseRequest(); return 0;  // the program decides
+        case WM_QUERYENDSESSION: events_.PeerSessionEnding(); return TRUE;  // never in the way of the end
+        case WM_ENDSESSION:
+            if (wParam) events_.PeerSessionEnding();
+            return 0;
         case WM_ACTIVATE:
             if (!dialog_) break;
             if (LOWORD(wParam) == WA_INACTIVE)

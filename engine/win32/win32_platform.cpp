@@ -91,6 +91,41 @@ bool Win32Platform::GetVersionExA(engine::OsVersionInfoA* info) {
 
 Dword Win32Platform::GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
 
+namespace {
+HANDLE ToHandle(Dword h) { return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(h)); }
+HKEY ToHkey(Dword h) { return reinterpret_cast<HKEY>(static_cast<UINT_PTR>(h)); }
+Dword FromHandle(const void* h) { return static_cast<Dword>(reinterpret_cast<UINT_PTR>(h)); }
+}  // namespace
+
+Dword Win32Platform::CreateMutexA(const char* name) { return FromHandle(::CreateMutexA(nullptr, FALSE, name)); }
+bool Win32Platform::CloseHandle(Dword handle) { return ::CloseHandle(ToHandle(handle)) != 0; }
+Dword Win32Platform::GetLastError() { return ::GetLastError(); }
+
+Dword Win32Platform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
+    HKEY made = nullptr;
+    DWORD how = 0;
+    const LONG status = ::RegCreateKeyExA(ToHkey(root), subKey, 0, nullptr, options, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                          nullptr, &made, &how);
+    if (key) *key = FromHandle(made);
+    if (disposition) *disposition = how;
+    return static_cast<Dword>(status);
+}
+Dword Win32Platform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
+    return static_cast<Dword>(::RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size));
+}
+Dword Win32Platform::RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) {
+    DWORD kind = 0, length = size ? *size : 0;
+    const LONG status = ::RegQueryValueExA(ToHkey(key), name, nullptr, &kind, static_cast<BYTE*>(data),
+                                           size ? &length : nullptr);
+    if (type) *type = kind;
+    if (size) *size = length;
+    return static_cast<Dword>(status);
+}
+Dword Win32Platform::RegDeleteValueA(Dword key, const char* name) {
+    return static_cast<Dword>(::RegDeleteValueA(ToHkey(key), name));
+}
+Dword Win32Platform::RegCloseKey(Dword key) { return static_cast<Dword>(::RegCloseKey(ToHkey(key))); }
+
 Hwnd Win32Platform::GetDesktopWindow() { return F(::GetDesktopWindow()); }
 Hwnd Win32Platform::GetWindow(Hwnd hwnd, Dword cmd) { return F(::GetWindow(H(hwnd), cmd)); }
 Long Win32Platform::GetWindowLongA(Hwnd hwnd, Long index) { return ::GetWindowLongA(H(hwnd), index); }
@@ -151,6 +186,9 @@ Long Win32Platform::DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* valu
 
 bool Win32Platform::ShowWindow(Hwnd hwnd, Long cmd) { return ::ShowWindow(H(hwnd), cmd) != 0; }
 bool Win32Platform::ShowWindowAsync(Hwnd hwnd, Long cmd) { return ::ShowWindowAsync(H(hwnd), cmd) != 0; }
+bool Win32Platform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* placement) {
+    return ::SetWindowPlacement(H(hwnd), reinterpret_cast<const WINDOWPLACEMENT*>(placement)) != 0;
+}
 bool Win32Platform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) {
     return ::GetWindowPlacement(H(hwnd), reinterpret_cast<WINDOWPLACEMENT*>(placement)) != 0;
 }

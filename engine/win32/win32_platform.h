@@ -28,6 +28,15 @@ public:
     bool GetVersionExA(engine::OsVersionInfoA* info) override;
     Dword GetFileAttributesA(const char* path) override;
 
+    Dword CreateMutexA(const char* name) override;
+    bool CloseHandle(Dword handle) override;
+    Dword GetLastError() override;
+    Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
+    Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
+    Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
+    Dword RegDeleteValueA(Dword key, const char* name) override;
+    Dword RegCloseKey(Dword key) override;
+
     Hwnd GetDesktopWindow() override;
     Hwnd GetWindow(Hwnd hwnd, Dword cmd) override;
     Long GetWindowLongA(Hwnd hwnd, Long index) override;
@@ -43,6 +52,7 @@ public:
     bool ShowWindow(Hwnd hwnd, Long cmd) override;
     bool ShowWindowAsync(Hwnd hwnd, Long cmd) override;
     bool GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placement) override;
+    bool SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* placement) override;
     bool GetWindowRect(Hwnd hwnd, engine::Rect* rect) override;
     bool GetClientRect(Hwnd hwnd, engine::Rect* rect) override;
     Dword BeginDeferWindowPos(Long count) override;
