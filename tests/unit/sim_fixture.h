@@ -79,14 +79,15 @@ inline const char* kGoodIni =
 // Trevo on a simulated Windows: build the world, write the settings, start.
 class SimTrevo {
 public:
-    explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())), engine_(world_) {}
+    explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())),
+          engine_(std::make_unique<sim::SimEngine>(world_)) {}
     // Trevo must never wait for a window whose thread takes no messages.
     ~SimTrevo() {
         for (const std::string& wait : world_.windows.Waits()) ADD_FAILURE() << wait;
     }
 
     sim::World& world() { return world_; }
-    sim::SimEngine& engine() { return engine_; }
+    sim::SimEngine& engine() { return *engine_; }
     trevo::FrmTrevo& app() { return *app_; }
     trevo::BasTrevo& bas() { return app_->bas(); }
     std::filesystem::path Host(const engine::String& windowsPath) const { return world_.files.ToHost(windowsPath); }
@@ -94,8 +95,43 @@ public:
     void WriteIni(const std::string& bytes) { WriteFile(IniFile(), bytes); }
 
     void Start() {
-        app_ = std::make_unique<trevo::FrmTrevo>(engine_);
-        world_.Deliver([&] { engine_.RunEvent([&] { app_->form().Load(); }); });
+        app_ = std::make_unique<trevo::FrmTrevo>(*engine_);
+        world_.Deliver([&] { engine_->RunEvent([&] { app_->form().Load(); }); });
+    }
+
+    // The process ends without Exit (a crash, Task Manager): it runs no more
+    // code of its own; Windows takes its windows, their icons and its handles,
+    // and everything else (other programs' windows, files, the registry) stays.
+    void Kill() {
+        app_.reset();
+        engine_.reset();
+        ForgetIconsOfGoneWindows();
+        world_.ended = false;
+        world_.exitCode = 0;
+        engine_ = std::make_unique<sim::SimEngine>(world_);
+    }
+
+    // Another Trevo started in the same session while this one runs, with that
+    // command line: its exit code, or -1 when it went on running (it is then
+    // killed). This one runs on untouched.
+    engine::Long StartAnotherCopy(const engine::String& command = u"") {
+        const bool wasEnded = world_.ended;
+        const engine::Long ownCode = world_.exitCode;
+        world_.ended = false;
+        world_.app.command = command;
+        engine::Long result = -1;
+        {
+            sim::SimEngine other(world_);
+            auto copy = std::make_unique<trevo::FrmTrevo>(other);
+            world_.Deliver([&] { other.RunEvent([&] { copy->form().Load(); }); });
+            if (world_.ended) result = world_.exitCode;
+        }
+        ForgetIconsOfGoneWindows();
+        world_.app.command.clear();
+        world_.ended = wasEnded;
+        world_.exitCode = ownCode;
+        world_.engine = engine_.get();
+        return result;
     }
 
     // The icon of desktop n in the notification area, or nullptr.
@@ -129,6 +165,13 @@ public:
     engine::Rect RectOf(engine::Hwnd h) { return world_.windows.Get(h).rect; }
 
 private:
+    // The shell drops an icon whose window is gone.
+    void ForgetIconsOfGoneWindows() {
+        for (auto it = world_.trayIcons.begin(); it != world_.trayIcons.end();)
+            it = world_.windows.Exists(it->first.first) ? std::next(it) : world_.trayIcons.erase(it);
+        std::erase_if(world_.trayOrder, [&](const auto& key) { return !world_.windows.Exists(key.first); });
+    }
+
     static sim::Options WithRoot(sim::Options options, const std::filesystem::path& root) {
         if (options.root.empty()) options.root = root;
         return options;
@@ -136,7 +179,7 @@ private:
 
     TempDir dir_;
     sim::World world_;
-    sim::SimEngine engine_;
+    std::unique_ptr<sim::SimEngine> engine_;
     std::unique_ptr<trevo::FrmTrevo> app_;
 };
 
