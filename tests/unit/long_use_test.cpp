@@ -1,5 +1,6 @@
 // A long day of use: a thousand windows on five desktops, thousands of clicks, and
-// windows opening, closing, maximising, hiding and refusing moves in between. A
+// windows opening, closing, maximising, hiding and refusing moves in between, and
+// Trevo itself crashing, or ended and started again, now and then. A
 // model of where every window belongs is kept beside the simulated screen and the
 // two must agree after every click.
 #include <gtest/gtest.h>
@@ -51,6 +52,8 @@ public:
 
     void Run(int clicks) {
         for (int step = 0; step < clicks; ++step) {
+            if (Pick(300) == 0) CrashAndStartAgain();
+            if (Pick(400) == 0) ExitFromDesktopOneAndStartAgain();
             Disturb();
             const int target = 1 + static_cast<int>(random_() % kDesks);
             if (random_() % 50 == 0) CloseOneDuringTheNextSwitch();
@@ -72,7 +75,7 @@ public:
     }
 
     int Windows() const { return static_cast<int>(expected_.size()); }
-    int closed = 0, refusals = 0, restores = 0;
+    int closed = 0, refusals = 0, restores = 0, crashes = 0, exits = 0;
 
 private:
     static sim::Options Options() {
@@ -99,6 +102,27 @@ private:
         }
         const Hwnd h = t_.OpenWindow(title, cls, rect, e.hidden ? 0 : win::WS_VISIBLE);
         expected_[h] = e;
+    }
+
+    // Trevo ends without Exit (a crash, Task Manager) and is started again: the
+    // new start brings desktop 1 back onto the screen, every desktop in its band,
+    // as a switch from the desktop shown to desktop 1 would.
+    void CrashAndStartAgain() {
+        t_.Kill();
+        t_.Start();
+        Moved(current_, 1);
+        ++crashes;
+    }
+
+    // The user's way to end Trevo with every window on the screen, and a later start.
+    void ExitFromDesktopOneAndStartAgain() {
+        Click(1);
+        t_.world().menuChoices.push_back(u"E&xit");
+        t_.Click(1, win::WM_RBUTTONUP);
+        ASSERT_TRUE(t_.world().ended);
+        t_.Kill();  // the process ends after its last form
+        t_.Start();
+        ++exits;
     }
 
     // What the user and other programs do between two clicks.
@@ -148,9 +172,13 @@ private:
     }
 
     void Click(int target) {
-        const int from = current_;
         t_.Click(target);
         t_.world().windows.beforeDeferredMove = nullptr;
+        Moved(current_, target);
+    }
+
+    // The windows were moved from one desktop's bands to another's.
+    void Moved(int from, int target) {
         current_ = target;
         if (from == target) return;
         // A window that stayed where it was now belongs to a desktop further on.
@@ -215,7 +243,9 @@ TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
     EXPECT_GT(day.closed, clicks / 100);
     EXPECT_GT(day.refusals, clicks / 100);
     EXPECT_GT(day.restores, clicks / 100);
-    EXPECT_GT(day.Windows(), 900);
+    EXPECT_GT(day.crashes, clicks / 1000);
+    EXPECT_GT(day.exits, clicks / 1000);
+    EXPECT_GT(day.Windows(), 700);
 }
 
 }  // namespace
