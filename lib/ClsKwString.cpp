@@ -63,22 +63,27 @@ std::size_t FindIgnoringCase(u16string_view text, u16string_view search, std::si
 }
 
 // Every occurrence of search replaced, the search starting again from the
-// beginning after each replacement. So that every pair ends: an empty search text
-// replaces nothing; a replacement that holds its own search text continues after
-// what it inserted; and one that does not shrink the text gets a budget of
-// restarts (four per character of the text) before it does the same.
+// beginning after each replacement, until none is left. So that every pair
+// ends: an empty search text replaces nothing; a replacement that holds its own
+// search text continues after what it inserted; and a text that grows past
+// kLongestResolved characters (a pair that would rebuild its search text at
+// every join forever) does the same from there on.
+constexpr std::size_t kLongestResolved = 1 << 14;
+
 String ReplaceEvery(String text, u16string_view search, u16string_view replacement) {
     if (search.empty()) return text;
-    std::size_t restarts = replacement.size() < search.size() ? std::numeric_limits<std::size_t>::max()
-                                                               : 4 * (text.size() + 1);
-    if (FindIgnoringCase(replacement, search, 0) != npos) restarts = 0;
+    const bool holdsItself = FindIgnoringCase(replacement, search, 0) != npos;
+    // A replacement as long as its search text never grows the text; such a
+    // pair could still go round in circles, and gets as many steps as a long text has.
+    std::size_t steps = 16 * kLongestResolved;
     std::size_t from = 0;
     for (;;) {
         const std::size_t at = FindIgnoringCase(text, search, from);
         if (at == npos) return text;
         text.replace(at, search.size(), replacement);
-        if (restarts > 0) {
-            --restarts;
+        const bool restart = !holdsItself && text.size() <= kLongestResolved && steps > 0;
+        if (restart) {
+            --steps;
             // Nothing before this point can match now that did not match before.
             from = at + 1 >= search.size() ? at + 1 - search.size() : 0;
         } else {
