@@ -69,12 +69,20 @@ class TrayTest(WineTestCase):
         return menus[0] if menus else None
 
     def test_a_left_click_makes_its_desktop_active(self):
-        self.start_three()
+        trevo = self.start_three()
         self.click_tray_icon(self.cell(2), screen.LEFT)
         self.wait(lambda: self.states() == ["inactive", "active", "inactive"], CHANGE_TIMEOUT,
                   "desktop 2 active after its icon was clicked")
         self.click_tray_icon(self.cell(2), screen.LEFT)  # again: nothing changes
         self.click_tray_icon(self.cell(3), screen.MIDDLE)  # the middle button selects nothing
+        # Trevo takes the clicks in order: once the menu of a later right click is
+        # up, the two clicks before it have been handled.
+        self.click_tray_icon(self.cell(3), screen.RIGHT)
+        menu = self.wait(lambda: self.popup_menu(trevo), CHANGE_TIMEOUT, "the pop-up menu after the clicks")
+        self.assertEqual(self.states(), ["inactive", "active", "inactive"])
+        left, top, _, _ = menu["rect"]
+        self.click(left - 200, top - 200, screen.LEFT)  # beside the menu: it closes
+        self.wait(lambda: self.popup_menu(trevo) is None, CHANGE_TIMEOUT, "the menu closed")
         self.assertEqual(self.states(), ["inactive", "active", "inactive"])
 
     def test_the_menu_has_its_entries_and_exit_ends_trevo(self):

@@ -184,13 +184,15 @@ TEST_F(Dialog, ClearingAPathClearsItsPreview) {
     std::fill(pic.Pixels().begin(), pic.Pixels().end(), 0xFF123456);
     sim::SaveBitmapFile(pic, t_.Host(u"C:\\p.bmp"));
     t_.world().fileChoices.push_back(u"C:\\p.bmp");
+    auto preview = [&] { return t_.world().ControlAt(d().Preview[2]->hWnd()).Canvas().At(1, 1); };
     WithDialog([&] {
         Hand(*d().cmdView[2]).UserClick();
+        EXPECT_EQ(preview(), 0xFF123456u) << "the chosen picture was never painted";
         Hand(*d().txtWallpaper[2]).UserType(u"");
         Hand(*d().txtWallpaper[2]).UserType(u"C:\\p.bmp");  // typing does not redraw
         Hand(*d().cmdCancel).UserClick();
     });
-    EXPECT_EQ(t_.world().ControlAt(d().Preview[2]->hWnd()).Canvas().At(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(preview(), 0xFFFFFFFFu);
 }
 
 TEST_F(Dialog, TheSizeBoxesFollowTheCheckBoxAndKeepTheirMinimums) {

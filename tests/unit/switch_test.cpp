@@ -64,6 +64,13 @@ TEST_F(Switch, TheTaskBarMovesUnlessAPatternKeepsIt) {
     const engine::Long before = Left(t_.world().taskbar);
     t_.Click(2);
     EXPECT_EQ(Left(t_.world().taskbar), before - 1280);
+
+    SimTrevo kept(Options({0, 0, 1280, 1024}));
+    kept.WriteIni(Ini(2));  // the task bar's class in the never-move list
+    kept.Start();
+    kept.Click(2);
+    EXPECT_EQ(kept.RectOf(kept.world().taskbar).left, before);
+    EXPECT_EQ(kept.world().windows.Get(kept.world().taskbar).moveCount, 0);
 }
 
 TEST_F(Switch, PatternsSpareTheirWindows) {
