@@ -139,6 +139,10 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     }
 }
 
+namespace {
+constexpr Dword kEsReadOnly = 0x0800;
+}  // namespace
+
 SimControlPeer::~SimControlPeer() {
     world_.controls.erase(hwnd_);
     world_.windows.Destroy(hwnd_);
@@ -219,14 +223,20 @@ engine::PicturePtr SimControlPeer::Image() const {
 }
 
 void SimControlPeer::UserType(const engine::String& text) {
-    if (Text() == text) return;
-    SetText(text);
+    // A disabled or read-only box takes no keys; a digits-only box refuses the others.
+    const Dword style = world_.windows.Get(hwnd_).style;
+    if (!Enabled() || (style & kEsReadOnly)) return;
+    engine::String typed = text;
+    if (style & win::ES_NUMBER) std::erase_if(typed, [](char16_t c) { return c < u'0' || c > u'9'; });
+    if (Text() == typed) return;
+    SetText(typed);
     events_.PeerChange();
 }
 
 void SimControlPeer::UserClick() {
     if (!Enabled()) return;
-    if (design_.kind == engine::ControlKind::CheckBox) value_ = value_ == 1 ? 0 : 1;
+    // An automatic check box goes from checked, and from greyed, to unchecked.
+    if (design_.kind == engine::ControlKind::CheckBox) value_ = value_ == 0 ? 1 : 0;
     events_.PeerClick();
 }
 

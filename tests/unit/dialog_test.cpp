@@ -195,6 +195,23 @@ TEST_F(Dialog, ClearingAPathClearsItsPreview) {
     EXPECT_EQ(preview(), 0xFFFFFFFFu);
 }
 
+// The boxes take what Windows lets them take: nothing while disabled, digits only
+// in a digits-only box; a greyed check box clicked goes to unchecked.
+TEST_F(Dialog, TheControlsRefuseWhatWindowsRefuses) {
+    WithDialog([&] {
+        const engine::String before = d().txtWidth->Text();
+        Hand(*d().txtWidth).UserType(u"640");
+        EXPECT_EQ(d().txtWidth->Text(), before) << "a disabled box took keys";
+        Hand(*d().chkSize).UserClick();
+        Hand(*d().txtWidth).UserType(u"6a4-0");
+        EXPECT_EQ(d().txtWidth->Text(), u"640");
+        d().chkSize->SetValue(2);
+        Hand(*d().chkSize).UserClick();
+        EXPECT_EQ(d().chkSize->Value(), 0);
+        Hand(*d().cmdCancel).UserClick();
+    });
+}
+
 TEST_F(Dialog, TheSizeBoxesFollowTheCheckBoxAndKeepTheirMinimums) {
     WithDialog([&] {
         EXPECT_FALSE(d().txtWidth->Enabled());
