@@ -89,10 +89,13 @@ void ClsKwTray::OnMouseMove(const engine::MouseArgs& args) {
 }
 
 void ClsKwTray::Raise(const std::function<void()>& event, Long menuButton) {
-    // The event runs to completion before the menu is shown.
+    // The event runs to completion before the menu is shown. It may end the
+    // program, and with it this object (an Exit held while it ran): then
+    // nothing of the object is touched again.
     std::function<void()> handler = event;
+    const std::weak_ptr<char> alive = life_;
     if (handler) handler();
-    if (button_ != menuButton) return;
+    if (alive.expired() || button_ != menuButton) return;
     try {
         if (!form_ || !popup_) engine::Raise(engine::err::kObjectNotSet);
         // A menu entry may end the program, and with it this object: nothing of it

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "engine/forms.h"
 
@@ -52,6 +53,7 @@ private:
     engine::String tip_;
     std::uint8_t button_ = 0;
     bool shown_ = false;  // added and not yet deleted: the shell should show it
+    std::shared_ptr<char> life_ = std::make_shared<char>();  // gone with the object
 };
 
 }  // namespace lib
