@@ -39,7 +39,7 @@ set(TREVO_DIST_ZIP ${TREVO_DIST_DIR}/Trevo-${PROJECT_VERSION}.zip)
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/dist-stage
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist-stage/Trevo ${TREVO_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Trevo> ${CMAKE_SOURCE_DIR}/res/Trevo.ini ${CMAKE_SOURCE_DIR}/README.md
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Trevo> ${CMAKE_SOURCE_DIR}/res/Trevo.ini ${CMAKE_SOURCE_DIR}/res/README.txt
           ${CMAKE_BINARY_DIR}/dist-stage/Trevo
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/dist-stage ${CMAKE_COMMAND} -E tar cf ${TREVO_DIST_ZIP} --format=zip Trevo
   DEPENDS Trevo
