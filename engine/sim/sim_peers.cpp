@@ -93,8 +93,13 @@ double SimFormPeer::Height() const { return OuterTwips(world_, hwnd_).second; }
 
 void SimFormPeer::RunModal(const std::function<bool()>& done) {
     ++modalRuns;
-    // The test plays the user; whatever it leaves undone stays undone.
+    // The test plays the user. A modal form returns only once it is hidden: one
+    // the script leaves shown would keep Windows waiting for ever.
     if (world_.modalScript && !done()) world_.modalScript(hwnd_);
+    if (!done()) {
+        world_.modelFaults.push_back("a modal form was left shown: Show would never return");
+        SetVisible(false);
+    }
 }
 
 int SimFormPeer::TrackPopup(const std::vector<engine::String>& captions) {

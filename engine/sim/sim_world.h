@@ -118,6 +118,9 @@ public:
 
     bool ended = false;
     Long exitCode = 0;
+    // What the program asked of the simulated Windows that real Windows would
+    // never let end (a test fails on any).
+    std::vector<std::string> modelFaults;
 
     // --- what the shell and the user do (each runs as an event of the program)
     // The shell's callback for a mouse message on an icon (WM_LBUTTONUP ...).

@@ -84,6 +84,7 @@ public:
     // Trevo must never wait for a window whose thread takes no messages.
     ~SimTrevo() {
         for (const std::string& wait : world_.windows.Waits()) ADD_FAILURE() << wait;
+        for (const std::string& fault : world_.modelFaults) ADD_FAILURE() << fault;
     }
 
     sim::World& world() { return world_; }
