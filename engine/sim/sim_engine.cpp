@@ -92,6 +92,15 @@ void World::RestartShell() {
     ToEveryForm(&SimFormPeer::DeliverShellRestarted);
 }
 
+void World::MoveFocus(Hwnd to) {
+    if (focus == to) return;
+    const Hwnd from = focus;
+    focus = to;
+    auto it = controls.find(from);
+    if (it == controls.end()) return;
+    it->second->DeliverLostFocus();  // inside whatever the user is doing, as the click it comes with
+}
+
 void World::EndSession() { ToEveryForm(&SimFormPeer::DeliverSessionEnding); }
 
 std::vector<Hwnd> World::VisibleTopLevel() const {

@@ -149,6 +149,7 @@ constexpr Dword kEsReadOnly = 0x0800;
 }  // namespace
 
 SimControlPeer::~SimControlPeer() {
+    if (world_.focus == hwnd_) world_.focus = 0;
     world_.controls.erase(hwnd_);
     world_.windows.Destroy(hwnd_);
 }
@@ -165,7 +166,9 @@ void SimControlPeer::SetEnabled(bool enabled) {
 
 bool SimControlPeer::Visible() const { return (world_.windows.Get(hwnd_).style & win::WS_VISIBLE) != 0; }
 void SimControlPeer::SetVisible(bool visible) { world_.windows.Show(hwnd_, visible ? win::SW_SHOW : win::SW_HIDE); }
-void SimControlPeer::SetFocus() {}
+void SimControlPeer::SetFocus() { world_.MoveFocus(hwnd_); }
+
+void SimControlPeer::DeliverLostFocus() { events_.PeerLostFocus(); }
 
 double SimControlPeer::Width() const { return OuterTwips(world_, hwnd_).first; }
 double SimControlPeer::Height() const { return OuterTwips(world_, hwnd_).second; }
@@ -231,6 +234,7 @@ void SimControlPeer::UserType(const engine::String& text) {
     // A disabled or read-only box takes no keys; a digits-only box refuses the others.
     const Dword style = world_.windows.Get(hwnd_).style;
     if (!Enabled() || (style & kEsReadOnly)) return;
+    world_.MoveFocus(hwnd_);  // the user's click into the box
     engine::String typed = text;
     if (style & win::ES_NUMBER) std::erase_if(typed, [](char16_t c) { return c < u'0' || c > u'9'; });
     if (Text() == typed) return;
@@ -240,6 +244,12 @@ void SimControlPeer::UserType(const engine::String& text) {
 
 void SimControlPeer::UserClick() {
     if (!Enabled()) return;
+    // A click gives the focus to what takes it, before the click is handled.
+    const auto kind = design_.kind;
+    if (kind == engine::ControlKind::TextBox || kind == engine::ControlKind::CommandButton ||
+        kind == engine::ControlKind::CheckBox || kind == engine::ControlKind::OptionButton)
+        world_.MoveFocus(hwnd_);
+    if (!world_.controls.count(hwnd_)) return;  // the focus change closed its form
     // An automatic check box goes from checked, and from greyed, to unchecked.
     if (design_.kind == engine::ControlKind::CheckBox) value_ = value_ == 0 ? 1 : 0;
     events_.PeerClick();
@@ -253,6 +263,8 @@ void SimControlPeer::UserScroll(Long value) {
     events_.PeerChange();
 }
 
-void SimControlPeer::UserLeave() { events_.PeerLostFocus(); }
+void SimControlPeer::UserLeave() {
+    if (world_.focus == hwnd_) world_.MoveFocus(0);  // the user tabs away
+}
 
 }  // namespace sim

@@ -83,6 +83,7 @@ public:
     void UserClick();
     void UserScroll(Long value);
     void UserLeave();
+    void DeliverLostFocus();
 
     const engine::ControlDesign& Design() const { return design_; }
     const SimPicture& Canvas() const { return *canvas_; }

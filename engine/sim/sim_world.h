@@ -125,6 +125,10 @@ public:
     // --- what the shell and the user do (each runs as an event of the program)
     // The shell's callback for a mouse message on an icon (WM_LBUTTONUP ...).
     void TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage);
+    // The keyboard focus goes to another window (0: none of the program's); the
+    // control that had it hears it lose it.
+    void MoveFocus(Hwnd to);
+    Hwnd focus = 0;
     // Explorer restarts: every icon is gone and "TaskbarCreated" reaches every form.
     void RestartShell();
     // Windows logs off or shuts down: the end of the session reaches every form.

@@ -221,7 +221,7 @@ TEST_F(Dialog, TheSizeBoxesFollowTheCheckBoxAndKeepTheirMinimums) {
         for (auto [typed, kept] : {std::pair{u"250", u"400"}, {u"1024", u"1024"}, {u"", u"400"},
                                    {u"99999999999", u"400"}, {u"0500", u"0500"}}) {
             Hand(*d().txtWidth).UserType(typed);
-            Hand(*d().txtWidth).UserLeave();
+            Hand(*d().txtHeight).UserType(d().txtHeight->Text());  // a click into the other box
             EXPECT_EQ(d().txtWidth->Text(), kept) << testing_support::U8(typed);
         }
         Hand(*d().txtHeight).UserType(u"0");
@@ -273,6 +273,18 @@ TEST_F(Dialog, OkWithTheSizeBoxTickedWritesTheBoxesAsTheyStand) {
     lib::ClsKwini ini(t_.engine().platform());
     EXPECT_EQ(ini.vbGetPrivateProfileString(u"Size", u"KeepSize", u"C:\\Trevo\\Trevo.ini"), u"-1");
     EXPECT_EQ(ini.vbGetPrivateProfileString(u"Size", u"Width", u"C:\\Trevo\\Trevo.ini"), u"100");
+}
+
+// Clicking OK takes the focus from the size box first: its minimum holds before
+// the settings are written.
+TEST_F(Dialog, TheSizeBoxLosesTheFocusBeforeOkRuns) {
+    WithDialog([&] {
+        Hand(*d().chkSize).UserClick();
+        Hand(*d().txtWidth).UserType(u"250");
+        Hand(*d().cmdOk).UserClick();
+    });
+    lib::ClsKwini ini(t_.engine().platform());
+    EXPECT_EQ(ini.vbGetPrivateProfileString(u"Size", u"Width", u"C:\\Trevo\\Trevo.ini"), u"400");
 }
 
 TEST_F(Dialog, CancelWritesNothingAndTheEditsAreThereNextTime) {
