@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/error.h"
+#include "engine/sim/sim_platform.h"
 
 namespace sim {
 namespace win = engine::win;
@@ -124,8 +125,9 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
                                engine::ControlEvents& events)
     : world_(world), design_(design), events_(events) {
     const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
-    const Rect& p = world.windows.Get(parent).rect;
-    const Long x = p.left + ToPixels(design.left, tx), y = p.top + ToPixels(design.top, ty);
+    // A control's place is counted from its parent's client area, as Windows does.
+    const engine::Point origin = ClientOrigin(world.windows.Get(parent));
+    const Long x = origin.x + ToPixels(design.left, tx), y = origin.y + ToPixels(design.top, ty);
     WindowSpec request;
     request.parent = parent;
     request.className = ClassOf(design.kind);

@@ -438,7 +438,7 @@ bool SimPlatform::AdjustWindowRect(Rect* rect, Dword style, bool menu) {
     return AdjustWindowRectEx(rect, style, menu, 0);
 }
 
-bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) {
+bool AddFrame(Rect* rect, Dword style, bool menu, Dword exStyle) {
     if (!rect) return false;
     // The client edge lies inside the menu bar, the frame outside the caption;
     // on a rectangle the order makes no difference.
@@ -451,6 +451,10 @@ bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword e
         rect->top -= (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaptionHeight : kCaptionHeight;
     if (menu) rect->top -= kMenuHeight;
     return true;
+}
+
+bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) {
+    return AddFrame(rect, style, menu, exStyle);
 }
 
 bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) {
@@ -466,19 +470,16 @@ bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uin
     return true;
 }
 
-namespace {
-// Where the client area's (0, 0) lies on the screen; the desktop's is the screen's.
-engine::Point ClientOrigin(SimPlatform& platform, const Window& w) {
+engine::Point ClientOrigin(const Window& w) {
     Rect frame{0, 0, 0, 0};
-    platform.AdjustWindowRectEx(&frame, w.style, false, w.exStyle);
+    AddFrame(&frame, w.style, false, w.exStyle);
     return {w.rect.left - frame.left, w.rect.top - frame.top};
 }
-}  // namespace
 
 bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*this, *w);
+    const auto o = ClientOrigin(*w);
     point->x += o.x;
     point->y += o.y;
     return true;
@@ -487,7 +488,7 @@ bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
 bool SimPlatform::ScreenToClient(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*this, *w);
+    const auto o = ClientOrigin(*w);
     point->x -= o.x;
     point->y -= o.y;
     return true;
@@ -499,12 +500,12 @@ Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dwo
     if (from) {
         const Window* w = world_.windows.Find(from);
         if (!w) return 0;
-        o1 = ClientOrigin(*this, *w);
+        o1 = ClientOrigin(*w);
     }
     if (to) {
         const Window* w = world_.windows.Find(to);
         if (!w) return 0;
-        o2 = ClientOrigin(*this, *w);
+        o2 = ClientOrigin(*w);
     }
     const Long dx = o1.x - o2.x, dy = o1.y - o2.y;
     for (Dword i = 0; points && i < count; ++i) {
@@ -555,7 +556,7 @@ Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rec
         box = world.workArea;
     else
         platform.GetClientRect(parent, &box);
-    const auto o = ClientOrigin(platform, p);
+    const auto o = ClientOrigin(p);
     return {box.left + o.x, box.top + o.y, box.right + o.x, box.bottom + o.y};
 }
 

@@ -217,6 +217,16 @@ bool WindowModel::Place(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Lo
     return true;
 }
 
+void WindowModel::MoveChildren(const Window& parent, Long dx, Long dy) {
+    for (Hwnd kid : parent.children) {
+        Window& k = Get(kid);
+        k.rect = {k.rect.left + dx, k.rect.top + dy, k.rect.right + dx, k.rect.bottom + dy};
+        k.normalRect = {k.normalRect.left + dx, k.normalRect.top + dy, k.normalRect.right + dx,
+                        k.normalRect.bottom + dy};
+        MoveChildren(k, dx, dy);
+    }
+}
+
 bool WindowModel::PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
     Window* w = Find(hwnd);
     if (!w || hwnd == desktop_ || w->refusesMoves || w->refusesBatchedMoves) return false;
@@ -230,6 +240,9 @@ bool WindowModel::PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx,
         r.bottom = r.top + cy;
     }
     if (!(r == w->rect)) {
+        // Children keep their place in the window: they move with it.
+        const Long dx = r.left - w->rect.left, dy = r.top - w->rect.top;
+        if (dx != 0 || dy != 0) MoveChildren(*w, dx, dy);
         w->rect = r;
         ++w->moveCount;
         if (!(w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE))) w->normalRect = r;

@@ -123,6 +123,7 @@ private:
     };
     std::vector<Hwnd>& Siblings(Hwnd hwnd);
     bool ShowNow(Hwnd hwnd, Long cmd);
+    void MoveChildren(const Window& parent, Long dx, Long dy);
     bool PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
 
     void Unlink(Hwnd hwnd);

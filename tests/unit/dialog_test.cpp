@@ -197,6 +197,22 @@ TEST_F(Dialog, ClearingAPathClearsItsPreview) {
 
 // The boxes take what Windows lets them take: nothing while disabled, digits only
 // in a digits-only box; a greyed check box clicked goes to unchecked.
+// Controls stand where their design puts them in the dialog's client area,
+// wherever the dialog was placed.
+TEST_F(Dialog, ControlsAreCountedFromTheClientArea) {
+    WithDialog([&] {
+        engine::Point origin{0, 0};
+        t_.engine().platform().ClientToScreen(t_.app().form().hWnd(), &origin);
+        const double tpp = t_.world().screen.twipsPerPixelX;
+        for (engine::Control* c : {static_cast<engine::Control*>(d().cmdOk), static_cast<engine::Control*>(d().txtWidth)}) {
+            const engine::Rect r = t_.world().windows.Get(c->hWnd()).rect;
+            EXPECT_EQ(r.left, origin.x + static_cast<engine::Long>(std::lround(c->Design().left / tpp)));
+            EXPECT_EQ(r.top, origin.y + static_cast<engine::Long>(std::lround(c->Design().top / tpp)));
+        }
+        Hand(*d().cmdCancel).UserClick();
+    });
+}
+
 TEST_F(Dialog, TheControlsRefuseWhatWindowsRefuses) {
     WithDialog([&] {
         const engine::String before = d().txtWidth->Text();
