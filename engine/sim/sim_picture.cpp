@@ -32,6 +32,37 @@ std::atomic<engine::Dword> nextHandle{0x50000};
 // allocate (and fill, for many seconds) before finding the file short: such a
 // picture fails as out of memory instead.
 constexpr long long kMostPixels = 1LL << 26;
+
+std::uint32_t LittleEndianAt(const std::string& bytes, size_t at, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// An uncompressed bitmap whose rows do not fit in the file: Windows refuses it,
+// and the decoder would read its millions of missing rows for many seconds.
+bool BitmapShorterThanItsRows(const std::string& bytes) {
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const std::uint32_t offset = LittleEndianAt(bytes, 10, 4), infoSize = LittleEndianAt(bytes, 14, 4);
+    long long width = 0, height = 0, bits = 0;
+    if (infoSize == 12) {
+        width = LittleEndianAt(bytes, 18, 2);
+        height = LittleEndianAt(bytes, 20, 2);
+        bits = LittleEndianAt(bytes, 24, 2);
+    } else if (infoSize >= 40 && bytes.size() >= 34) {
+        const std::uint32_t compression = LittleEndianAt(bytes, 30, 4);
+        // Run-length and embedded JPEG or PNG data have no fixed size; every
+        // other kind is read as plain rows.
+        if (compression == 1 || compression == 2 || compression == 4 || compression == 5) return false;
+        width = static_cast<std::int32_t>(LittleEndianAt(bytes, 18, 4));
+        height = static_cast<std::int32_t>(LittleEndianAt(bytes, 22, 4));
+        bits = LittleEndianAt(bytes, 28, 2);
+    } else {
+        return false;
+    }
+    const long long stride = (std::llabs(width) * bits + 31) / 32 * 4;
+    return static_cast<long long>(offset) + stride * std::llabs(height) > static_cast<long long>(bytes.size());
+}
 }
 
 SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)
@@ -54,6 +85,7 @@ engine::PicturePtr LoadPictureFile(const std::filesystem::path& file) {
     // The size as the header gives it: a bitmap stored from the top has a negative height.
     if (stbi_info_from_memory(start, length, &w, &h, &channels) && std::llabs(w) * std::llabs(h) > kMostPixels)
         engine::Raise(engine::err::kOutOfMemory);
+    if (BitmapShorterThanItsRows(bytes)) engine::Raise(engine::err::kInvalidPicture);
     unsigned char* data = stbi_load_from_memory(start, length, &w, &h, &channels, 4);
     if (!data) engine::Raise(engine::err::kInvalidPicture);
     std::unique_ptr<unsigned char, void (*)(void*)> owned(data, stbi_image_free);

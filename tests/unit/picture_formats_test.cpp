@@ -110,6 +110,10 @@ TEST(PictureFormats, HeadersClaimingNoPixelsOrFarTooManyAreRefusedAtOnce) {
             EXPECT_EQ(e.Number(), number) << width << " x " << height;
         }
     }
+    // Rows the file does not hold: no picture, and no wait for millions of them.
+    testing_support::WriteFile(dir.path() / "short.bmp", BitmapHeader(3, 13'000'000));
+    EXPECT_EQ(testing_support::ErrorNumber([&] { sim::LoadPictureFile(dir.path() / "short.bmp"); }),
+              engine::err::kInvalidPicture);
     // A camera's size is no reason to refuse a picture.
     testing_support::WriteFile(dir.path() / "photo.bmp", BitmapHeader(4000, 3000));
     EXPECT_NE(testing_support::ErrorNumber([&] { sim::LoadPictureFile(dir.path() / "photo.bmp"); }),
