@@ -60,8 +60,11 @@ bool BitmapShorterThanItsRows(const std::string& bytes) {
     } else {
         return false;
     }
-    const long long stride = (std::llabs(width) * bits + 31) / 32 * 4;
-    return static_cast<long long>(offset) + stride * std::llabs(height) > static_cast<long long>(bytes.size());
+    const long long stride = (std::llabs(width) * bits + 31) / 32 * 4;  // at most 2^31 x 2^16: no overflow
+    const long long rows = std::llabs(height);
+    if (stride == 0 || rows == 0) return false;
+    if (offset > bytes.size()) return true;
+    return rows > static_cast<long long>(bytes.size() - offset) / stride;  // divided: no overflow either
 }
 }
 
