@@ -130,20 +130,23 @@ class WineTestCase(unittest.TestCase):
         for program in (PROGRAM_NAME, "wintool.exe"):
             self.prefix.set_windows_version(version, program)
 
-    def start_trevo(self, settings=None, locale=None):
+    def start_trevo(self, settings=None, locale=None, arguments=()):
         """Writes settings (if given) as the folder's Trevo.ini and starts
-        Trevo.exe there; the run is ended at clean-up if still going."""
+        Trevo.exe there with the given command-line arguments; the run is
+        ended at clean-up if still going."""
         if settings is not None:
             self.scratch.write_settings(settings)
-        run = TrevoRun(self.prefix, self.wintool, self.scratch.path, locale=locale, log_path=self.trevo_log)
+        run = TrevoRun(self.prefix, self.wintool, self.scratch.path, locale=locale, log_path=self.trevo_log,
+                       arguments=arguments)
         self.addCleanup(run.stop)
         return run.start()
 
-    def start_probe(self, windows, timeout=60):
+    def start_probe(self, windows, timeout=60, options=()):
         """Starts probe_windows.exe with windows given as (title, class, x, y,
         width, height, state) and waits for all of them; ended at clean-up.
-        The class must have sent the probe to the desktop (probe.send_to_desktop)."""
-        run = ProbeRun(self.prefix, self.wintool, self.win32_dir, windows)
+        The class must have sent the probe to the desktop (probe.send_to_desktop).
+        options go before the windows (probe.REFUSE_END_SESSION)."""
+        run = ProbeRun(self.prefix, self.wintool, self.win32_dir, windows, options)
         self.addCleanup(run.stop)
         return run.start(timeout)
 

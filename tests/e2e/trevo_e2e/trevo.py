@@ -8,15 +8,16 @@ PROGRAM_NAME = "Trevo.exe"
 
 
 class TrevoRun:
-    """Trevo started as `wine Trevo.exe` in its folder. The prefix sends
-    Trevo.exe to the desktop "shell", so the process started here is the
-    Windows process itself: its end and exit status are seen directly."""
+    """Trevo started as `wine Trevo.exe [ARGUMENTS...]` in its folder. The
+    prefix sends Trevo.exe to the desktop "shell", so the process started here
+    is the Windows process itself: its end and exit status are seen directly."""
 
-    def __init__(self, prefix, wintool, folder, locale=None, log_path=None):
+    def __init__(self, prefix, wintool, folder, locale=None, log_path=None, arguments=()):
         self._prefix = prefix
         self._wintool = wintool
         self._folder = folder
         self._locale = locale
+        self._arguments = tuple(arguments)
         self._log_path = log_path
         self._process = None
         self._pid = None
@@ -26,7 +27,7 @@ class TrevoRun:
         self._known_pids = self._trevo_pids()
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
-            self._process = subprocess.Popen(["wine", PROGRAM_NAME], cwd=self._folder,
+            self._process = subprocess.Popen(["wine", PROGRAM_NAME, *self._arguments], cwd=self._folder,
                                              env=self._prefix.env(self._locale), stdin=subprocess.DEVNULL,
                                              stdout=log, stderr=log)
         finally:
@@ -58,6 +59,12 @@ class TrevoRun:
             return self._process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             return None
+
+    def kill(self):
+        """Ends the process at once, as a crash does: the Linux process gets
+        SIGKILL, so Trevo itself is told nothing and cleans nothing up."""
+        self._process.kill()
+        self._process.wait(timeout=30)
 
     def windows(self):
         return self._wintool.windows(pid=self.pid())

@@ -2,8 +2,10 @@
 
 import fcntl
 import os
+import re
 import shutil
 import subprocess
+import tempfile
 import time
 
 DEFAULT_LOCALE = "ja_JP.UTF-8"
@@ -19,6 +21,20 @@ _DLL_OVERRIDES = "mscoree,mshtml="
 
 class WineError(RuntimeError):
     pass
+
+
+# A value line of `reg query`: four blanks around the type.
+_REG_VALUE_LINE = re.compile(r"^\s+(\S.*?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$")
+
+
+def parse_reg_query(text):
+    """The values listed in the output of `reg query KEY` (without /s)."""
+    values = {}
+    for line in text.splitlines():
+        match = _REG_VALUE_LINE.match(line.rstrip("\r"))
+        if match:
+            values[match.group(1)] = (match.group(2), match.group(3) or "")
+    return values
 
 
 class WinePrefix:
@@ -111,6 +127,26 @@ class WinePrefix:
         """Removes a value; a value that is not there is no error."""
         try:
             self.wine(["reg", "delete", key, "/v", name, "/f"])
+        except WineError:
+            pass
+
+    def values(self, key, timeout=60):
+        """The values of a registry key, name -> (type, data) as `reg query`
+        shows them ("REG_DWORD", "0x3"); None when there is no such key."""
+        # A file, not a pipe: a Wine process that reg happens to start would hold
+        # a pipe open long after reg has ended.
+        with tempfile.TemporaryFile() as out:
+            status = subprocess.run(["wine", "reg", "query", key], env=self.env(), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+            if status != 0:
+                return None
+            out.seek(0)
+            return parse_reg_query(out.read().decode("ascii", "replace"))
+
+    def delete_key(self, key):
+        """Removes a key with its values; a key that is not there is no error."""
+        try:
+            self.wine(["reg", "delete", key, "/f"])
         except WineError:
             pass
 
