@@ -2,11 +2,15 @@
 // then waits until it is ended; the end-to-end tests watch what a desktop switch
 // does to them.
 //
-//   probe_windows.exe "TITLE|CLASS|X|Y|WIDTH|HEIGHT|STATE" ...
+//   probe_windows.exe [--refuse-end-session] "TITLE|CLASS|X|Y|WIDTH|HEIGHT|STATE" ...
 //   STATE: normal, maximized, minimized or hidden
 //
 // WM_APP + 1 posted to any of its windows, with wParam = N, makes the program
 // stop taking messages for N milliseconds: a program that does not answer.
+//
+// With --refuse-end-session it answers "not now" when asked whether the
+// session may end, as a program with unsaved work does: Wine's end of the
+// session then stops at it, and its windows stay to be looked at.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -17,6 +21,7 @@
 namespace {
 
 constexpr UINT kStopAnswering = WM_APP + 1;
+bool refuseEndSession = false;
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kStopAnswering) {
@@ -24,6 +29,7 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         ::Sleep(static_cast<DWORD>(wParam));
         return 0;
     }
+    if (message == WM_QUERYENDSESSION && refuseEndSession) return FALSE;
     if (message == WM_CLOSE) {
         ::DestroyWindow(hwnd);
         return 0;
@@ -49,7 +55,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     std::set<std::wstring> registered;
     int made = 0;
-    for (int i = 1; argv && i < argc; ++i) {
+    int first = 1;
+    if (argv && argc > 1 && std::wstring(argv[1]) == L"--refuse-end-session") {
+        refuseEndSession = true;
+        first = 2;
+    }
+    for (int i = first; argv && i < argc; ++i) {
         const auto f = Split(argv[i], L'|');
         if (f.size() != 7) return 2;
         if (registered.insert(f[1]).second) {

@@ -39,6 +39,26 @@ class WineDesktop:
                  interval=0.5, describe=lambda: f"top-level windows: {self._wintool.windows()}")
         return self
 
+    def end_session(self, timeout=60):
+        """Ends the session as Wine does, on this desktop: wineboot asks the
+        programs one after the other, in the order of their process ids,
+        whether the session may end (WM_QUERYENDSESSION), tells each the
+        answer (WM_ENDSESSION), ends every one that agreed and stops at the
+        first that refused. Plain `wine wineboot` works on a desktop of its
+        own and finds none of these windows; started by explorer /desktop
+        it joins this one. -s (shut down) keeps it from starting the session
+        anew afterwards. Returns once wineboot has ended."""
+        log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
+        try:
+            subprocess.run(["wine", "explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
+                            "wineboot", "-e", "-s"], env=self._prefix.env(), stdin=subprocess.DEVNULL,
+                           stdout=log, stderr=log, timeout=timeout, check=False)
+        finally:
+            if log is not subprocess.DEVNULL:
+                log.close()
+        # The explorer that joins the desktop need not wait for the program it starts.
+        wait_for(lambda: not self._prefix.linux_pids("wineboot.exe"), timeout, "wineboot to finish", interval=0.2)
+
     def task_bar(self):
         """The visible task bar window, or None."""
         for window in self._wintool.windows(visible_only=True):

@@ -9,6 +9,8 @@ from .wine import DESKTOP_NAME
 
 PROBE_EXE = "probe_windows.exe"
 STOP_ANSWERING = 0x8000 + 1  # WM_APP + 1, wParam = milliseconds
+# The probe answers FALSE to WM_QUERYENDSESSION: the end of the session stops at it.
+REFUSE_END_SESSION = "--refuse-end-session"
 
 
 def send_to_desktop(prefix):
@@ -21,10 +23,11 @@ class ProbeRun:
     because reading the title of a window whose thread stopped answering
     gives nothing."""
 
-    def __init__(self, prefix, wintool, win32_dir, windows):
+    def __init__(self, prefix, wintool, win32_dir, windows, options=()):
         self._prefix = prefix
         self._wintool = wintool
         self._exe = os.path.join(win32_dir, PROBE_EXE)
+        self._options = tuple(options)  # REFUSE_END_SESSION
         self.asked = {window[0]: window for window in windows}  # title, class, x, y, width, height, state
         self._process = None
         self.pid = None
@@ -33,7 +36,7 @@ class ProbeRun:
     def start(self, timeout=60):
         known = self._probe_pids()
         args = ["|".join(map(str, window)) for window in self.asked.values()]
-        self._process = subprocess.Popen(["wine", self._exe, *args], env=self._prefix.env(),
+        self._process = subprocess.Popen(["wine", self._exe, *self._options, *args], env=self._prefix.env(),
                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                          stderr=subprocess.DEVNULL)
 
