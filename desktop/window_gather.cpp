@@ -34,13 +34,9 @@ int GatherWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
         if (wi.IsWindowStyle(h, win::WS_MINIMIZE) || wi.IsWindowStyle(h, win::WS_MAXIMIZE)) {
             // Where it goes when restored; placing it waits for its thread.
             engine::WindowPlacement placement;
-            placement.length = sizeof placement;
-            if (!answers || !platform.GetWindowPlacement(h, &placement)) continue;
-            engine::Rect area{0, 0, 0, 0};
-            platform.SystemParametersInfoA(win::SPI_GETWORKAREA, 0, &area, 0);
+            engine::Rect onScreen;
+            if (!answers || !NormalPlacement(platform, h, &placement, &onScreen) || !Beside(onScreen, screen)) continue;
             engine::Rect& n = placement.rcNormalPosition;
-            const engine::Rect onScreen{n.left + area.left, n.top + area.top, n.right + area.left, n.bottom + area.top};
-            if (!Beside(onScreen, screen)) continue;
             const long long dx = BandsBack(onScreen.left, screen) * width;
             n = {static_cast<Long>(n.left + dx), n.top, static_cast<Long>(n.right + dx), n.bottom};
             if (platform.SetWindowPlacement(h, &placement)) ++brought;

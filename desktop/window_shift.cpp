@@ -42,19 +42,17 @@ bool IsCloaked(engine::Platform& platform, Hwnd hwnd) {
            cloaked != 0;
 }
 
-// Where a window that does not answer will stand once its restore is carried
-// out: its normal rectangle, which the placement gives from the work area's corner.
-bool RestoredRect(engine::Platform& platform, Hwnd hwnd, engine::Rect* rect) {
-    engine::WindowPlacement placement;
-    placement.length = sizeof placement;
-    if (!platform.GetWindowPlacement(hwnd, &placement)) return false;
+}  // namespace
+
+bool NormalPlacement(engine::Platform& platform, Hwnd hwnd, engine::WindowPlacement* placement, engine::Rect* onScreen) {
+    placement->length = sizeof *placement;
+    if (!platform.GetWindowPlacement(hwnd, placement)) return false;
     engine::Rect area{0, 0, 0, 0};
     platform.SystemParametersInfoA(win::SPI_GETWORKAREA, 0, &area, 0);
-    const engine::Rect& n = placement.rcNormalPosition;
-    *rect = {n.left + area.left, n.top + area.top, n.right + area.left, n.bottom + area.top};
+    const engine::Rect& n = placement->rcNormalPosition;
+    *onScreen = {n.left + area.left, n.top + area.top, n.right + area.left, n.bottom + area.top};
     return true;
 }
-}  // namespace
 
 bool AnswerProbe::Answers(Hwnd hwnd) {
     const engine::Dword thread = platform_.GetWindowThreadProcessId(hwnd, nullptr);
@@ -99,7 +97,7 @@ std::vector<WindowToMove> CollectWindows(trevo::BasTrevo& bas, engine::Platform&
         if (sized && window.answers) {
             if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
             if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-        } else if (sized && RestoredRect(platform, h, &window.restoredRect)) {
+        } else if (engine::WindowPlacement placement; sized && NormalPlacement(platform, h, &placement, &window.restoredRect)) {
             window.restoring = true;
             platform.ShowWindowAsync(h, win::SW_RESTORE);
         }

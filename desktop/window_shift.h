@@ -39,6 +39,12 @@ private:
     std::map<engine::Dword, bool> answers_;  // by thread
 };
 
+// Where a maximised or minimised window goes back to: its placement, and the
+// normal rectangle in screen coordinates (the placement counts it from the
+// corner of the work area).
+bool NormalPlacement(engine::Platform& platform, engine::Hwnd hwnd, engine::WindowPlacement* placement,
+                     engine::Rect* onScreen);
+
 // Walks the top-level windows from the top of the stacking order, skips the
 // invisible and cloaked ones and those a never-move pattern spares, restores the
 // maximised and minimised ones among the rest and returns them in walk order.
