@@ -22,34 +22,39 @@ class Monitors : public ::testing::TestWithParam<Arrangement> {};
 // Windows on every monitor form desktop 1; at every switch each monitor shows
 // the active desktop's windows and none of the others'.
 TEST_P(Monitors, EveryMonitorShowsTheActiveDesktopAndNothingElse) {
-    sim::Options o;
-    o.otherMonitors = GetParam().others;
-    SimTrevo t(o);
-    const Rect v = t.world().VirtualScreen();
-    const engine::Long width = v.right - v.left;
-    std::vector<Rect> monitors = o.otherMonitors;
-    monitors.push_back(o.screen);
-    std::vector<Hwnd> first, second;
-    for (const Rect& m : monitors) {
-        first.push_back(t.OpenWindow(u"one", u"Probe", {m.left + 10, 10, m.left + 210, 110}));
-        second.push_back(t.OpenWindow(u"two", u"Probe", {m.left + width + 20, 20, m.left + width + 220, 120}));
-    }
-    t.WriteIni("[Desktops]\r\nMax=3\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n");
-    t.Start();
-    EXPECT_EQ(t.bas().gScreenWidth, width);
-    auto onScreen = [&](Hwnd h) {
-        for (const Rect& m : monitors)
-            if (Overlaps(t.RectOf(h), m)) return true;
-        return false;
-    };
-    for (engine::Long desk : {2, 3, 1, 2, 1}) {
-        t.Click(desk);
-        for (size_t i = 0; i < monitors.size(); ++i) {
-            EXPECT_EQ(onScreen(first[i]), desk == 1) << "desktop " << desk << ", monitor " << i;
-            EXPECT_EQ(onScreen(second[i]), desk == 2) << "desktop " << desk << ", monitor " << i;
+    for (const engine::Dword major : {6u, 10u}) {  // Windows 7, and Windows 10 and 11
+        SCOPED_TRACE(major);
+        sim::Options o;
+        o.major = major;
+        o.minor = major == 6 ? 1 : 0;
+        o.otherMonitors = GetParam().others;
+        SimTrevo t(o);
+        const Rect v = t.world().VirtualScreen();
+        const engine::Long width = v.right - v.left;
+        std::vector<Rect> monitors = o.otherMonitors;
+        monitors.push_back(o.screen);
+        std::vector<Hwnd> first, second;
+        for (const Rect& m : monitors) {
+            first.push_back(t.OpenWindow(u"one", u"Probe", {m.left + 10, 10, m.left + 210, 110}));
+            second.push_back(t.OpenWindow(u"two", u"Probe", {m.left + width + 20, 20, m.left + width + 220, 120}));
         }
+        t.WriteIni("[Desktops]\r\nMax=3\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n");
+        t.Start();
+        EXPECT_EQ(t.bas().gScreenWidth, width);
+        auto onScreen = [&](Hwnd h) {
+            for (const Rect& m : monitors)
+                if (Overlaps(t.RectOf(h), m)) return true;
+            return false;
+        };
+        for (engine::Long desk : {2, 3, 1, 2, 1}) {
+            t.Click(desk);
+            for (size_t i = 0; i < monitors.size(); ++i) {
+                EXPECT_EQ(onScreen(first[i]), desk == 1) << "desktop " << desk << ", monitor " << i;
+                EXPECT_EQ(onScreen(second[i]), desk == 2) << "desktop " << desk << ", monitor " << i;
+            }
+        }
+        for (size_t i = 0; i < monitors.size(); ++i) EXPECT_EQ(t.RectOf(first[i]).left, monitors[i].left + 10);
     }
-    for (size_t i = 0; i < monitors.size(); ++i) EXPECT_EQ(t.RectOf(first[i]).left, monitors[i].left + 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,9 +70,16 @@ constexpr const char* kThreeDesks =
 
 // Windows on three desktops, one that never moves and a hidden one, with where
 // each stands while desktop 1 is active.
-class Lost : public ::testing::Test {
+// Each case on Windows 7 (6.1) and on Windows 10 and 11 (10.0).
+class Lost : public ::testing::TestWithParam<engine::Dword> {
 protected:
-    Lost() {
+    static sim::Options Version(engine::Dword major) {
+        sim::Options o;
+        o.major = major;
+        o.minor = major == 6 ? 1 : 0;
+        return o;
+    }
+    Lost() : t_(Version(GetParam())) {
         for (engine::Long desk = 1; desk <= 3; ++desk)
             Note(t_.OpenWindow(u"plain", u"Probe", Band(desk, 100, 300)));
         Note(t_.OpenWindow(u"kept", u"Keep", {10, 10, 200, 60}));
@@ -89,7 +101,7 @@ protected:
 
 // Ended without Exit on desktop 3, a new start first brings desktop 1 back; after
 // Exit, or after Windows started again, nothing is brought back.
-TEST_F(Lost, ANewStartAfterAnEndWithoutExitFindsEveryDesktopInItsBand) {
+TEST_P(Lost, ANewStartAfterAnEndWithoutExitFindsEveryDesktopInItsBand) {
     t_.Start();
     t_.Click(3);
     t_.Kill();
@@ -113,7 +125,7 @@ TEST_F(Lost, ANewStartAfterAnEndWithoutExitFindsEveryDesktopInItsBand) {
     EXPECT_EQ(t_.RectOf(home_[0].first), movedAway);
 }
 
-TEST_F(Lost, ARecordFromBeforeWindowsStartedAgainIsIgnored) {
+TEST_P(Lost, ARecordFromBeforeWindowsStartedAgainIsIgnored) {
     t_.Start();
     t_.Click(3);
     t_.Kill();
@@ -126,7 +138,7 @@ TEST_F(Lost, ARecordFromBeforeWindowsStartedAgainIsIgnored) {
 
 // Programs write down where their windows are when the session ends: desktop 1
 // is made active first, also with the Properties dialog open.
-TEST_F(Lost, TheEndOfTheSessionMakesDesktopOneActive) {
+TEST_P(Lost, TheEndOfTheSessionMakesDesktopOneActive) {
     t_.Start();
     t_.Click(3);
     t_.world().EndSession();
@@ -145,7 +157,7 @@ TEST_F(Lost, TheEndOfTheSessionMakesDesktopOneActive) {
 
 // A second Trevo of the same session ends at once: no icons, nothing moved,
 // nothing said; the first runs on. A rescue asked of it refuses and says why.
-TEST_F(Lost, ASecondTrevoEndsAtOnceAndTheFirstRunsOn) {
+TEST_P(Lost, ASecondTrevoEndsAtOnceAndTheFirstRunsOn) {
     t_.Start();
     t_.Click(2);
     const auto icons = t_.world().trayIcons.size();
@@ -173,7 +185,7 @@ TEST_F(Lost, ASecondTrevoEndsAtOnceAndTheFirstRunsOn) {
 // by whole widths, minimised ones by their restore position; it leaves the
 // protected, the hidden and the partly shown, and ends without icons. A crash
 // record it leaves nothing for.
-TEST_F(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
+TEST_P(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     t_.Start();
     t_.Click(3);  // desktop 3 active: desktops 1 and 2 lie left of the screen
     const Hwnd partly = t_.OpenWindow(u"partly", u"Probe", {-100, 100, 200, 300});
@@ -184,7 +196,9 @@ TEST_F(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     const Rect keptBeside{-2000, 10, -1800, 60};
     const Hwnd kept = t_.OpenWindow(u"kept", u"Keep", keptBeside);
     const Hwnd hidden = t_.OpenWindow(u"hidden", u"Probe", keptBeside, 0);
+    const Hwnd hung = t_.OpenWindow(u"hung", u"Probe", Band(-1, 200, 300));
     t_.Kill();
+    t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(hung), sim::Answering::Hung);
 
     t_.world().app.command = u" /GATHER ";
     t_.Start();
@@ -197,6 +211,10 @@ TEST_F(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     EXPECT_EQ(t_.RectOf(farRight).left, 30);
     EXPECT_EQ(t_.RectOf(kept), keptBeside);
     EXPECT_EQ(t_.RectOf(hidden), keptBeside);
+    // A program that does not answer is not waited for: its window comes back when it answers.
+    EXPECT_EQ(t_.RectOf(hung), Band(-1, 200, 300));
+    t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(hung), sim::Answering::Yes);
+    EXPECT_EQ(t_.RectOf(hung), Band(1, 200, 300));
     t_.world().windows.Show(minimised, engine::win::SW_RESTORE);
     EXPECT_EQ(t_.RectOf(minimised), Band(1, 400, 200));
 
@@ -207,5 +225,8 @@ TEST_F(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     t_.Start();
     EXPECT_EQ(t_.RectOf(home_[0].first), gathered);
 }
+
+INSTANTIATE_TEST_SUITE_P(Versions, Lost, ::testing::Values(6u, 10u),
+                         [](const auto& info) { return info.param == 6 ? "Windows7" : "Windows10"; });
 
 }  // namespace
