@@ -18,6 +18,14 @@ Dword CopyFolder(const std::string& text, char* buffer, Dword size) {
     return static_cast<Dword>(text.size());
 }
 
+// Registry and object names are matched without regard to (ASCII) case.
+std::string Upper(const char* text) {
+    std::string out = text ? text : "";
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 constexpr Dword WS_CAPTION = 0x00C00000;
 constexpr Dword WS_BORDER = 0x00800000;
 constexpr Dword WS_DLGFRAME = 0x00400000;
@@ -40,10 +48,6 @@ Long FrameWidth(Dword style, Dword exStyle) {
     return 0;
 }
 
-}  // namespace
-
-namespace {
-std::string Upper(const char* text);
 }  // namespace
 
 SimPlatform::~SimPlatform() {
@@ -80,14 +84,6 @@ bool SimPlatform::CloseHandle(Dword handle) {
 }
 
 namespace {
-// Registry and object names are matched without regard to (ASCII) case.
-std::string Upper(const char* text) {
-    std::string out = text ? text : "";
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 std::string RootName(Dword root) {
     switch (root) {
         case win::HKEY_CURRENT_USER: return "HKCU";
