@@ -100,14 +100,15 @@ void FrmTrevo::CreateSupportObjects() {
 
 void FrmTrevo::ReadNeverMoveList(const String& code) {
     bas_.gNoChange = std::make_unique<engine::Collection<String>>();
-    if (code.empty()) return;
-    for (long long k = 1;; ++k) {
+    for (long long k = 1; !code.empty(); ++k) {
         String key = engine::DecimalText(k);
         if (key.size() < 2) key = u"0" + key;
         String entry = bas_.gcIni->vbGetPrivateProfileString(u"NoChange-" + code, key, bas_.IniPath());
         if (entry.empty()) break;
         bas_.gNoChange->Add(std::move(entry));
     }
+    // Cut and compiled once: every switch tests each window against them.
+    neverMove_ = desktop::ScanPatterns(*bas_.gNoChange);
 }
 
 void FrmTrevo::Gather() {
@@ -115,7 +116,7 @@ void FrmTrevo::Gather() {
     CreateSupportObjects();
     ReadNeverMoveList(FamilyOf(*bas_.gcVer).code);
     const engine::Rect screen = VirtualScreen(platform);
-    desktop::GatherWindows(*bas_.gcWinInterface, platform, desktop::ScanPatterns(*bas_.gNoChange), screen);
+    desktop::GatherWindows(*bas_.gcWinInterface, platform, neverMove_, screen);
     // Desktop 1 is on the screen again: a later start must not bring it back a second time.
     DesktopRecord(platform).Clear();
 }
@@ -126,72 +127,78 @@ void FrmTrevo::BringBackDesktopOne() {
     // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
     // k - 1 of its widths left of the screen, every other desktop beside it.
     engine::Platform& platform = engine_.platform();
-    desktop::ShiftWindows(platform, desktop::CollectWindows(bas_, platform),
+    desktop::ShiftWindows(platform, desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_),
                           desktop::ShiftDistance(left->desk, 1, left->width));
+}
+
+Long FrmTrevo::DesktopWidth() {
+    // A desktop is as wide as every monitor together, so that each monitor shows
+    // the active desktop and nothing of the others; a system that knows one
+    // screen only answers 0, and then the screen object's width holds.
+    const engine::Rect box = VirtualScreen(engine_.platform());
+    if (box.right - box.left > 0) return box.right - box.left;
+    const engine::ScreenMetrics screen = engine_.Screen();
+    const auto screenTwips = static_cast<long long>(engine::RoundHalfEven(screen.width));
+    const auto twipsPerPixel = static_cast<long long>(engine::RoundHalfEven(screen.twipsPerPixelX));
+    if (twipsPerPixel == 0) engine::Raise(11, u"Division by zero");
+    return static_cast<Long>(screenTwips / twipsPerPixel);
+}
+
+void FrmTrevo::Adopt(const StartSettings& settings) {
+    bas_.gDeskCount = settings.deskCount;
+    bas_.gWallpapers = settings.wallpapers;
+    bas_.gKeepSize = settings.keepSize;
+    bas_.gWallWidth = settings.width;
+    bas_.gWallHeight = settings.height;
+}
+
+void FrmTrevo::FillDialog(const StartSettings& settings) {
+    const engine::Integer count = engine::CIntFromLong(settings.deskCount);
+    // Setting the value the bar already has fires no change: the count's
+    // buttons are then set here.
+    const bool fires = dlg_.HScr->Value() != count;
+    dlg_.HScr->SetValue(count);
+    if (!fires) CountChanged();
+    for (size_t i = 0; i < settings.wallpapers.size(); ++i) {
+        dlg_.txtWallpaper[i]->SetText(settings.wallpapers[i]);
+        PaintPreview(static_cast<int>(i), settings.wallpapers[i]);
+    }
+    dlg_.chkSize->SetValue(settings.keepSize ? 1 : 0);
+    SizeRuleChanged();
+    dlg_.txtWidth->SetText(settings.widthText);
+    dlg_.txtHeight->SetText(settings.heightText);
+}
+
+void FrmTrevo::CreateDesktops(bool iconsFromTop) {
+    // The order of creation is the order of the icons in the notification area.
+    mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
+    for (Long step = 0; step < bas_.gDeskCount; ++step) {
+        const Long n = iconsFromTop ? bas_.gDeskCount - step : step + 1;
+        auto& slot = mDesks[static_cast<size_t>(n - 1)];
+        slot = std::make_unique<desktop::FrmTrevoTray>(engine_, *this);
+        slot->TrayNum(n);
+        slot->Wallpaper(bas_.gWallpapers[static_cast<size_t>(n - 1)]);
+        slot->Load();
+    }
 }
 
 void FrmTrevo::StartUp() {
     engine::Platform& platform = engine_.platform();
     CreateSupportObjects();
-
     bas_.gcString->SetNumericAttribute(*dlg_.txtWidth);
     bas_.gcString->SetNumericAttribute(*dlg_.txtHeight);
+    bas_.gScreenWidth = DesktopWidth();
 
-    const engine::ScreenMetrics screen = engine_.Screen();
-    const auto screenTwips = static_cast<long long>(engine::RoundHalfEven(screen.width));
-    const auto twipsPerPixel = static_cast<long long>(engine::RoundHalfEven(screen.twipsPerPixelX));
-    if (twipsPerPixel == 0) engine::Raise(11, u"Division by zero");
-    // A desktop is as wide as every monitor together, so that each monitor shows
-    // the active desktop and nothing of the others; a system that knows one
-    // screen only answers 0.
-    const engine::Rect screenBox = VirtualScreen(platform);
-    const Long virtualWidth = screenBox.right - screenBox.left;
-    bas_.gScreenWidth = virtualWidth > 0 ? virtualWidth : static_cast<Long>(screenTwips / twipsPerPixel);
-
-    lib::ClsKwini& ini = *bas_.gcIni;
-    const String iniPath = bas_.IniPath();
-    const bool fileExists =
-        platform.GetFileAttributesA(platform.ToAnsi(iniPath).c_str()) != engine::win::INVALID_FILE_ATTRIBUTES;
-
-    bas_.gDeskCount = CheckedDeskCount({iniPath, fileExists, u"Desktops", u"Max"},
-                                       ini.vbGetPrivateProfileString(u"Desktops", u"Max", bas_.IniPath()));
-    dlg_.HScr->SetValue(engine::CIntFromLong(bas_.gDeskCount));
-    // The count handling runs for the design value too, so the buttons match.
-    if (bas_.gDeskCount == 1) CountChanged();
-
-    for (Long n = 1; n <= kMaxDesks; ++n) {
-        const size_t i = static_cast<size_t>(n - 1);
-        bas_.gWallpapers[i] = ini.vbGetPrivateProfileString(u"Wallpaper", engine::DecimalText(n), bas_.IniPath());
-        dlg_.txtWallpaper[i]->SetText(bas_.gWallpapers[i]);
-        PaintPreview(static_cast<int>(i), bas_.gWallpapers[i]);
-    }
-
-    bas_.gKeepSize = ini.vbGetPrivateProfileString(u"Size", u"KeepSize", bas_.IniPath()) == u"-1";
-    dlg_.chkSize->SetValue(bas_.gKeepSize ? 1 : 0);
-    SizeRuleChanged();
-
-    dlg_.txtWidth->SetText(ini.vbGetPrivateProfileString(u"Size", u"Width", bas_.IniPath()));
-    bas_.gWallWidth = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Width"}, dlg_.txtWidth->Text());
-    dlg_.txtHeight->SetText(ini.vbGetPrivateProfileString(u"Size", u"Height", bas_.IniPath()));
-    bas_.gWallHeight = CheckedWholeNumber({iniPath, fileExists, u"Size", u"Height"}, dlg_.txtHeight->Text());
+    const StartSettings settings = ReadStartSettings(*bas_.gcIni, platform, bas_.IniPath());
+    Adopt(settings);
+    FillDialog(settings);
 
     const WindowsFamily family = FamilyOf(*bas_.gcVer);
     ReadNeverMoveList(family.code);
-
     record_ = std::make_unique<DesktopRecord>(platform);
     BringBackDesktopOne();
 
-    mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
-    const bool fromTop = family.iconsFromTop;
-    for (Long step = 0; step < bas_.gDeskCount; ++step) {
-        const Long n = fromTop ? bas_.gDeskCount - step : step + 1;
-        auto& slot = mDesks[static_cast<size_t>(n - 1)];
-        slot = std::make_unique<desktop::FrmTrevoTray>(engine_, bas_, *this);
-        slot->TrayNum(n);
-        slot->Wallpaper(bas_.gWallpapers[static_cast<size_t>(n - 1)]);
-        slot->Hide();
-    }
-
+    CreateDesktops(family.iconsFromTop);
     form_.Hide();
     bas_.gOldDesk = 0;
     TrayLClick(1);
@@ -253,8 +260,16 @@ void FrmTrevo::RunHeldMenuChoice() {
 
 void FrmTrevo::Select(Long desk) {
     bas_.gNewDesk = desk;
+    desktop::SwitchOrder order;
+    order.from = bas_.gOldDesk;
+    order.to = bas_.gNewDesk;
+    order.bandWidth = bas_.gScreenWidth;
+    order.fit = {bas_.gKeepSize, bas_.gWallWidth, bas_.gWallHeight};
+    order.folder = bas_.gAppPath;
+    order.windows = bas_.gcWinInterface.get();
+    order.neverMove = &neverMove_;
     for (size_t i = 0; i < mDesks.size(); ++i)
-        if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk);
+        if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk, order);
     bas_.gOldDesk = bas_.gNewDesk;
     if (record_) record_->Write(bas_.gOldDesk, bas_.gScreenWidth);
 }

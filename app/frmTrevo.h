@@ -8,8 +8,10 @@
 #include "app/BasTrevo.h"
 #include "app/frmTrevoDesign.h"
 #include "app/session_state.h"
+#include "app/settings_check.h"
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
+#include "desktop/never_move.h"
 #include "engine/forms.h"
 
 namespace trevo {
@@ -39,6 +41,10 @@ private:
     void Gather();
     void BringBackDesktopOne();
     void StartUp();
+    engine::Long DesktopWidth();
+    void Adopt(const StartSettings& settings);
+    void FillDialog(const StartSettings& settings);
+    void CreateDesktops(bool iconsFromTop);
     void SessionEnding();
     void Choose(engine::Long desk);
     void Form_Unload();
@@ -65,6 +71,7 @@ private:
     // Closed desktops stay in memory until the controller goes: the Exit that
     // closed them may still be running inside one of them.
     std::vector<std::unique_ptr<desktop::FrmTrevoTray>> closedDesks_;
+    std::vector<desktop::NeverMoveRule> neverMove_;
     std::unique_ptr<SessionLock> lock_;
     std::unique_ptr<DesktopRecord> record_;
     bool selecting_ = false;

@@ -51,4 +51,21 @@ Long CheckedWholeNumber(const SettingPlace& place, const String& text) {
     return value;
 }
 
+StartSettings ReadStartSettings(lib::ClsKwini& ini, engine::Platform& platform, const String& iniPath) {
+    const bool exists =
+        platform.GetFileAttributesA(platform.ToAnsi(iniPath).c_str()) != engine::win::INVALID_FILE_ATTRIBUTES;
+    StartSettings s;
+    s.deskCount = CheckedDeskCount({iniPath, exists, u"Desktops", u"Max"},
+                                   ini.vbGetPrivateProfileString(u"Desktops", u"Max", iniPath));
+    for (Long n = 1; n <= kMaxDesks; ++n)
+        s.wallpapers[static_cast<size_t>(n - 1)] =
+            ini.vbGetPrivateProfileString(u"Wallpaper", engine::DecimalText(n), iniPath);
+    s.keepSize = ini.vbGetPrivateProfileString(u"Size", u"KeepSize", iniPath) == u"-1";
+    s.widthText = ini.vbGetPrivateProfileString(u"Size", u"Width", iniPath);
+    s.width = CheckedWholeNumber({iniPath, exists, u"Size", u"Width"}, s.widthText);
+    s.heightText = ini.vbGetPrivateProfileString(u"Size", u"Height", iniPath);
+    s.height = CheckedWholeNumber({iniPath, exists, u"Size", u"Height"}, s.heightText);
+    return s;
+}
+
 }  // namespace trevo

@@ -1,12 +1,16 @@
-// The settings start-up cannot do without: the desktop count and the wallpaper
-// size must be numbers, the count from 1 to 5. When one is not, the user is told
-// which file, which setting and which value, and the program stops before it has
-// added an icon or written anything.
+// The settings Trevo starts with. The desktop count and the wallpaper size must
+// be numbers, the count from 1 to 5. When one is not, the user is told which
+// file, which setting and which value, and the program stops before it has added
+// an icon or written anything.
 #pragma once
 
+#include <array>
 #include <exception>
 
+#include "app/BasTrevo.h"
+#include "engine/platform.h"
 #include "engine/types.h"
+#include "lib/ClsKwini.h"
 
 namespace trevo {
 
@@ -31,5 +35,18 @@ struct SettingPlace {
 engine::Long CheckedDeskCount(const SettingPlace& place, const engine::String& text);
 // A wallpaper size: any whole number that fits in 32 bits.
 engine::Long CheckedWholeNumber(const SettingPlace& place, const engine::String& text);
+
+struct StartSettings {
+    engine::Long deskCount = 0;
+    std::array<engine::String, kMaxDesks> wallpapers;  // "" for none
+    bool keepSize = false;
+    // The size as the file writes it, for the dialog, and as the number it is.
+    engine::String widthText, heightText;
+    engine::Long width = 0, height = 0;
+};
+
+// Reads every start-up setting from the file, in the order a user finds them in
+// it; raises BadSetting for the first that is not valid.
+StartSettings ReadStartSettings(lib::ClsKwini& ini, engine::Platform& platform, const engine::String& iniPath);
 
 }  // namespace trevo

@@ -34,9 +34,8 @@ constexpr Long kMaxWallpaperPixels = 16384;
 
 }  // namespace
 
-FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, trevo::BasTrevo& bas, Controller& controller)
+FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, Controller& controller)
     : engine_(engine),
-      bas_(bas),
       controller_(controller),
       form_(engine, TrayFormDesign()),
       WallPicture(form_.Add<engine::PictureBox>(WallPictureDesign())),
@@ -55,7 +54,7 @@ void FrmTrevoTray::Form_Load() {
     cTray->SetTrayPopup(&mnuPopup);
     cTray->LClick = [this] { cTray_LClick(); };
     cTray->AddNotifyIcon();
-    TrayOn(false);
+    ShowState(false);
 }
 
 void FrmTrevoTray::Form_Unload() {
@@ -70,7 +69,12 @@ void FrmTrevoTray::CloseMe() {
     form_.Unload();
 }
 
-void FrmTrevoTray::TrayOn(bool on) {
+void FrmTrevoTray::TrayOn(bool on, const SwitchOrder& order) {
+    ShowState(on);
+    if (on && order.from != order.to) Switch(order);
+}
+
+void FrmTrevoTray::ShowState(bool on) {
     mTrayOn = on;
     const long long icon = static_cast<long long>(mTrayNum) * 10 + (on ? 2 : 1);
     if (icon > std::numeric_limits<Long>::max() || icon < std::numeric_limits<Long>::min())
@@ -83,25 +87,22 @@ void FrmTrevoTray::TrayOn(bool on) {
     if (on) tip += u" Active";
     cTray->SetTrayTip(tip);
     cTray->ModifyNotifyIcon();
-
-    if (on && bas_.gOldDesk != bas_.gNewDesk) Switch();
 }
 
-void FrmTrevoTray::Switch() {
+void FrmTrevoTray::Switch(const SwitchOrder& order) {
     engine::Platform& platform = engine_.platform();
-    String wallpaper = ChangeWallpaper();
+    String wallpaper = ChangeWallpaper(order);
     std::string path = platform.ToAnsi(wallpaper);
     platform.SystemParametersInfoA(engine::win::SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
 
-    const std::vector<WindowToMove> windows = CollectWindows(bas_, platform);
+    const std::vector<WindowToMove> windows = CollectWindows(*order.windows, platform, *order.neverMove);
     // At the first activation the windows on screen simply are desktop 1.
-    if (bas_.gOldDesk != 0)
-        ShiftWindows(platform, windows, ShiftDistance(bas_.gOldDesk, bas_.gNewDesk, bas_.gScreenWidth));
+    if (order.from != 0) ShiftWindows(platform, windows, ShiftDistance(order.from, order.to, order.bandWidth));
 }
 
-String FrmTrevoTray::ChangeWallpaper() {
+String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
     if (mWallpaper.empty()) return {};
-    const String path = bas_.gAppPath + u"Trevo.bmp";
+    const String path = order.folder + u"Trevo.bmp";
     engine::PicturePtr picture;
     try {
         picture = engine_.LoadPicture(mWallpaper);
@@ -109,13 +110,17 @@ String FrmTrevoTray::ChangeWallpaper() {
         return {};  // no usable picture: no wallpaper, and Trevo.bmp stays as it was
     }
     // A size of 0 or less, or larger than a canvas can be, keeps the picture's own size.
-    const bool fit = bas_.gKeepSize && bas_.gWallWidth > 0 && bas_.gWallHeight > 0 &&
-                     bas_.gWallWidth <= kMaxWallpaperPixels && bas_.gWallHeight <= kMaxWallpaperPixels;
+    const WallpaperFit& size = order.fit;
+    const bool fit = size.keepSize && size.width > 0 && size.height > 0 && size.width <= kMaxWallpaperPixels &&
+                     size.height <= kMaxWallpaperPixels;
     try {
         if (fit) {
             const engine::ScreenMetrics screen = engine_.Screen();
-            WallPicture.SetWidth(screen.twipsPerPixelX * bas_.gWallWidth);
-            WallPicture.SetHeight(screen.twipsPerPixelY * bas_.gWallHeight);
+            WallPicture.SetWidth(screen.twipsPerPixelX * size.width);
+            WallPicture.SetHeight(screen.twipsPerPixelY * size.height);
+            // The canvas takes its new size here. Clicks, menu choices and the end
+            // of the session that arrive meanwhile are held by the controller
+            // until its selection is done.
             engine_.DoEvents();
             WallPicture.SetAutoRedraw(true);
             const double w = WallPicture.Width(), h = WallPicture.Height();

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "app/BasTrevo.h"
 #include "desktop/controller.h"
+#include "desktop/switch_order.h"
 #include "engine/forms.h"
 #include "lib/ClsKwTray.h"
 
@@ -14,33 +14,34 @@ namespace desktop {
 
 class FrmTrevoTray {
 public:
-    FrmTrevoTray(engine::Engine& engine, trevo::BasTrevo& bas, Controller& controller);
+    FrmTrevoTray(engine::Engine& engine, Controller& controller);
     FrmTrevoTray(const FrmTrevoTray&) = delete;
     FrmTrevoTray& operator=(const FrmTrevoTray&) = delete;
 
     void TrayNum(engine::Long number) { mTrayNum = number; }
     void Wallpaper(const engine::String& path) { mWallpaper = path; }
+    // Loads the hidden form, whose loading adds the desktop's icon, inactive.
+    void Load() { form_.Load(); }
     // Makes the desktop active or inactive: icon, tip and, when the active desktop
     // really changes, wallpaper and windows.
-    void TrayOn(bool on);
-    // Fits the desktop's picture into the wallpaper bitmap and returns its path, or
-    // "" when the desktop has no usable picture.
-    engine::String ChangeWallpaper();
+    void TrayOn(bool on, const SwitchOrder& order);
+    // Fits the desktop's picture into the wallpaper bitmap as the order says and
+    // returns its path, or "" when the desktop has no usable picture.
+    engine::String ChangeWallpaper(const SwitchOrder& order);
     // Removes the icon, then unloads the form.
     void CloseMe();
     void cTray_LClick();
 
-    void Hide() { form_.Hide(); }
     engine::Form& form() { return form_; }
     engine::PictureBox& wallPicture() { return WallPicture; }
 
 private:
     void Form_Load();
     void Form_Unload();
-    void Switch();
+    void ShowState(bool on);
+    void Switch(const SwitchOrder& order);
 
     engine::Engine& engine_;
-    trevo::BasTrevo& bas_;
     Controller& controller_;
     engine::Form form_;
     engine::PictureBox& WallPicture;

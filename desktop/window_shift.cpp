@@ -81,10 +81,8 @@ WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
     return WalkVerdict::Takes;
 }
 
-std::vector<WindowToMove> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform) {
-    lib::ClsKwWinInterface& wi = *bas.gcWinInterface;
-    // The entries are cut and compiled once per switch, not once per window.
-    const std::vector<NeverMoveRule> rules = ScanPatterns(*bas.gNoChange);
+std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform,
+                                         const std::vector<NeverMoveRule>& rules) {
     AnswerProbe probe(platform);
     std::vector<WindowToMove> list;
     Hwnd start = 0;

@@ -5,9 +5,10 @@
 #include <map>
 #include <vector>
 
-#include "app/BasTrevo.h"
 #include "desktop/never_move.h"
+#include "engine/collection.h"
 #include "engine/platform.h"
+#include "lib/ClsKwWinInterface.h"
 
 namespace desktop {
 
@@ -48,7 +49,8 @@ bool NormalPlacement(engine::Platform& platform, engine::Hwnd hwnd, engine::Wind
 // Walks the top-level windows from the top of the stacking order, skips the
 // invisible and cloaked ones and those a never-move pattern spares, restores the
 // maximised and minimised ones among the rest and returns them in walk order.
-std::vector<WindowToMove> CollectWindows(trevo::BasTrevo& bas, engine::Platform& platform);
+std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform,
+                                         const std::vector<NeverMoveRule>& rules);
 std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries);
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
                   engine::Hwnd hwnd);
