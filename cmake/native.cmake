@@ -8,6 +8,7 @@ add_library(trevo_sim STATIC
   engine/sim/profile_document.cpp
   engine/sim/profile_engine.cpp
   engine/sim/window_model.cpp
+  engine/sim/window_frame.cpp
   engine/sim/sim_platform.cpp
   engine/sim/sim_engine.cpp
   engine/sim/sim_peers.cpp

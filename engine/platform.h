@@ -3,22 +3,15 @@
 // page; ToAnsi/FromAnsi are the conversions every caller goes through.
 #pragma once
 
-// The constants below carry their Windows names, which <windows.h> defines as
-// macros: in the Windows implementation the engine's headers come first.
-#if defined(_WINDOWS_) || defined(_INC_WINDOWS)
-#error "include the engine headers before <windows.h>"
-#endif
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "engine/types.h"
+#include "engine/win_constants.h"
 
 namespace engine {
-
-using Dword = std::uint32_t;
 
 // OSVERSIONINFOA, narrow form.
 struct OsVersionInfoA {
@@ -80,96 +73,6 @@ struct WindowPlacement {
     Rect rcNormalPosition;
 };
 static_assert(sizeof(WindowPlacement) == 44);
-
-namespace win {
-// GetWindow
-inline constexpr Dword GW_HWNDNEXT = 2;
-inline constexpr Dword GW_OWNER = 4;
-inline constexpr Dword GW_CHILD = 5;
-// GetWindowLong
-inline constexpr Long GWL_STYLE = -16;
-inline constexpr Long GWL_EXSTYLE = -20;
-// styles
-inline constexpr Dword WS_VISIBLE = 0x10000000;
-inline constexpr Dword WS_MINIMIZE = 0x20000000;
-inline constexpr Dword WS_MAXIMIZE = 0x01000000;
-inline constexpr Dword WS_CHILD = 0x40000000;
-inline constexpr Dword WS_EX_TOPMOST = 0x8;
-inline constexpr Dword WS_EX_LAYERED = 0x80000;
-inline constexpr Dword ES_UPPERCASE = 0x0008;
-inline constexpr Dword ES_LOWERCASE = 0x0010;
-inline constexpr Dword ES_NUMBER = 0x2000;
-// ShowWindow
-inline constexpr Long SW_HIDE = 0;
-inline constexpr Long SW_SHOWNORMAL = 1;
-inline constexpr Long SW_SHOWMINIMIZED = 2;
-inline constexpr Long SW_SHOWMAXIMIZED = 3;
-inline constexpr Long SW_SHOW = 5;
-inline constexpr Long SW_RESTORE = 9;
-// SetWindowPos / DeferWindowPos
-inline constexpr Dword SWP_NOSIZE = 0x1;
-inline constexpr Dword SWP_NOMOVE = 0x2;
-inline constexpr Dword SWP_NOZORDER = 0x4;
-inline constexpr Dword SWP_NOACTIVATE = 0x10;
-inline constexpr Dword SWP_SHOWWINDOW = 0x40;
-inline constexpr Dword SWP_ASYNCWINDOWPOS = 0x4000;
-inline constexpr Hwnd HWND_TOPMOST = 0xFFFFFFFFu;    // (HWND)-1
-inline constexpr Hwnd HWND_NOTOPMOST = 0xFFFFFFFEu;  // (HWND)-2
-// GetSystemMetrics
-inline constexpr Long SM_CXSCREEN = 0;
-inline constexpr Long SM_XVIRTUALSCREEN = 76;
-inline constexpr Long SM_YVIRTUALSCREEN = 77;
-inline constexpr Long SM_CXVIRTUALSCREEN = 78;
-inline constexpr Long SM_CYVIRTUALSCREEN = 79;
-inline constexpr Long SM_CMONITORS = 80;
-// SystemParametersInfo
-inline constexpr Dword SPI_GETWORKAREA = 48;
-inline constexpr Dword SPI_SETDESKWALLPAPER = 20;
-inline constexpr Dword SPI_GETDESKWALLPAPER = 115;
-// Shell_NotifyIcon
-inline constexpr Dword NIM_ADD = 0;
-inline constexpr Dword NIM_MODIFY = 1;
-inline constexpr Dword NIM_DELETE = 2;
-inline constexpr Dword NIF_MESSAGE = 1;
-inline constexpr Dword NIF_ICON = 2;
-inline constexpr Dword NIF_TIP = 4;
-// mouse messages
-inline constexpr Dword WM_MOUSEMOVE = 0x200;
-inline constexpr Dword WM_LBUTTONDOWN = 0x201;
-inline constexpr Dword WM_LBUTTONUP = 0x202;
-inline constexpr Dword WM_LBUTTONDBLCLK = 0x203;
-inline constexpr Dword WM_RBUTTONDOWN = 0x204;
-inline constexpr Dword WM_RBUTTONUP = 0x205;
-inline constexpr Dword WM_RBUTTONDBLCLK = 0x206;
-inline constexpr Dword WM_MBUTTONDOWN = 0x207;
-inline constexpr Dword WM_MBUTTONUP = 0x208;
-inline constexpr Dword WM_MBUTTONDBLCLK = 0x209;
-inline constexpr Dword INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
-inline constexpr Dword FILE_ATTRIBUTE_DIRECTORY = 0x10;
-inline constexpr Dword WM_NULL = 0;
-// SendMessageTimeout
-inline constexpr Dword SMTO_ABORTIFHUNG = 0x2;
-// DwmGetWindowAttribute
-inline constexpr Dword DWMWA_CLOAKED = 14;
-inline constexpr Long S_OK = 0;
-inline constexpr Long E_NOTIMPL = static_cast<Long>(0x80004001u);
-inline constexpr Long E_INVALIDARG = static_cast<Long>(0x80070057u);
-inline constexpr Long HRESULT_MOD_NOT_FOUND = static_cast<Long>(0x8007007Eu);  // from ERROR_MOD_NOT_FOUND
-// kernel32 and advapi32
-inline constexpr Dword ERROR_SUCCESS = 0;
-inline constexpr Dword ERROR_FILE_NOT_FOUND = 2;
-inline constexpr Dword ERROR_INVALID_HANDLE = 6;
-inline constexpr Dword ERROR_ALREADY_EXISTS = 183;
-inline constexpr Dword ERROR_MORE_DATA = 234;
-inline constexpr Dword ERROR_CHILD_MUST_BE_VOLATILE = 1021;
-inline constexpr Dword HKEY_CURRENT_USER = 0x80000001u;
-inline constexpr Dword REG_OPTION_NON_VOLATILE = 0;
-inline constexpr Dword REG_OPTION_VOLATILE = 1;
-inline constexpr Dword REG_DWORD = 4;
-// GetVersionEx platform ids
-inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;
-inline constexpr Dword VER_PLATFORM_WIN32_NT = 2;
-}  // namespace win
 
 class Platform {
 public:

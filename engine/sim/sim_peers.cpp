@@ -4,19 +4,13 @@
 #include <stdexcept>
 
 #include "engine/error.h"
-#include "engine/sim/sim_platform.h"
+#include "engine/sim/window_frame.h"
 
 namespace sim {
 namespace win = engine::win;
 
 namespace {
-constexpr Dword WS_OVERLAPPEDWINDOW = 0x00CF0000;
-constexpr Dword WS_DIALOG_FRAME = 0x00C80000;  // WS_CAPTION | WS_SYSMENU
-constexpr Dword WS_DISABLED = 0x08000000;
-constexpr Dword ES_READONLY = 0x0800;
 constexpr Dword kWindowColour = 0xFFFFFFFFu;  // the system window background
-constexpr Long kDialogFrame = 3;
-constexpr Long kCaption = 19;
 
 Long ToPixels(double twips, double twipsPerPixel) { return static_cast<Long>(std::lround(twips / twipsPerPixel)); }
 
@@ -42,18 +36,18 @@ const char16_t* ClassOf(engine::ControlKind kind) {
 SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine::FormEvents& events)
     : world_(world), design_(design), events_(events) {
     const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
-    Long width = ToPixels(design.clientWidth, tx), height = ToPixels(design.clientHeight, ty);
+    const Long width = ToPixels(design.clientWidth, tx), height = ToPixels(design.clientHeight, ty);
     WindowSpec request;
     request.className = u"TrevoForm";
     request.title = design.caption;
-    if (design.dialogFrame) {
-        request.style = WS_DIALOG_FRAME;
-        width += 2 * kDialogFrame;
-        height += 2 * kDialogFrame + kCaption;
-    } else {
-        request.style = WS_OVERLAPPEDWINDOW;
-    }
     request.rect = {0, 0, width, height};
+    if (design.dialogFrame) {
+        request.style = win::WS_CAPTION | win::WS_SYSMENU;
+        AddFrame(&request.rect, request.style, false, 0);
+        request.rect = {0, 0, request.rect.right - request.rect.left, request.rect.bottom - request.rect.top};
+    } else {
+        request.style = win::WS_OVERLAPPEDWINDOW;
+    }
     hwnd_ = world.windows.Create(request);
     world.forms[hwnd_] = this;
     auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 32, 32);
@@ -74,11 +68,11 @@ void SimFormPeer::SetVisible(bool visible) {
     if (visible) world_.windows.BringToTop(hwnd_);
 }
 
-bool SimFormPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & WS_DISABLED) == 0; }
+bool SimFormPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & win::WS_DISABLED) == 0; }
 
 void SimFormPeer::SetEnabled(bool enabled) {
     auto& style = world_.windows.Get(hwnd_).style;
-    style = enabled ? (style & ~WS_DISABLED) : (style | WS_DISABLED);
+    style = enabled ? (style & ~win::WS_DISABLED) : (style | win::WS_DISABLED);
 }
 
 void SimFormPeer::BringToFront() { world_.windows.BringToTop(hwnd_); }
@@ -134,7 +128,7 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     request.title = design.text;
     request.rect = {x, y, x + ToPixels(design.width, tx), y + ToPixels(design.height, ty)};
     request.style = win::WS_CHILD | win::WS_VISIBLE;
-    if (design.kind == engine::ControlKind::TextBox && design.readOnly) request.style |= ES_READONLY;
+    if (design.kind == engine::ControlKind::TextBox && design.readOnly) request.style |= win::ES_READONLY;
     hwnd_ = world.windows.Create(request);
     world.controls[hwnd_] = this;
     value_ = design.kind == engine::ControlKind::HScrollBar || design.kind == engine::ControlKind::CheckBox
@@ -146,10 +140,6 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     }
 }
 
-namespace {
-constexpr Dword kEsReadOnly = 0x0800;
-}  // namespace
-
 SimControlPeer::~SimControlPeer() {
     if (world_.focus == hwnd_) world_.focus = 0;
     world_.controls.erase(hwnd_);
@@ -159,11 +149,11 @@ SimControlPeer::~SimControlPeer() {
 engine::String SimControlPeer::Text() const { return world_.windows.Get(hwnd_).title; }
 void SimControlPeer::SetText(const engine::String& text) { world_.windows.Get(hwnd_).title = text; }
 
-bool SimControlPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & WS_DISABLED) == 0; }
+bool SimControlPeer::Enabled() const { return (world_.windows.Get(hwnd_).style & win::WS_DISABLED) == 0; }
 
 void SimControlPeer::SetEnabled(bool enabled) {
     auto& style = world_.windows.Get(hwnd_).style;
-    style = enabled ? (style & ~WS_DISABLED) : (style | WS_DISABLED);
+    style = enabled ? (style & ~win::WS_DISABLED) : (style | win::WS_DISABLED);
 }
 
 bool SimControlPeer::Visible() const { return (world_.windows.Get(hwnd_).style & win::WS_VISIBLE) != 0; }
@@ -235,7 +225,7 @@ engine::PicturePtr SimControlPeer::Image() const {
 void SimControlPeer::UserType(const engine::String& text) {
     // A disabled or read-only box takes no keys; a digits-only box refuses the others.
     const Dword style = world_.windows.Get(hwnd_).style;
-    if (!Enabled() || (style & kEsReadOnly)) return;
+    if (!Enabled() || (style & win::ES_READONLY)) return;
     world_.MoveFocus(hwnd_);  // the user's click into the box
     engine::String typed = text;
     if (style & win::ES_NUMBER) std::erase_if(typed, [](char16_t c) { return c < u'0' || c > u'9'; });

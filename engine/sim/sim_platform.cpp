@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/sim/window_frame.h"
 #include "engine/text.h"
 
 namespace sim {
@@ -24,28 +25,6 @@ std::string Upper(const char* text) {
     for (char& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
-}
-
-constexpr Dword WS_CAPTION = 0x00C00000;
-constexpr Dword WS_BORDER = 0x00800000;
-constexpr Dword WS_DLGFRAME = 0x00400000;
-constexpr Dword WS_THICKFRAME = 0x00040000;
-constexpr Dword WS_EX_DLGMODALFRAME = 0x00000001;
-constexpr Dword WS_EX_TOOLWINDOW = 0x00000080;
-constexpr Dword WS_EX_CLIENTEDGE = 0x00000200;
-constexpr Dword WS_EX_STATICEDGE = 0x00020000;
-constexpr Long kCaptionHeight = 19;
-constexpr Long kSmallCaptionHeight = 15;  // the caption of a tool window
-constexpr Long kMenuHeight = 19;
-constexpr Long kClientEdge = 2;
-
-// The outer frame on each side: sizing border, dialog frame, thin border or
-// static edge, whichever is widest.
-Long FrameWidth(Dword style, Dword exStyle) {
-    if (style & WS_THICKFRAME) return 4;
-    if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) return 3;
-    if ((style & WS_BORDER) || (exStyle & WS_EX_STATICEDGE)) return 1;
-    return 0;
 }
 
 }  // namespace
@@ -87,7 +66,7 @@ namespace {
 std::string RootName(Dword root) {
     switch (root) {
         case win::HKEY_CURRENT_USER: return "HKCU";
-        case 0x80000002u: return "HKLM";
+        case win::HKEY_LOCAL_MACHINE: return "HKLM";
         default: return {};
     }
 }
@@ -126,7 +105,7 @@ Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options
     const Dword handle = world_.nextKernelHandle += 4;
     handles_[handle] = {true, path};
     *key = handle;
-    if (disposition) *disposition = made ? 1 : 2;  // REG_CREATED_NEW_KEY, REG_OPENED_EXISTING_KEY
+    if (disposition) *disposition = made ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
     return win::ERROR_SUCCESS;
 }
 
@@ -217,7 +196,7 @@ Dword SimPlatform::GetFileAttributesA(const char* path) {
     std::error_code ec;
     const auto host = world_.files.ToHost(FromAnsi(path));
     if (std::filesystem::is_directory(host, ec)) return win::FILE_ATTRIBUTE_DIRECTORY;
-    if (std::filesystem::exists(host, ec)) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+    if (std::filesystem::exists(host, ec)) return win::FILE_ATTRIBUTE_ARCHIVE;
     return win::INVALID_FILE_ATTRIBUTES;
 }
 
@@ -327,7 +306,7 @@ Long SimPlatform::DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value,
     const bool eight = o.major > 6 || o.minor >= 2;
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !value || attribute != win::DWMWA_CLOAKED || size != sizeof(Dword) || !eight) return win::E_INVALIDARG;
-    const Dword cloaked = w->cloaked ? 2 : 0;  // DWM_CLOAKED_SHELL
+    const Dword cloaked = w->cloaked ? win::DWM_CLOAKED_SHELL : 0;
     std::memcpy(value, &cloaked, sizeof cloaked);
     return win::S_OK;
 }
@@ -344,7 +323,7 @@ bool SimPlatform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placeme
     placement->rcNormalPosition = w->normalRect;
     // A top-level window that is no tool window is placed in workspace
     // coordinates: from the corner of the work area.
-    if (w->parent == world_.windows.Desktop() && !(w->exStyle & WS_EX_TOOLWINDOW)) {
+    if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW)) {
         Rect& r = placement->rcNormalPosition;
         r = {r.left - world_.workArea.left, r.top - world_.workArea.top, r.right - world_.workArea.left,
              r.bottom - world_.workArea.top};
@@ -357,7 +336,7 @@ bool SimPlatform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* p
     Window* w = world_.windows.Find(hwnd);
     if (!w || !placement || placement->length != sizeof(engine::WindowPlacement)) return false;
     Rect r = placement->rcNormalPosition;
-    if (w->parent == world_.windows.Desktop() && !(w->exStyle & WS_EX_TOOLWINDOW))
+    if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW))
         r = {r.left + world_.workArea.left, r.top + world_.workArea.top, r.right + world_.workArea.left,
              r.bottom + world_.workArea.top};
     w->normalRect = r;
@@ -434,21 +413,6 @@ bool SimPlatform::AdjustWindowRect(Rect* rect, Dword style, bool menu) {
     return AdjustWindowRectEx(rect, style, menu, 0);
 }
 
-bool AddFrame(Rect* rect, Dword style, bool menu, Dword exStyle) {
-    if (!rect) return false;
-    // The client edge lies inside the menu bar, the frame outside the caption;
-    // on a rectangle the order makes no difference.
-    const Long frame = FrameWidth(style, exStyle) + ((exStyle & WS_EX_CLIENTEDGE) ? kClientEdge : 0);
-    rect->left -= frame;
-    rect->right += frame;
-    rect->top -= frame;
-    rect->bottom += frame;
-    if ((style & WS_CAPTION) == WS_CAPTION)
-        rect->top -= (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaptionHeight : kCaptionHeight;
-    if (menu) rect->top -= kMenuHeight;
-    return true;
-}
-
 bool SimPlatform::AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) {
     return AddFrame(rect, style, menu, exStyle);
 }
@@ -464,12 +428,6 @@ bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uin
     w->layeredAlpha = alpha;
     w->layeredFlags = flags;
     return true;
-}
-
-engine::Point ClientOrigin(const Window& w) {
-    Rect frame{0, 0, 0, 0};
-    AddFrame(&frame, w.style, false, w.exStyle);
-    return {w.rect.left - frame.left, w.rect.top - frame.top};
 }
 
 bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
@@ -512,10 +470,6 @@ Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dwo
 }
 
 namespace {
-constexpr Dword MDITILE_HORIZONTAL = 1;
-constexpr Dword MDITILE_SKIPDISABLED = 2;
-constexpr Dword WS_DISABLED = 0x08000000;
-
 // The windows an arrangement moves: the list given, or the parent's children in
 // stacking order; of those only shown windows that are not minimised (nor
 // disabled, when asked), and no top-level window that is topmost or a tool window.
@@ -530,8 +484,8 @@ std::vector<Hwnd> Arranged(const WindowModel& model, Hwnd parent, Dword how, Dwo
     for (Hwnd h : list) {
         const Window* w = model.Find(h);
         if (!w || h == model.Desktop() || !(w->style & win::WS_VISIBLE) || (w->style & win::WS_MINIMIZE)) continue;
-        if ((how & MDITILE_SKIPDISABLED) && (w->style & WS_DISABLED)) continue;
-        if (w->parent == model.Desktop() && (w->exStyle & (win::WS_EX_TOPMOST | WS_EX_TOOLWINDOW))) continue;
+        if ((how & win::MDITILE_SKIPDISABLED) && (w->style & win::WS_DISABLED)) continue;
+        if (w->parent == model.Desktop() && (w->exStyle & (win::WS_EX_TOPMOST | win::WS_EX_TOOLWINDOW))) continue;
         out.push_back(h);
     }
     return out;
@@ -556,7 +510,7 @@ Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rec
     return {box.left + o.x, box.top + o.y, box.right + o.x, box.bottom + o.y};
 }
 
-constexpr Long kCascadeStep = kCaptionHeight + 4 + 3;  // a caption and a sizing frame
+constexpr Long kCascadeStep = kCaptionHeight + kSizingFrame + kDialogFrame;  // a caption and a sizing frame
 }  // namespace
 
 std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
@@ -586,7 +540,7 @@ std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area,
     // Up to three windows share one band; more make a grid of about sqrt(n)
     // bands, the later bands taking the windows left over.
     const Long bands = n < 4 ? 1 : static_cast<Long>(std::sqrt(static_cast<double>(n)));
-    const bool stacked = (how & MDITILE_HORIZONTAL) != 0;  // bands are columns, windows one above the other
+    const bool stacked = (how & win::MDITILE_HORIZONTAL) != 0;  // bands are columns, windows one above the other
     const Long width = box.right - box.left, height = box.bottom - box.top;
     const Long across = stacked ? width : height;  // the extent the bands share
     const Long along = stacked ? height : width;   // the extent the windows of one band share
@@ -664,7 +618,7 @@ bool SimPlatform::GetOpenFileNameA(engine::OpenFileNameA* record) {
                             record->lpfnHook == 0 && !record->lpTemplateName;
     for (Hwnd h : world_.windows.TopLevel()) {
         const Window& w = *world_.windows.Find(h);
-        if (w.className == u"TrevoForm" && (w.style & win::WS_VISIBLE) && (w.style & 0x08000000))
+        if (w.className == u"TrevoForm" && (w.style & win::WS_VISIBLE) && (w.style & win::WS_DISABLED))
             call.visibleFormDisabled = true;
     }
     world_.fileChooserCalls.push_back(call);

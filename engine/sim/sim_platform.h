@@ -9,11 +9,6 @@
 
 namespace sim {
 
-// The frame and caption that AdjustWindowRectEx adds around a client rectangle.
-bool AddFrame(Rect* rect, Dword style, bool menu, Dword exStyle);
-// Where a window's client area begins on the screen.
-engine::Point ClientOrigin(const Window& w);
-
 class SimPlatform : public engine::Platform {
 public:
     explicit SimPlatform(World& world) : world_(world) {}
