@@ -1,5 +1,8 @@
-// A flag that is set for as long as a scope runs, and cleared however it ends.
+// The scope guards of the program and its engines: a flag set for as long as a
+// scope runs, and an action that runs when a scope ends, however it ends.
 #pragma once
+
+#include <utility>
 
 namespace engine {
 
@@ -12,6 +15,19 @@ public:
 
 private:
     bool& flag_;
+};
+
+// const ScopeExit undo([&] { ... }); the action must not throw.
+template <class Action>
+class ScopeExit {
+public:
+    explicit ScopeExit(Action action) : action_(std::move(action)) {}
+    ~ScopeExit() { action_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Action action_;
 };
 
 }  // namespace engine

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_protocol.h"
-#include "win_handles.h"
+#include "engine/win32/handles.h"
 
 namespace {
 
@@ -52,13 +52,13 @@ bool ReadNumber(const wchar_t* text, int low, int high, int& into) {
 
 Request FromCommandLine() {
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const win32::UniqueArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &argc));
+    LPWSTR* argv = arguments.get();
     Request request;
     const bool read = argv != nullptr && (argc == 2 || argc == 4) && ReadNumber(argv[1], 1, kMostWindows, request.count) &&
                       (argc == 2 || (ReadNumber(argv[2], 8, 800, request.width) &&
                                      ReadNumber(argv[3], 8, 600, request.height)));
     if (!read) request.count = -1;
-    LocalFree(argv);
     return request;
 }
 
@@ -79,14 +79,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<winbench::OwnedWindow> windows;
+    std::vector<win32::UniqueWindow> windows;
     windows.reserve(static_cast<size_t>(request.count));
     for (int i = 0; i < request.count; ++i) {
         const POINT place = PlaceOf(i, request, screenWidth, screenHeight);
         const std::wstring title = L"Bench window " + std::to_wstring(i + 1);
-        winbench::OwnedWindow window(CreateWindowExW(0, winbench::kBenchWindowClass, title.c_str(),
-                                                     WS_OVERLAPPEDWINDOW, place.x, place.y, request.width, request.height, nullptr,
-                                                     nullptr, instance, nullptr));
+        win32::UniqueWindow window(CreateWindowExW(0, winbench::kBenchWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
+                                                   place.x, place.y, request.width, request.height, nullptr, nullptr,
+                                                   instance, nullptr));
         if (!window) return 4;
         ShowWindow(window.get(), SW_SHOWNOACTIVATE);
         windows.push_back(std::move(window));

@@ -3,8 +3,8 @@
 #include <psapi.h>
 
 #include "arguments.h"
+#include "engine/win32/handles.h"
 #include "json_out.h"
-#include "win_handles.h"
 
 namespace winbench {
 namespace {
@@ -16,7 +16,7 @@ int Run(const Arguments& args) {
     wchar_t* end = nullptr;
     const unsigned long pid = std::wcstoul(args.Words()[0].c_str(), &end, 0);
     if (*end != L'\0' || pid == 0) return Fail(kTool, "the process id must be a number");
-    const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    const win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process) return Fail(kTool, "no process " + std::to_string(pid));
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win_handles.h"
+#include "engine/win32/handles.h"
 
 namespace winbench {
 namespace {
@@ -56,10 +56,12 @@ ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock
     }
     const long long rectsDone = Stopwatch::Now();
 
-    DeferBatch batch(static_cast<int>(targets.size()));
-    bool deferred = static_cast<bool>(batch);
-    for (const Target& t : targets) deferred = deferred && batch.Move(t.window, t.x, t.y, kMoveOnly);
-    phases.batchDone = deferred && batch.End();
+    win32::UniqueDeferBatch batch(BeginDeferWindowPos(static_cast<int>(targets.size())));
+    for (const Target& t : targets) {
+        if (!batch) break;  // a refused move has freed the batch
+        batch.reset(DeferWindowPos(batch.release(), t.window, nullptr, t.x, t.y, 0, 0, kMoveOnly));
+    }
+    phases.batchDone = batch && EndDeferWindowPos(batch.release());
     const long long batchDone = Stopwatch::Now();
 
     phases.wallpaperMs = clock.Ms(start, wallpaperDone);

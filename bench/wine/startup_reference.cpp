@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "win_handles.h"
+#include "engine/win32/handles.h"
 
 namespace {
 
@@ -60,8 +60,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"TrevoBenchReference";
     if (!RegisterClassExW(&windowClass)) return 3;
-    const winbench::OwnedWindow window(CreateWindowExW(0, L"TrevoBenchReference", L"Start-up reference", WS_POPUP, 0,
-                                                       0, 1, 1, nullptr, nullptr, instance, nullptr));
+    const win32::UniqueWindow window(CreateWindowExW(0, L"TrevoBenchReference", L"Start-up reference", WS_POPUP, 0, 0,
+                                                     1, 1, nullptr, nullptr, instance, nullptr));
     if (!window) return 4;
     std::vector<std::unique_ptr<TrayIcon>> icons;
     for (long id = 0; id < count; ++id) {

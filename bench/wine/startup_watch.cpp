@@ -9,10 +9,10 @@
 #include <string>
 
 #include "arguments.h"
+#include "engine/win32/handles.h"
 #include "json_out.h"
 #include "stopwatch.h"
 #include "tray_icons_view.h"
-#include "win_handles.h"
 
 namespace winbench {
 namespace {
@@ -46,8 +46,8 @@ int Run(const Arguments& args) {
                         folder.empty() ? nullptr : folder.c_str(), &startup, &created))
         return Fail(kTool, "the program could not be started (error " + std::to_string(GetLastError()) + ")");
     const double startedMs = clock.MsSince(start);
-    const KernelHandle process(created.hProcess);
-    const KernelHandle thread(created.hThread);
+    const win32::UniqueHandle process(created.hProcess);
+    const win32::UniqueHandle thread(created.hThread);
 
     double windowMs = -1, iconsMs = -1;
     std::string failure;

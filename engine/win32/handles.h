@@ -1,7 +1,9 @@
 // One owner type per kind of Windows handle: move-only, closed exactly once.
+// The engine and the small Windows programs of the tests and benchmarks that
+// run beside Trevo.exe all hold their handles in these.
 #pragma once
 
-#include "engine/platform.h"  // the engine's names before the macros of <windows.h>
+#include "engine/types.h"  // only the window-handle number: the tools see no more of the engine
 
 #include <windows.h>
 #include <objbase.h>
@@ -52,10 +54,14 @@ struct CloseFont : NullEmpty<HFONT> { void operator()(HFONT h) const { ::DeleteO
 struct CloseBrush : NullEmpty<HBRUSH> { void operator()(HBRUSH h) const { ::DeleteObject(h); } };
 struct CloseMemoryDc : NullEmpty<HDC> { void operator()(HDC h) const { ::DeleteDC(h); } };
 struct CloseModule : NullEmpty<HMODULE> { void operator()(HMODULE h) const { ::FreeLibrary(h); } };
+struct CloseKernelObject : NullEmpty<HANDLE> { void operator()(HANDLE h) const { ::CloseHandle(h); } };
 struct CloseFile {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
+// A batch dropped before it was ended is still ended: no window is left half moved.
+struct EndDeferBatch : NullEmpty<HDWP> { void operator()(HDWP h) const { ::EndDeferWindowPos(h); } };
+struct FreeArgumentList : NullEmpty<LPWSTR*> { void operator()(LPWSTR* h) const { ::LocalFree(h); } };
 
 using UniqueWindow = Unique<HWND, CloseWindow>;
 using UniqueMenu = Unique<HMENU, CloseMenu>;
@@ -65,7 +71,15 @@ using UniqueFont = Unique<HFONT, CloseFont>;
 using UniqueBrush = Unique<HBRUSH, CloseBrush>;
 using UniqueMemoryDc = Unique<HDC, CloseMemoryDc>;  // from CreateCompatibleDC
 using UniqueModule = Unique<HMODULE, CloseModule>;  // from LoadLibrary
-using UniqueFile = Unique<HANDLE, CloseFile>;      // from CreateFile
+// Kernel objects come back as NULL from a failed OpenProcess or CreateMutex,
+// but as INVALID_HANDLE_VALUE from a failed CreateFile or
+// CreateToolhelp32Snapshot: each owner knows its own "nothing".
+using UniqueHandle = Unique<HANDLE, CloseKernelObject>;
+using UniqueFile = Unique<HANDLE, CloseFile>;
+// From BeginDeferWindowPos. DeferWindowPos frees the batch it is given when it
+// fails, so the owner lets go of it first: batch.reset(::DeferWindowPos(batch.release(), ...)).
+using UniqueDeferBatch = Unique<HDWP, EndDeferBatch>;
+using UniqueArgumentList = Unique<LPWSTR*, FreeArgumentList>;  // from CommandLineToArgvW
 
 // A window's DC (or the screen's, for no window), borrowed for a scope.
 class WindowDc {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/scoped_flag.h"
 #include "engine/win32/win32_engine.h"
 
 namespace win32 {
@@ -253,14 +254,12 @@ double Win32FormPeer::Height() const {
 void Win32FormPeer::RunModal(const std::function<bool()>& done) {
     // The program's other forms take no input meanwhile; posted messages (the
     // icons' callbacks) still reach them.
-    struct Reenable {
-        std::vector<HWND> forms;
-        ~Reenable() {
-            for (HWND form : forms)
-                if (::IsWindow(form)) ::EnableWindow(form, TRUE);
-        }
-    } others{EnabledForms(window_.get())};
-    for (HWND form : others.forms) ::EnableWindow(form, FALSE);
+    const std::vector<HWND> others = EnabledForms(window_.get());
+    const engine::ScopeExit reenable([&others] {
+        for (HWND form : others)
+            if (::IsWindow(form)) ::EnableWindow(form, TRUE);
+    });
+    for (HWND form : others) ::EnableWindow(form, FALSE);
 
     MSG msg{};
     while (!done()) {
@@ -460,11 +459,7 @@ String Win32ControlPeer::Text() const {
 
 void Win32ControlPeer::SetText(const String& text) {
     // The change is the program's own: EN_CHANGE is not reported as the user's.
-    settingText_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{settingText_};
+    const engine::ScopedFlag setting(settingText_);
     ::SetWindowTextW(window_.get(), Wide(text).c_str());
 }
 
@@ -508,11 +503,7 @@ bool Win32ControlPeer::Visible() const { return (::GetWindowLongW(window_.get(),
 void Win32ControlPeer::SetVisible(bool visible) { ::ShowWindow(window_.get(), visible ? SW_SHOWNA : SW_HIDE); }
 void Win32ControlPeer::SetFocus() {
     // Focus given by the program chooses no option button.
-    settingFocus_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{settingFocus_};
+    const engine::ScopedFlag setting(settingFocus_);
     ::SetFocus(window_.get());
 }
 

@@ -2,13 +2,13 @@
 
 #include <tlhelp32.h>
 
-#include "unique_handle.h"
+#include "engine/win32/handles.h"
 
 namespace wintool {
 
 std::vector<ProcessEntry> RunningProcesses() {
   std::vector<ProcessEntry> entries;
-  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  const win32::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return entries;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
@@ -19,7 +19,7 @@ std::vector<ProcessEntry> RunningProcesses() {
 }
 
 WaitOutcome WaitForExit(DWORD process_id, DWORD timeout_ms, DWORD& exit_code) {
-  const UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  const win32::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) return WaitOutcome::kNoSuchProcess;
   switch (WaitForSingleObject(process.get(), timeout_ms)) {
     case WAIT_OBJECT_0:
@@ -32,7 +32,7 @@ WaitOutcome WaitForExit(DWORD process_id, DWORD timeout_ms, DWORD& exit_code) {
 }
 
 WaitOutcome WaitForIdle(DWORD process_id, DWORD timeout_ms) {
-  const UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_id));
+  const win32::UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_id));
   if (!process) return WaitOutcome::kNoSuchProcess;
   switch (WaitForInputIdle(process.get(), timeout_ms)) {
     case 0:
@@ -45,7 +45,7 @@ WaitOutcome WaitForIdle(DWORD process_id, DWORD timeout_ms) {
 }
 
 bool EndProcess(DWORD process_id, UINT exit_code) {
-  const UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
+  const win32::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
   if (!process || !TerminateProcess(process.get(), exit_code)) return false;
   return WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0;
 }

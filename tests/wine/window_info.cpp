@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "unique_handle.h"
+#include "engine/win32/handles.h"
 
 namespace wintool {
 
@@ -41,7 +41,7 @@ std::wstring ClassName(HWND window) {
 }
 
 std::wstring ProcessExeName(DWORD process_id) {
-  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  const win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) return {};
   wchar_t path[MAX_PATH + 1] = {};
   DWORD size = MAX_PATH;

@@ -26,10 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/win32/handles.h"
 #include "json_line.h"
 #include "keyboard.h"
 #include "process_control.h"
-#include "unique_handle.h"
 #include "window_info.h"
 
 namespace wintool {
@@ -283,7 +283,7 @@ int HoldFile(const Arguments& args) {
   if (args.size() != 3) return Usage(L"hold-file: PATH and MILLISECONDS expected");
   const auto milliseconds = ParseNumber(args[2]);
   if (!milliseconds) return Usage(L"hold-file: MILLISECONDS must be a number");
-  const UniqueHandle file(CreateFileW(args[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  const win32::UniqueFile file(CreateFileW(args[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) {
     PrintError(L"cannot open " + args[1]);
     return kFailed;
