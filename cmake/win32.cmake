@@ -7,7 +7,15 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_library(trevo_win32 STATIC
   engine/win32/win32_platform.cpp
   engine/win32/win32_engine.cpp
-  engine/win32/win32_peers.cpp
+  engine/win32/window_peer.cpp
+  engine/win32/window_procedures.cpp
+  engine/win32/focus.cpp
+  engine/win32/win32_form.cpp
+  engine/win32/win32_control.cpp
+  engine/win32/text_controls.cpp
+  engine/win32/button_controls.cpp
+  engine/win32/scroll_bar.cpp
+  engine/win32/picture_box.cpp
   engine/win32/win32_picture.cpp
   engine/win32/win_constants_check.cpp
 )

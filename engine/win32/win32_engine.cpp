@@ -6,8 +6,9 @@
 
 #include "engine/error.h"
 #include "engine/text.h"
-#include "engine/win32/win32_peers.h"
+#include "engine/win32/win32_form.h"
 #include "engine/win32/win32_picture.h"
+#include "engine/win32/window_procedures.h"
 
 namespace win32 {
 using engine::Long;

@@ -2,6 +2,7 @@
 // and the program's resources.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 #include "engine/engine.h"
@@ -55,5 +56,8 @@ private:
 // The engine's UTF-16 text as Windows' wide strings, and back.
 std::wstring Wide(const engine::String& text);
 engine::String FromWide(std::wstring_view text);
+
+// A length in twips as whole pixels of the screen.
+inline int Pixels(double twips, double twipsPerPixel) { return static_cast<int>(std::lround(twips / twipsPerPixel)); }
 
 }  // namespace win32
