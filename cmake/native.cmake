@@ -10,6 +10,9 @@ add_library(trevo_sim STATIC
   engine/sim/window_model.cpp
   engine/sim/window_frame.cpp
   engine/sim/sim_platform.cpp
+  engine/sim/sim_kernel.cpp
+  engine/sim/window_arrangement.cpp
+  engine/sim/call_log.cpp
   engine/sim/sim_engine.cpp
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp

@@ -1,6 +1,8 @@
 // The form engine over the simulated world.
 #pragma once
 
+#include <memory>
+
 #include "engine/engine.h"
 #include "engine/sim/sim_platform.h"
 #include "engine/sim/sim_world.h"
@@ -12,7 +14,7 @@ public:
     explicit SimEngine(World& world);
     ~SimEngine() override;
 
-    engine::Platform& platform() override { return platform_; }
+    engine::Platform& platform() override { return front_ ? *front_ : platform_; }
     engine::ScreenMetrics Screen() const override { return world_.screen; }
     engine::AppInfo App() const override { return world_.app; }
     Long MsgBox(const engine::String& text, Long style, const engine::String& title) override;
@@ -27,6 +29,11 @@ public:
     [[noreturn]] void End(Long exitCode) override;
 
     World& world() { return world_; }
+    // The simulated Windows itself, whatever stands in front of it.
+    SimPlatform& simulated() { return platform_; }
+    // The program's calls go to front, which hands them on to the simulated
+    // Windows (a test's spy). Made before the program's first call.
+    void RouteCallsThrough(std::unique_ptr<engine::Platform> front) { front_ = std::move(front); }
     // The icon resources the program carries: 1, and 11..51 / 12..52.
     static bool HasIconResource(Long id);
 
@@ -36,6 +43,7 @@ protected:
 private:
     World& world_;
     SimPlatform platform_;
+    std::unique_ptr<engine::Platform> front_;
 };
 
 }  // namespace sim

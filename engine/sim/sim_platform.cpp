@@ -1,7 +1,7 @@
+// The user32, dwmapi, shell32 and comdlg32 calls of the simulated Windows.
 #include "engine/sim/sim_platform.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "engine/sim/window_frame.h"
@@ -9,196 +9,6 @@
 
 namespace sim {
 namespace win = engine::win;
-
-namespace {
-
-// A folder query's answer: the text when it fits with its NUL, else the room needed.
-Dword CopyFolder(const std::string& text, char* buffer, Dword size) {
-    if (text.size() + 1 > size) return static_cast<Dword>(text.size() + 1);
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<Dword>(text.size());
-}
-
-// Registry and object names are matched without regard to (ASCII) case.
-std::string Upper(const char* text) {
-    std::string out = text ? text : "";
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-}  // namespace
-
-SimPlatform::~SimPlatform() {
-    while (!handles_.empty()) {
-        const Dword h = handles_.begin()->first;
-        if (handles_.begin()->second.isKey)
-            RegCloseKey(h);
-        else
-            CloseHandle(h);
-    }
-}
-
-Dword SimPlatform::CreateMutexA(const char* name) {
-    lastError_ = win::ERROR_SUCCESS;
-    const std::string key = Upper(name);
-    if (!key.empty() && world_.namedObjects[key]++ > 0) lastError_ = win::ERROR_ALREADY_EXISTS;
-    const Dword handle = world_.nextKernelHandle += 4;
-    handles_[handle] = {false, key};
-    return handle;
-}
-
-bool SimPlatform::CloseHandle(Dword handle) {
-    auto it = handles_.find(handle);
-    if (it == handles_.end() || it->second.isKey) {
-        lastError_ = win::ERROR_INVALID_HANDLE;
-        return false;
-    }
-    if (!it->second.name.empty()) {
-        auto named = world_.namedObjects.find(it->second.name);
-        if (named != world_.namedObjects.end() && --named->second <= 0) world_.namedObjects.erase(named);
-    }
-    handles_.erase(it);
-    return true;
-}
-
-namespace {
-std::string RootName(Dword root) {
-    switch (root) {
-        case win::HKEY_CURRENT_USER: return "HKCU";
-        case win::HKEY_LOCAL_MACHINE: return "HKLM";
-        default: return {};
-    }
-}
-}  // namespace
-
-World::RegistryKey* SimPlatform::KeyOf(Dword key) {
-    auto it = handles_.find(key);
-    if (it == handles_.end() || !it->second.isKey) return nullptr;
-    auto found = world_.registry.find(it->second.name);
-    return found == world_.registry.end() ? nullptr : &found->second;
-}
-
-Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
-    if (key) *key = 0;
-    std::string path = RootName(root);
-    if (path.empty() || !subKey || !key) return win::ERROR_INVALID_HANDLE;
-    const bool isVolatile = (options & win::REG_OPTION_VOLATILE) != 0;
-    bool made = false;
-    bool parentVolatile = false;
-    std::string rest = Upper(subKey);
-    for (size_t start = 0; start <= rest.size();) {
-        const size_t end = std::min(rest.find('\\', start), rest.size());
-        if (end > start) {
-            path += "\\" + rest.substr(start, end - start);
-            auto it = world_.registry.find(path);
-            if (it == world_.registry.end()) {
-                // Windows keeps no lasting key under one that goes with the session.
-                if (parentVolatile && !isVolatile) return win::ERROR_CHILD_MUST_BE_VOLATILE;
-                it = world_.registry.emplace(path, World::RegistryKey{isVolatile, {}}).first;
-                made = true;
-            }
-            parentVolatile = it->second.isVolatile;
-        }
-        start = end + 1;
-    }
-    const Dword handle = world_.nextKernelHandle += 4;
-    handles_[handle] = {true, path};
-    *key = handle;
-    if (disposition) *disposition = made ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
-    return win::ERROR_SUCCESS;
-}
-
-Dword SimPlatform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
-    World::RegistryKey* k = KeyOf(key);
-    if (!k) return win::ERROR_INVALID_HANDLE;
-    const std::string bytes = data ? std::string(static_cast<const char*>(data), size) : std::string();
-    k->values[Upper(name ? name : "")] = {type, bytes};
-    return win::ERROR_SUCCESS;
-}
-
-Dword SimPlatform::RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) {
-    World::RegistryKey* k = KeyOf(key);
-    if (!k) return win::ERROR_INVALID_HANDLE;
-    auto it = k->values.find(Upper(name ? name : ""));
-    if (it == k->values.end()) return win::ERROR_FILE_NOT_FOUND;
-    if (type) *type = it->second.first;
-    const std::string& bytes = it->second.second;
-    if (!size) return data ? win::ERROR_INVALID_HANDLE : win::ERROR_SUCCESS;
-    const Dword room = *size;
-    *size = static_cast<Dword>(bytes.size());
-    if (!data) return win::ERROR_SUCCESS;
-    if (room < bytes.size()) return win::ERROR_MORE_DATA;
-    std::memcpy(data, bytes.data(), bytes.size());
-    return win::ERROR_SUCCESS;
-}
-
-Dword SimPlatform::RegDeleteValueA(Dword key, const char* name) {
-    World::RegistryKey* k = KeyOf(key);
-    if (!k) return win::ERROR_INVALID_HANDLE;
-    return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS
-                                                                                             : win::ERROR_FILE_NOT_FOUND;
-}
-
-Dword SimPlatform::RegCloseKey(Dword key) {
-    auto it = handles_.find(key);
-    if (it == handles_.end() || !it->second.isKey) return win::ERROR_INVALID_HANDLE;
-    handles_.erase(it);
-    return win::ERROR_SUCCESS;
-}
-
-Dword SimPlatform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
-                                            Dword size, const char* file) {
-    return world_.profiles.GetString(section, key, def, buffer, size, file);
-}
-
-bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                             const char* file) {
-    return world_.profiles.WriteString(section, key, value, file);
-}
-
-Dword SimPlatform::GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) {
-    return world_.profiles.GetSection(section, buffer, size, file);
-}
-
-bool SimPlatform::WritePrivateProfileSectionA(const char* section, const char* text, const char* file) {
-    return world_.profiles.WriteSection(section, text, file);
-}
-
-Dword SimPlatform::GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) {
-    return world_.profiles.GetSectionNames(buffer, size, file);
-}
-
-Dword SimPlatform::GetSystemDirectoryA(char* buffer, Dword size) {
-    return CopyFolder(ToAnsi(world_.systemDir), buffer, size);
-}
-
-Dword SimPlatform::GetTempPathA(Dword size, char* buffer) { return CopyFolder(ToAnsi(world_.tempDir), buffer, size); }
-
-Dword SimPlatform::GetWindowsDirectoryA(char* buffer, Dword size) {
-    return CopyFolder(ToAnsi(world_.windowsDir), buffer, size);
-}
-
-bool SimPlatform::GetVersionExA(engine::OsVersionInfoA* info) {
-    if (!info || (info->dwOSVersionInfoSize != 148 && info->dwOSVersionInfoSize != 156)) return false;
-    info->dwMajorVersion = world_.options.major;
-    info->dwMinorVersion = world_.options.minor;
-    info->dwBuildNumber = world_.options.build;
-    info->dwPlatformId = world_.options.platformId;
-    std::memset(info->szCSDVersion, 0, sizeof(info->szCSDVersion));
-    std::memcpy(info->szCSDVersion, world_.options.csdVersion.data(),
-                std::min(world_.options.csdVersion.size(), sizeof(info->szCSDVersion) - 1));
-    return true;
-}
-
-Dword SimPlatform::GetFileAttributesA(const char* path) {
-    if (!path) return win::INVALID_FILE_ATTRIBUTES;
-    std::error_code ec;
-    const auto host = world_.files.ToHost(FromAnsi(path));
-    if (std::filesystem::is_directory(host, ec)) return win::FILE_ATTRIBUTE_DIRECTORY;
-    if (std::filesystem::exists(host, ec)) return win::FILE_ATTRIBUTE_ARCHIVE;
-    return win::INVALID_FILE_ATTRIBUTES;
-}
 
 Long SimPlatform::GetWindowLongA(Hwnd hwnd, Long index) {
     const Window* w = world_.windows.Find(hwnd);
@@ -292,7 +102,7 @@ bool SimPlatform::SendMessageTimeoutA(Hwnd hwnd, Dword /*message*/, Dword /*wPar
         case Answering::Hung:
             if (flags & win::SMTO_ABORTIFHUNG) return false;
             [[fallthrough]];
-        case Answering::Stalled: world_.timeSpentWaiting += timeoutMs; return false;
+        case Answering::Stalled: world_.tickCount += timeoutMs; return false;
     }
     return false;
 }
@@ -374,7 +184,6 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
     switch (action) {
         case win::SPI_SETDESKWALLPAPER:
             world_.wallpaper = pv ? FromAnsi(static_cast<const char*>(pv)) : engine::String();
-            ++world_.wallpaperSets;
             return true;
         case win::SPI_GETDESKWALLPAPER: {
             if (!pv || param == 0) return false;
@@ -469,103 +278,9 @@ Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dwo
     return static_cast<Long>((static_cast<std::uint32_t>(dy & 0xFFFF) << 16) | static_cast<std::uint32_t>(dx & 0xFFFF));
 }
 
-namespace {
-// The windows an arrangement moves: the list given, or the parent's children in
-// stacking order; of those only shown windows that are not minimised (nor
-// disabled, when asked), and no top-level window that is topmost or a tool window.
-std::vector<Hwnd> Arranged(const WindowModel& model, Hwnd parent, Dword how, Dword count, const Hwnd* kids) {
-    std::vector<Hwnd> list;
-    if (kids) {
-        list.assign(kids, kids + count);
-    } else if (const Window* p = model.Find(parent)) {
-        list = p->children;
-    }
-    std::vector<Hwnd> out;
-    for (Hwnd h : list) {
-        const Window* w = model.Find(h);
-        if (!w || h == model.Desktop() || !(w->style & win::WS_VISIBLE) || (w->style & win::WS_MINIMIZE)) continue;
-        if ((how & win::MDITILE_SKIPDISABLED) && (w->style & win::WS_DISABLED)) continue;
-        if (w->parent == model.Desktop() && (w->exStyle & (win::WS_EX_TOPMOST | win::WS_EX_TOOLWINDOW))) continue;
-        out.push_back(h);
-    }
-    return out;
-}
-
-// Arranging restores a maximised window first.
-void Restore(Window& w) { w.style &= ~win::WS_MAXIMIZE; }
-
-// The area of an arrangement in screen coordinates: the rectangle given (in the
-// parent's client coordinates), else the parent's client area, which for the
-// desktop is the work area.
-Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rect* area) {
-    const Window& p = world.windows.Get(parent);
-    Rect box;
-    if (area)
-        box = *area;
-    else if (parent == world.windows.Desktop())
-        box = world.workArea;
-    else
-        platform.GetClientRect(parent, &box);
-    const auto o = ClientOrigin(p);
-    return {box.left + o.x, box.top + o.y, box.right + o.x, box.bottom + o.y};
-}
-
-constexpr Long kCascadeStep = kCaptionHeight + kSizingFrame + kDialogFrame;  // a caption and a sizing frame
-}  // namespace
-
-std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
-    if (!parent) parent = world_.windows.Desktop();
-    if (!world_.windows.Exists(parent)) return 0;
-    const Rect box = ArrangementArea(*this, world_, parent, area);
-    const auto list = Arranged(world_.windows, parent, how, count, kids);
-    const Long step = kCascadeStep;
-    const Long width = (box.right - box.left) * 3 / 4, height = (box.bottom - box.top) * 3 / 4;
-    // The bottom of the stacking order goes first, so the top window ends in front.
-    Long i = 0;
-    for (auto it = list.rbegin(); it != list.rend(); ++it, ++i) {
-        Restore(world_.windows.Get(*it));
-        world_.windows.Place(*it, 0, box.left + i * step, box.top + i * step, width, height,
-                             win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-    }
-    return static_cast<std::uint16_t>(list.size());
-}
-
-std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
-    if (!parent) parent = world_.windows.Desktop();
-    if (!world_.windows.Exists(parent)) return 0;
-    const Rect box = ArrangementArea(*this, world_, parent, area);
-    const auto list = Arranged(world_.windows, parent, how, count, kids);
-    const Long n = static_cast<Long>(list.size());
-    if (n == 0) return 0;
-    // Up to three windows share one band; more make a grid of about sqrt(n)
-    // bands, the later bands taking the windows left over.
-    const Long bands = n < 4 ? 1 : static_cast<Long>(std::sqrt(static_cast<double>(n)));
-    const bool stacked = (how & win::MDITILE_HORIZONTAL) != 0;  // bands are columns, windows one above the other
-    const Long width = box.right - box.left, height = box.bottom - box.top;
-    const Long across = stacked ? width : height;  // the extent the bands share
-    const Long along = stacked ? height : width;   // the extent the windows of one band share
-    Long next = 0;
-    for (Long band = 0; band < bands; ++band) {
-        const Long inBand = n / bands + (band >= bands - n % bands ? 1 : 0);
-        const Long bandSize = across / bands, cell = along / inBand;
-        for (Long k = 0; k < inBand; ++k, ++next) {
-            const Hwnd h = list[static_cast<std::size_t>(next)];
-            Restore(world_.windows.Get(h));
-            if (stacked)
-                world_.windows.Place(h, 0, box.left + band * bandSize, box.top + k * cell, bandSize, cell,
-                                     win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-            else
-                world_.windows.Place(h, 0, box.left + k * cell, box.top + band * bandSize, cell, bandSize,
-                                     win::SWP_NOZORDER | win::SWP_NOACTIVATE);
-        }
-    }
-    return static_cast<std::uint16_t>(n);
-}
-
 bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
     if (!data || data->cbSize < sizeof(engine::NotifyIconDataA)) return false;
     const auto key = std::make_pair(static_cast<Hwnd>(data->hWnd), data->uID);
-    world_.trayCalls.push_back({message, key});
     auto apply = [&](NotifyRecord& r) {
         if (data->uFlags & win::NIF_MESSAGE) r.callbackMessage = data->uCallbackMessage;
         if (data->uFlags & win::NIF_ICON) r.icon = data->hIcon;
@@ -600,29 +315,10 @@ bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA
 
 bool SimPlatform::GetOpenFileNameA(engine::OpenFileNameA* record) {
     if (!record) return false;
-    FileChooserCall call;
-    call.structSize = record->lStructSize;
-    call.owner = record->hwndOwner;
-    if (record->lpstrFilter) {
-        const char* p = record->lpstrFilter;
-        while (*p) p += std::strlen(p) + 1;
-        call.filter.assign(record->lpstrFilter, static_cast<size_t>(p - record->lpstrFilter) + 1);
-    }
-    call.filterIndex = record->nFilterIndex;
-    call.maxFile = record->nMaxFile;
-    call.flags = record->Flags;
-    call.otherMembersZero = record->hwndOwner == 0 && record->hInstance == 0 && !record->lpstrCustomFilter &&
-                            record->nMaxCustFilter == 0 && !record->lpstrFileTitle && record->nMaxFileTitle == 0 &&
-                            !record->lpstrInitialDir && !record->lpstrTitle && record->nFileOffset == 0 &&
-                            record->nFileExtension == 0 && !record->lpstrDefExt && record->lCustData == 0 &&
-                            record->lpfnHook == 0 && !record->lpTemplateName;
-    for (Hwnd h : world_.windows.TopLevel()) {
-        const Window& w = *world_.windows.Find(h);
-        if (w.className == u"TrevoForm" && (w.style & win::WS_VISIBLE) && (w.style & win::WS_DISABLED))
-            call.visibleFormDisabled = true;
-    }
-    world_.fileChooserCalls.push_back(call);
-    if (record->lStructSize != 76 && record->lStructSize != 88) return false;
+    // OPENFILENAMEA as 32-bit Windows knows it: the older record, or the one of
+    // Windows 2000 with three members more.
+    constexpr Dword kOlderSize = 76, kWindows2000Size = 88;
+    if (record->lStructSize != kOlderSize && record->lStructSize != kWindows2000Size) return false;
 
     if (world_.fileChoices.empty()) return false;
     auto choice = world_.fileChoices.front();

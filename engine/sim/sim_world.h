@@ -54,17 +54,6 @@ struct ShownMessageBox {
     engine::String title;
 };
 
-struct FileChooserCall {
-    Dword structSize = 0;
-    Dword owner = 0;
-    std::string filter;  // up to and including the closing double NUL
-    Dword filterIndex = 0;
-    Dword maxFile = 0;
-    Dword flags = 0;
-    bool otherMembersZero = false;
-    bool visibleFormDisabled = false;  // a shown form of the program took no input meanwhile
-};
-
 class World {
 public:
     explicit World(Options options);
@@ -87,7 +76,6 @@ public:
     // The notification area, keyed by (window, id), and the order icons were added.
     std::map<std::pair<Hwnd, Dword>, NotifyRecord> trayIcons;
     std::vector<std::pair<Hwnd, Dword>> trayOrder;
-    std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, key)
     // The registry: every key by its path in capitals ("HKCU\\SOFTWARE\\..."),
     // with its values by name in capitals (type and bytes).
     struct RegistryKey {
@@ -99,8 +87,8 @@ public:
     std::map<std::string, int> namedObjects;
     Dword nextKernelHandle = 0x100;
     engine::String wallpaper;
-    int wallpaperSets = 0;
-    Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
+    // Milliseconds since Windows started: the clock moves only while a call waits.
+    Dword tickCount = 0;
     // Icon handles the engine gave out, with the resource number each came from.
     std::map<Dword, Long> iconResources;
 
@@ -109,7 +97,6 @@ public:
     std::vector<ShownMessageBox> msgBoxes;
     std::function<void(const ShownMessageBox&)> msgBoxScript;  // runs while a box is open
     std::deque<std::optional<engine::String>> fileChoices;  // nothing: the user cancels
-    std::vector<FileChooserCall> fileChooserCalls;
     std::deque<engine::String> menuChoices;  // a caption, or "" to dismiss
     std::vector<std::vector<engine::String>> menusShown;
     std::function<void(Hwnd)> modalScript;   // runs while a form is shown modally

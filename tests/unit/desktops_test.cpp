@@ -44,7 +44,7 @@ TEST(Desktops, IconsAreAddedFromTheTopOnTheXpFamily) {
         std::vector<engine::Hwnd> expected;
         for (int k = 1; k <= 5; ++k) expected.push_back(t.DeskWindow(xp ? 6 - k : k));
         std::vector<engine::Hwnd> added;
-        for (auto& [call, key] : t.world().trayCalls)
+        for (auto& [call, key] : t.calls().trayCalls)
             if (call == win::NIM_ADD) added.push_back(key.first);
         EXPECT_EQ(added, expected) << (xp ? "XP" : "2K");
         EXPECT_EQ(t.app().desk(1)->form().hWnd(), t.DeskWindow(1));
@@ -69,10 +69,10 @@ TEST(Desktops, EveryDesktopIsToldInIndexOrder) {
     SimTrevo t;
     t.WriteIni(IniWith(3));
     t.Start();
-    t.world().trayCalls.clear();
+    t.calls().trayCalls.clear();
     t.Click(2);
     std::vector<engine::Hwnd> told;
-    for (auto& [call, key] : t.world().trayCalls) told.push_back(key.first);
+    for (auto& [call, key] : t.calls().trayCalls) told.push_back(key.first);
     EXPECT_EQ(told, (std::vector<engine::Hwnd>{t.DeskWindow(1), t.DeskWindow(2), t.DeskWindow(3)}));
 }
 
@@ -81,12 +81,12 @@ TEST(Desktops, ClickingTheActiveDesktopOnlyRefreshes) {
     t.WriteIni(IniWith(2));
     t.Start();
     t.Click(2);
-    const int wallpapers = t.world().wallpaperSets;
+    const int wallpapers = t.calls().wallpaperSets;
     const int batches = t.world().windows.BatchesBegun();
-    t.world().trayCalls.clear();
+    t.calls().trayCalls.clear();
     t.Click(2);
-    EXPECT_EQ(t.world().trayCalls.size(), 2u);  // both icons refreshed
-    EXPECT_EQ(t.world().wallpaperSets, wallpapers);
+    EXPECT_EQ(t.calls().trayCalls.size(), 2u);  // both icons refreshed
+    EXPECT_EQ(t.calls().wallpaperSets, wallpapers);
     EXPECT_EQ(t.world().windows.BatchesBegun(), batches);
     EXPECT_EQ(t.IconResource(2), 22);
 }
@@ -95,9 +95,9 @@ TEST(Desktops, PressesMiddleClicksAndDoubleClicksChangeNothing) {
     SimTrevo t;
     t.WriteIni(IniWith(2));
     t.Start();
-    t.world().trayCalls.clear();
+    t.calls().trayCalls.clear();
     for (auto m : {win::WM_LBUTTONDOWN, win::WM_LBUTTONDBLCLK, win::WM_MBUTTONUP, win::WM_MOUSEMOVE}) t.Click(2, m);
-    EXPECT_TRUE(t.world().trayCalls.empty());
+    EXPECT_TRUE(t.calls().trayCalls.empty());
     EXPECT_TRUE(t.world().menusShown.empty());
     EXPECT_EQ(t.bas().gOldDesk, 1);
 }
@@ -123,14 +123,14 @@ TEST(Desktops, ExitRemovesEveryIconFromTheHighestDown) {
     const auto wallpaper = t.world().wallpaper;
     std::vector<engine::Hwnd> desks;
     for (int n = 1; n <= 5; ++n) desks.push_back(t.DeskWindow(n));
-    t.world().trayCalls.clear();
+    t.calls().trayCalls.clear();
     t.world().menuChoices.push_back(u"E&xit");
     t.Click(4, win::WM_RBUTTONUP);  // from an icon that is not the active one
 
     EXPECT_TRUE(t.world().ended);
     EXPECT_TRUE(t.world().trayIcons.empty());
     std::vector<engine::Hwnd> deleted;
-    for (auto& [call, key] : t.world().trayCalls)
+    for (auto& [call, key] : t.calls().trayCalls)
         if (call == win::NIM_DELETE) deleted.push_back(key.first);
     EXPECT_EQ(deleted, (std::vector<engine::Hwnd>{desks[4], desks[3], desks[2], desks[1], desks[0]}));
     EXPECT_EQ(t.engine().LoadedForms(), 0);
@@ -146,9 +146,9 @@ TEST(Desktops, ClicksWhileThePropertiesDialogIsOpenAreIgnored) {
     t.Start();
     size_t callsDuringDialog = 0;
     t.world().modalScript = [&](engine::Hwnd) {
-        t.world().trayCalls.clear();
+        t.calls().trayCalls.clear();
         t.Click(3);
-        callsDuringDialog = t.world().trayCalls.size();
+        callsDuringDialog = t.calls().trayCalls.size();
         t.app().form().Hide();
     };
     t.world().menuChoices.push_back(u"&Properties...");

@@ -137,8 +137,8 @@ TEST_F(Dialog, ThePictureChooserIsAskedAsTheDialogHasAlwaysAsked) {
         Hand(*d().cmdView[1]).UserClick();
         Hand(*d().cmdCancel).UserClick();
     });
-    ASSERT_EQ(t_.world().fileChooserCalls.size(), 1u);
-    const auto& call = t_.world().fileChooserCalls[0];
+    ASSERT_EQ(t_.calls().fileChooserCalls.size(), 1u);
+    const auto& call = t_.calls().fileChooserCalls[0];
     EXPECT_EQ(call.structSize, 76u);
     EXPECT_EQ(call.filter, std::string("(bmp)\0*.bmp\0(all)\0*.*\0\0", 23));
     EXPECT_EQ(call.filterIndex, 0u);
@@ -160,8 +160,8 @@ TEST_F(Dialog, TheDialogTakesNoInputWhileTheChooserIsOpen) {
         enabledAfter = t_.app().form().Enabled();
         Hand(*d().cmdCancel).UserClick();
     });
-    ASSERT_EQ(t_.world().fileChooserCalls.size(), 1u);
-    EXPECT_TRUE(t_.world().fileChooserCalls[0].visibleFormDisabled);
+    ASSERT_EQ(t_.calls().fileChooserCalls.size(), 1u);
+    EXPECT_TRUE(t_.calls().fileChooserCalls[0].visibleFormDisabled);
     EXPECT_TRUE(enabledAfter);
     EXPECT_EQ(d().txtWallpaper[0]->Text(), u"C:\\a.bmp");  // cancelling changes nothing
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/frmTrevo.h"
+#include "engine/sim/call_log.h"
 #include "engine/sim/sim_engine.h"
 #include "engine/sim/sim_peers.h"
 #include "engine/sim/sim_picture.h"
@@ -80,7 +81,9 @@ inline const char* kGoodIni =
 class SimTrevo {
 public:
     explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())),
-          engine_(std::make_unique<sim::SimEngine>(world_)) {}
+          engine_(std::make_unique<sim::SimEngine>(world_)) {
+        sim::AttachCallLog(*engine_, calls_);
+    }
     // Trevo must never wait for a window whose thread takes no messages.
     ~SimTrevo() {
         for (const std::string& wait : world_.windows.Waits()) ADD_FAILURE() << wait;
@@ -88,6 +91,8 @@ public:
     }
 
     sim::World& world() { return world_; }
+    // The calls of every Trevo started on this world, the killed ones' too.
+    sim::CallLog& calls() { return calls_; }
     sim::SimEngine& engine() { return *engine_; }
     trevo::FrmTrevo& app() { return *app_; }
     trevo::BasTrevo& bas() { return app_->bas(); }
@@ -110,6 +115,7 @@ public:
         world_.ended = false;
         world_.exitCode = 0;
         engine_ = std::make_unique<sim::SimEngine>(world_);
+        sim::AttachCallLog(*engine_, calls_);
     }
 
     // Another Trevo started in the same session while this one runs, with that
@@ -123,6 +129,7 @@ public:
         engine::Long result = -1;
         {
             sim::SimEngine other(world_);
+            sim::AttachCallLog(other, calls_);
             auto copy = std::make_unique<trevo::FrmTrevo>(other);
             world_.Deliver([&] { other.RunEvent([&] { copy->form().Load(); }); });
             if (world_.ended) result = world_.exitCode;
@@ -180,6 +187,7 @@ private:
 
     TempDir dir_;
     sim::World world_;
+    sim::CallLog calls_;
     std::unique_ptr<sim::SimEngine> engine_;
     std::unique_ptr<trevo::FrmTrevo> app_;
 };

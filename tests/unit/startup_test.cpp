@@ -200,7 +200,7 @@ TEST_P(BadSettings, ExplainAndStopWithNothingAddedOrWritten) {
     }
 
     EXPECT_TRUE(t.world().trayIcons.empty());
-    EXPECT_EQ(t.world().wallpaperSets, 0);
+    EXPECT_EQ(t.calls().wallpaperSets, 0);
     if (c.ini) {
         EXPECT_EQ(ReadFile(t.IniFile()), before);
     } else {

@@ -55,7 +55,7 @@ TEST_F(TodaysWindows, WindowsThatDoNotAnswerAreSentToTheirDesktopWithoutWaiting)
     for (Hwnd h : {stalled, hung, sameThread}) EXPECT_EQ(Left(h), t_.RectOf(h).left) << "moved before answering";
     EXPECT_EQ(Left(stalled), 200);
     // One bounded question per thread that does not answer, and none for a hung one.
-    EXPECT_EQ(t_.world().timeSpentWaiting, 250u);
+    EXPECT_EQ(t_.calls().timeSpentWaiting, 250u);
 
     for (Hwnd h : {stalled, hung, hungMaximised, hungMinimised})
         model().SetAnswering(model().ThreadOf(h), sim::Answering::Yes);

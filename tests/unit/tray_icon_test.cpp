@@ -14,6 +14,7 @@ namespace win = engine::win;
 class TrayIcon : public ::testing::Test {
 protected:
     TrayIcon() : world_(Options(dir_, 1252)), engine_(world_), form_(engine_, Design()) {
+        sim::AttachCallLog(engine_, calls_);
         menu_ = &form_.AddMenu(u"&Popup");
         menu_->AddEntry(u"&Properties...").Click = [this] { ++chosen_; };
         menu_->AddEntry(u"-");
@@ -51,6 +52,7 @@ protected:
 
     testing_support::TempDir dir_;
     sim::World world_;
+    sim::CallLog calls_;
     sim::SimEngine engine_;
     engine::Form form_;
     engine::Menu* menu_ = nullptr;
@@ -98,8 +100,8 @@ TEST_F(TrayIcon, AddModifyDeleteReachTheShell) {
     EXPECT_EQ(Shown()->tip, u"second");
     tray_->DeleteNotifyIcon();
     EXPECT_EQ(Shown(), nullptr);
-    ASSERT_EQ(world_.trayCalls.size(), 3u);
-    EXPECT_EQ(world_.trayCalls[2].first, win::NIM_DELETE);
+    ASSERT_EQ(calls_.trayCalls.size(), 3u);
+    EXPECT_EQ(calls_.trayCalls[2].first, win::NIM_DELETE);
 }
 
 TEST_F(TrayIcon, TipLimitIs63NarrowBytes) {
@@ -117,7 +119,7 @@ TEST_F(TrayIcon, TipLimitIs63NarrowBytes) {
         EXPECT_EQ(e.Number(), engine::err::kSubscript);
     }
     EXPECT_EQ(Shown()->tip.size(), 63u);  // the shell kept the old tip
-    EXPECT_EQ(world_.trayCalls.size(), 1u);
+    EXPECT_EQ(calls_.trayCalls.size(), 1u);
     EXPECT_EQ(tray_->TrayTip().size(), 64u);  // the text stays stored
 }
 
@@ -142,7 +144,7 @@ TEST(TrayIconCodePage, DoubleByteTipsCountBytes) {
 TEST_F(TrayIcon, NoFormNoShellCall) {
     EXPECT_THROW(tray_->AddNotifyIcon(), engine::RuntimeError);
     EXPECT_THROW(tray_->DeleteNotifyIcon(), engine::RuntimeError);
-    EXPECT_TRUE(world_.trayCalls.empty());
+    EXPECT_TRUE(calls_.trayCalls.empty());
 }
 
 TEST_F(TrayIcon, TrayButtonIsAnUnsignedByte) {

@@ -50,7 +50,7 @@ TEST_F(Wallpaper, ASizeOfZeroOrLessKeepsThePicturesOwnSize) {
 
 TEST_F(Wallpaper, NoPictureMeansNoWallpaperAndNoFile) {
     StartWith("KeepSize=0\r\nWidth=400\r\nHeight=300\r\n", "");
-    EXPECT_EQ(t_.world().wallpaperSets, 1);
+    EXPECT_EQ(t_.calls().wallpaperSets, 1);
     EXPECT_EQ(t_.world().wallpaper, u"");
     EXPECT_FALSE(std::filesystem::exists(Bmp()));
 }

@@ -1,0 +1,55 @@
+// A spy in front of the simulated Windows: it writes down the calls a test wants
+// to count or look at, and changes nothing of what they do. A test opts in by
+// attaching a log to the engine before the program starts.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/sim/forwarding_platform.h"
+#include "engine/sim/sim_world.h"
+
+namespace sim {
+
+class SimEngine;
+
+// One call of GetOpenFileNameA, as the record stood when the program made it.
+struct FileChooserCall {
+    Dword structSize = 0;
+    Dword owner = 0;
+    std::string filter;  // up to and including the closing double NUL
+    Dword filterIndex = 0;
+    Dword maxFile = 0;
+    Dword flags = 0;
+    bool otherMembersZero = false;
+    bool visibleFormDisabled = false;  // a shown form of the program took no input meanwhile
+};
+
+struct CallLog {
+    std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, (window, id))
+    std::vector<FileChooserCall> fileChooserCalls;
+    int wallpaperSets = 0;
+    Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
+};
+
+class CallSpy : public ForwardingPlatform {
+public:
+    CallSpy(engine::Platform& inner, const World& world, CallLog& log)
+        : ForwardingPlatform(inner), world_(world), log_(log) {}
+
+    bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
+                             Dword* result) override;
+    bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
+    bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
+
+private:
+    const World& world_;
+    CallLog& log_;
+};
+
+// From now on the engine's calls pass the spy, which writes into log.
+void AttachCallLog(SimEngine& engine, CallLog& log);
+
+}  // namespace sim

@@ -1,0 +1,204 @@
+// The kernel32 and advapi32 calls of the simulated Windows: the process's
+// handles, named objects, the registry, profiles, folders and the version.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/sim/sim_platform.h"
+
+namespace sim {
+namespace win = engine::win;
+
+namespace {
+
+// A folder query's answer: the text when it fits with its NUL, else the room needed.
+Dword CopyFolder(const std::string& text, char* buffer, Dword size) {
+    if (text.size() + 1 > size) return static_cast<Dword>(text.size() + 1);
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return static_cast<Dword>(text.size());
+}
+
+// Registry and object names are matched without regard to (ASCII) case.
+std::string Upper(const char* text) {
+    std::string out = text ? text : "";
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+}  // namespace
+
+SimPlatform::~SimPlatform() {
+    while (!handles_.empty()) {
+        const Dword h = handles_.begin()->first;
+        if (handles_.begin()->second.isKey)
+            RegCloseKey(h);
+        else
+            CloseHandle(h);
+    }
+}
+
+Dword SimPlatform::CreateMutexA(const char* name) {
+    lastError_ = win::ERROR_SUCCESS;
+    const std::string key = Upper(name);
+    if (!key.empty() && world_.namedObjects[key]++ > 0) lastError_ = win::ERROR_ALREADY_EXISTS;
+    const Dword handle = world_.nextKernelHandle += 4;
+    handles_[handle] = {false, key};
+    return handle;
+}
+
+bool SimPlatform::CloseHandle(Dword handle) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || it->second.isKey) {
+        lastError_ = win::ERROR_INVALID_HANDLE;
+        return false;
+    }
+    if (!it->second.name.empty()) {
+        auto named = world_.namedObjects.find(it->second.name);
+        if (named != world_.namedObjects.end() && --named->second <= 0) world_.namedObjects.erase(named);
+    }
+    handles_.erase(it);
+    return true;
+}
+
+namespace {
+std::string RootName(Dword root) {
+    switch (root) {
+        case win::HKEY_CURRENT_USER: return "HKCU";
+        case win::HKEY_LOCAL_MACHINE: return "HKLM";
+        default: return {};
+    }
+}
+}  // namespace
+
+World::RegistryKey* SimPlatform::KeyOf(Dword key) {
+    auto it = handles_.find(key);
+    if (it == handles_.end() || !it->second.isKey) return nullptr;
+    auto found = world_.registry.find(it->second.name);
+    return found == world_.registry.end() ? nullptr : &found->second;
+}
+
+Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
+    if (key) *key = 0;
+    std::string path = RootName(root);
+    if (path.empty() || !subKey || !key) return win::ERROR_INVALID_HANDLE;
+    const bool isVolatile = (options & win::REG_OPTION_VOLATILE) != 0;
+    bool made = false;
+    bool parentVolatile = false;
+    std::string rest = Upper(subKey);
+    for (size_t start = 0; start <= rest.size();) {
+        const size_t end = std::min(rest.find('\\', start), rest.size());
+        if (end > start) {
+            path += "\\" + rest.substr(start, end - start);
+            auto it = world_.registry.find(path);
+            if (it == world_.registry.end()) {
+                // Windows keeps no lasting key under one that goes with the session.
+                if (parentVolatile && !isVolatile) return win::ERROR_CHILD_MUST_BE_VOLATILE;
+                it = world_.registry.emplace(path, World::RegistryKey{isVolatile, {}}).first;
+                made = true;
+            }
+            parentVolatile = it->second.isVolatile;
+        }
+        start = end + 1;
+    }
+    const Dword handle = world_.nextKernelHandle += 4;
+    handles_[handle] = {true, path};
+    *key = handle;
+    if (disposition) *disposition = made ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    const std::string bytes = data ? std::string(static_cast<const char*>(data), size) : std::string();
+    k->values[Upper(name ? name : "")] = {type, bytes};
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    auto it = k->values.find(Upper(name ? name : ""));
+    if (it == k->values.end()) return win::ERROR_FILE_NOT_FOUND;
+    if (type) *type = it->second.first;
+    const std::string& bytes = it->second.second;
+    if (!size) return data ? win::ERROR_INVALID_HANDLE : win::ERROR_SUCCESS;
+    const Dword room = *size;
+    *size = static_cast<Dword>(bytes.size());
+    if (!data) return win::ERROR_SUCCESS;
+    if (room < bytes.size()) return win::ERROR_MORE_DATA;
+    std::memcpy(data, bytes.data(), bytes.size());
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::RegDeleteValueA(Dword key, const char* name) {
+    World::RegistryKey* k = KeyOf(key);
+    if (!k) return win::ERROR_INVALID_HANDLE;
+    return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS
+                                                                                             : win::ERROR_FILE_NOT_FOUND;
+}
+
+Dword SimPlatform::RegCloseKey(Dword key) {
+    auto it = handles_.find(key);
+    if (it == handles_.end() || !it->second.isKey) return win::ERROR_INVALID_HANDLE;
+    handles_.erase(it);
+    return win::ERROR_SUCCESS;
+}
+
+Dword SimPlatform::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                            Dword size, const char* file) {
+    return world_.profiles.GetString(section, key, def, buffer, size, file);
+}
+
+bool SimPlatform::WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                             const char* file) {
+    return world_.profiles.WriteString(section, key, value, file);
+}
+
+Dword SimPlatform::GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) {
+    return world_.profiles.GetSection(section, buffer, size, file);
+}
+
+bool SimPlatform::WritePrivateProfileSectionA(const char* section, const char* text, const char* file) {
+    return world_.profiles.WriteSection(section, text, file);
+}
+
+Dword SimPlatform::GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) {
+    return world_.profiles.GetSectionNames(buffer, size, file);
+}
+
+Dword SimPlatform::GetSystemDirectoryA(char* buffer, Dword size) {
+    return CopyFolder(ToAnsi(world_.systemDir), buffer, size);
+}
+
+Dword SimPlatform::GetTempPathA(Dword size, char* buffer) { return CopyFolder(ToAnsi(world_.tempDir), buffer, size); }
+
+Dword SimPlatform::GetWindowsDirectoryA(char* buffer, Dword size) {
+    return CopyFolder(ToAnsi(world_.windowsDir), buffer, size);
+}
+
+bool SimPlatform::GetVersionExA(engine::OsVersionInfoA* info) {
+    constexpr Dword kExtendedSize = 156;  // OSVERSIONINFOEXA
+    if (!info || (info->dwOSVersionInfoSize != sizeof(engine::OsVersionInfoA) &&
+                  info->dwOSVersionInfoSize != kExtendedSize))
+        return false;
+    info->dwMajorVersion = world_.options.major;
+    info->dwMinorVersion = world_.options.minor;
+    info->dwBuildNumber = world_.options.build;
+    info->dwPlatformId = world_.options.platformId;
+    std::memset(info->szCSDVersion, 0, sizeof(info->szCSDVersion));
+    std::memcpy(info->szCSDVersion, world_.options.csdVersion.data(),
+                std::min(world_.options.csdVersion.size(), sizeof(info->szCSDVersion) - 1));
+    return true;
+}
+
+Dword SimPlatform::GetFileAttributesA(const char* path) {
+    if (!path) return win::INVALID_FILE_ATTRIBUTES;
+    std::error_code ec;
+    const auto host = world_.files.ToHost(FromAnsi(path));
+    if (std::filesystem::is_directory(host, ec)) return win::FILE_ATTRIBUTE_DIRECTORY;
+    if (std::filesystem::exists(host, ec)) return win::FILE_ATTRIBUTE_ARCHIVE;
+    return win::INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace sim
