@@ -13,6 +13,7 @@ add_library(trevo_sim STATIC
   engine/sim/sim_kernel.cpp
   engine/sim/window_arrangement.cpp
   engine/sim/call_log.cpp
+  engine/sim/sim_world.cpp
   engine/sim/sim_engine.cpp
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp

@@ -1,0 +1,118 @@
+#include "engine/sim/sim_world.h"
+
+#include <algorithm>
+
+#include "engine/sim/sim_peers.h"
+
+namespace sim {
+namespace win = engine::win;
+
+World::World(Options opts)
+    : options(std::move(opts)), codePage(options.codePage), files(options.root), windows(options.screen),
+      profiles(codePage, files) {
+    screen.twipsPerPixelX = screen.twipsPerPixelY = options.twipsPerPixel;
+    screen.width = (options.screen.right - options.screen.left) * options.twipsPerPixel;
+    screen.height = (options.screen.bottom - options.screen.top) * options.twipsPerPixel;
+    app.path = options.appPath;
+    app.title = u"Trevo";
+    app.major = TREVO_VERSION_MAJOR;
+    app.minor = TREVO_VERSION_MINOR;
+    app.revision = TREVO_VERSION_PATCH;
+    workArea = options.screen;
+    std::error_code ec;
+    std::filesystem::create_directories(files.ToHost(u"C:\\"), ec);  // drive C is always there
+    if (options.taskbar) {
+        WindowSpec bar;
+        bar.className = u"Shell_TrayWnd";
+        bar.rect = {options.screen.left, options.screen.bottom - options.taskbarHeight, options.screen.right,
+                    options.screen.bottom};
+        bar.style = win::WS_VISIBLE;
+        bar.exStyle = win::WS_EX_TOPMOST;
+        taskbar = windows.Create(bar);
+        WindowSpec tray;
+        tray.className = u"TrayNotifyWnd";
+        tray.parent = taskbar;
+        tray.rect = {bar.rect.right - 120, bar.rect.top, bar.rect.right, bar.rect.bottom};
+        tray.style = win::WS_VISIBLE | win::WS_CHILD;
+        notifyArea = windows.Create(tray);
+        workArea.bottom -= options.taskbarHeight;
+    }
+}
+
+World::~World() = default;
+
+void World::RestartWindows() {
+    for (auto it = registry.begin(); it != registry.end();) it = it->second.isVolatile ? registry.erase(it) : std::next(it);
+    namedObjects.clear();
+}
+
+void World::Deliver(const std::function<void()>& f) {
+    if (ended) return;
+    try {
+        f();
+    } catch (const ProcessEnded&) {
+        // the process is gone: nothing after End runs
+    }
+    if (engine) engine->CollectRetired();
+}
+
+void World::TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage) {
+    auto it = trayIcons.find({hwnd, id});
+    if (it == trayIcons.end() || !(it->second.flags & win::NIF_MESSAGE)) return;
+    auto form = forms.find(hwnd);
+    if (form == forms.end()) return;
+    // The shell posts the callback message; a form sees message 0x200 as mouse
+    // movement, with the mouse message in the place of the x coordinate.
+    if (it->second.callbackMessage != win::WM_MOUSEMOVE) return;
+    engine::MouseArgs args;
+    args.x = static_cast<float>(mouseMessage * screen.twipsPerPixelX);
+    SimFormPeer* peer = form->second;
+    Deliver([&] { peer->DeliverMouseMove(args); });
+}
+
+void World::ToEveryForm(void (SimFormPeer::*deliver)()) {
+    std::vector<SimFormPeer*> all;
+    for (auto& [hwnd, peer] : forms) all.push_back(peer);
+    for (SimFormPeer* peer : all) {
+        if (ended) break;
+        bool stillThere = false;
+        for (auto& [hwnd, p] : forms) stillThere |= p == peer;
+        if (stillThere) Deliver([&] { (peer->*deliver)(); });
+    }
+}
+
+void World::RestartShell() {
+    trayIcons.clear();
+    trayOrder.clear();
+    ToEveryForm(&SimFormPeer::DeliverShellRestarted);
+}
+
+void World::MoveFocus(Hwnd to) {
+    if (focus == to) return;
+    const Hwnd from = focus;
+    focus = to;
+    auto it = controls.find(from);
+    if (it == controls.end()) return;
+    it->second->DeliverLostFocus();  // inside whatever the user is doing, as the click it comes with
+}
+
+void World::EndSession() { ToEveryForm(&SimFormPeer::DeliverSessionEnding); }
+
+std::vector<Hwnd> World::VisibleTopLevel() const {
+    std::vector<Hwnd> out;
+    for (Hwnd h : windows.TopLevel())
+        if (windows.Find(h)->style & win::WS_VISIBLE) out.push_back(h);
+    return out;
+}
+
+Rect World::VirtualScreen() const {
+    Rect v = options.screen;
+    for (const Rect& m : options.otherMonitors)
+        v = {std::min(v.left, m.left), std::min(v.top, m.top), std::max(v.right, m.right), std::max(v.bottom, m.bottom)};
+    return v;
+}
+
+SimControlPeer& World::ControlAt(Hwnd hwnd) { return *controls.at(hwnd); }
+SimFormPeer& World::FormAt(Hwnd hwnd) { return *forms.at(hwnd); }
+
+}  // namespace sim
