@@ -74,12 +74,22 @@ void FrmTrevoTray::TrayOn(bool on, const SwitchOrder& order) {
     if (on && order.from != order.to) Switch(order);
 }
 
+const engine::PicturePtr& FrmTrevoTray::StateIcon(bool on) {
+    // Each picture is loaded once: every click tells every desktop its state.
+    engine::PicturePtr& icon = icons_[on ? 1 : 0];
+    if (icon && iconsOf_ == mTrayNum) return icon;
+    if (iconsOf_ != mTrayNum) icons_ = {};
+    iconsOf_ = mTrayNum;
+    const long long id = static_cast<long long>(mTrayNum) * 10 + (on ? 2 : 1);
+    if (id > std::numeric_limits<Long>::max() || id < std::numeric_limits<Long>::min())
+        engine::Raise(engine::err::kOverflow);
+    icon = engine_.LoadResPicture(static_cast<Long>(id), engine::kResIcon);
+    return icon;
+}
+
 void FrmTrevoTray::ShowState(bool on) {
     mTrayOn = on;
-    const long long icon = static_cast<long long>(mTrayNum) * 10 + (on ? 2 : 1);
-    if (icon > std::numeric_limits<Long>::max() || icon < std::numeric_limits<Long>::min())
-        engine::Raise(engine::err::kOverflow);
-    cTray->SetTrayIcon(engine_.LoadResPicture(static_cast<Long>(icon), engine::kResIcon));
+    cTray->SetTrayIcon(StateIcon(on));
 
     const engine::AppInfo app = engine_.App();
     String tip = u"Velmora Ver " + engine::DecimalText(app.major) + u"." + engine::DecimalText(app.minor) + u"." +

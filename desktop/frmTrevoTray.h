@@ -3,6 +3,7 @@
 // becomes the active desktop.
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "desktop/controller.h"
@@ -39,6 +40,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void ShowState(bool on);
+    const engine::PicturePtr& StateIcon(bool on);
     void Switch(const SwitchOrder& order);
 
     engine::Engine& engine_;
@@ -49,6 +51,8 @@ private:
     engine::Long mTrayNum = 0;
     engine::String mWallpaper;
     bool mTrayOn = false;
+    std::array<engine::PicturePtr, 2> icons_;  // inactive, active
+    engine::Long iconsOf_ = 0;                 // the desktop number they show
     std::unique_ptr<lib::ClsKwTray> cTray;
 };
 

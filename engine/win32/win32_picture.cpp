@@ -3,9 +3,11 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/shrink.h"
 
 namespace win32 {
 
@@ -19,17 +21,23 @@ std::uint32_t PixelOf(COLORREF color) {
            GetBValue(color);
 }
 
+// 32 bits a pixel, row 0 first in memory.
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 }  // namespace
 
 std::shared_ptr<Win32Picture> Win32Picture::NewBitmap(int width, int height, COLORREF fill) {
     if (width <= 0 || height <= 0) engine::Raise(engine::err::kInvalidPicture);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) {
@@ -87,6 +95,15 @@ void Win32Picture::StretchTo(HDC dc, int x, int y, int width, int height, DWORD 
         ::DrawIconEx(dc, x, y, icon_, width, height, 0, nullptr, DI_NORMAL);
         return;
     }
+    const bool shrinks = width > 0 && height > 0 && width <= width_ && height <= height_ &&
+                         (width < width_ || height < height_);
+    if (bits_ && shrinks && rop == SRCCOPY) {
+        // A photo made into a wallpaper: averaged here, in one pass over its
+        // pixels, rather than by the system's halftone stretch, which costs many
+        // times as much for the same picture.
+        ShrinkTo(dc, x, y, width, height);
+        return;
+    }
     UniqueMemoryDc source(::CreateCompatibleDC(dc));
     if (!source) engine::Raise(engine::err::kOutOfMemory);
     Selection selected(source.get(), bitmap_.get());
@@ -96,6 +113,20 @@ void Win32Picture::StretchTo(HDC dc, int x, int y, int width, int height, DWORD 
     ::StretchBlt(dc, x, y, width, height, source.get(), 0, 0, width_, height_, rop);
     ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     if (oldMode) ::SetStretchBltMode(dc, oldMode);
+}
+
+void Win32Picture::ShrinkTo(HDC dc, int x, int y, int width, int height) const {
+    std::vector<std::uint32_t> shrunk;
+    try {
+        shrunk.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    } catch (const std::bad_alloc&) {
+        engine::Raise(engine::err::kOutOfMemory);
+    }
+    ::GdiFlush();
+    engine::ShrinkByArea(bits_, width_, height_, shrunk.data(), width, height);
+    const BITMAPINFO info = TopDown32(width, height);
+    ::SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                        static_cast<UINT>(height), shrunk.data(), &info, DIB_RGB_COLORS);
 }
 
 // ---------------------------------------------------------------- loading

@@ -37,6 +37,7 @@ public:
 
 private:
     Win32Picture() = default;
+    void ShrinkTo(HDC dc, int x, int y, int width, int height) const;
     UniqueBitmap bitmap_;
     std::uint32_t* bits_ = nullptr;
     HICON icon_ = nullptr;
