@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace winbench {
 
@@ -15,6 +16,15 @@ public:
         return Raw(key, text);
     }
     JsonLine& Integer(const char* key, long long value) { return Raw(key, std::to_string(value)); }
+    JsonLine& Numbers(const char* key, const std::vector<double>& values) {
+        std::string list = "[";
+        for (double v : values) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%s%.4f", list.size() > 1 ? ", " : "", v);
+            list += text;
+        }
+        return Raw(key, list + "]");
+    }
     JsonLine& Flag(const char* key, bool value) { return Raw(key, value ? "true" : "false"); }
     JsonLine& Text(const char* key, const std::string& value) {
         std::string quoted = "\"";

@@ -11,6 +11,8 @@ public:
     void Add(double ms) { ms_.push_back(ms); }
     size_t Count() const { return ms_.size(); }
     bool Empty() const { return ms_.empty(); }
+    // In the order they were taken, to be paired with another set's.
+    const std::vector<double>& Values() const { return ms_; }
 
     double Median() const {
         if (ms_.empty()) return 0;

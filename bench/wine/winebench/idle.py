@@ -65,6 +65,7 @@ def _windows_pid_of(session, program):
 def measure(session, seconds, progress):
     """Both programs run side by side, started and marked before the quiet
     seconds begin; nothing of the benchmark touches them during those."""
+    session.fresh_desktop()
     progress(f"idle: Trevo with {DESKTOPS} desktops and the trivial tray program, {seconds} s")
     folder = session.scratch_folder()
     reference_process = None

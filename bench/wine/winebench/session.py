@@ -65,8 +65,7 @@ class Session:
             self.prefix.ensure(300)
             self._send_tools_to_the_desktop()
             self.wintool = Wintool(self.prefix, self.tool_path("wintool.exe"))
-            self.desktop = WineDesktop(self.prefix, self.wintool, self.tool_path("keepalive.exe"), *SCREEN,
-                                       log_path=self.log_path).start()
+            self._start_desktop()
         except BaseException:
             self.__exit__(None, None, None)
             raise
@@ -82,6 +81,19 @@ class Session:
             if self.display is not None:
                 self.display.stop()
         return False
+
+    def _start_desktop(self):
+        self.desktop = WineDesktop(self.prefix, self.wintool, self.tool_path("keepalive.exe"), *SCREEN,
+                                   log_path=self.log_path).start()
+
+    def fresh_desktop(self):
+        """A new Wine desktop and server, so that a configuration inherits
+        nothing of the one before it (hundreds of windows' worth of server
+        state once made a later click a hundred times slower)."""
+        self.desktop.stop()
+        self.desktop = None
+        self.prefix.kill_server()
+        self._start_desktop()
 
     def _send_tools_to_the_desktop(self):
         """A prefix made before a tool was added lacks its desktop setting."""

@@ -1,25 +1,53 @@
 """The wallpaper fitting under Wine: the click that makes a desktop active whose
 wallpaper is a large photo, timed by switch_timer.exe with one window on screen
-(so the click is almost all fitting), against the same click without a
-wallpaper."""
+(so the click is almost all fitting), in turns with ImageMagick's convert doing
+the same job on the same picture; and how close Trevo's stretched Trevo.bmp
+comes to ImageMagick's (PSNR)."""
 
+import os
+import re
 import shutil
+import statistics
+import subprocess
+import tempfile
+import time
 
-from .session import wait_for
+from .pairs import PairedRatio
+from .session import BenchError, wait_for
 from .switching import DESKTOPS, WINDOW_HOST, SwitchResult, _host_windows
+
+SIZE = (1920, 1080)
+
+
+class WallpaperResult:
+    def __init__(self, clicks_ms, convert_ms, written, psnr):
+        self.clicks_ms = clicks_ms
+        self.convert_ms = convert_ms
+        self.paired = PairedRatio(clicks_ms, convert_ms)
+        self.written = written
+        self.psnr = psnr
+
+    @property
+    def click_ms(self):
+        return statistics.median(self.clicks_ms)
+
+    @property
+    def convert_median_ms(self):
+        return statistics.median(self.convert_ms)
 
 
 def measure(session, pictures, rounds, progress):
     """pictures: (label, host path) pairs. Gives the click without a wallpaper,
     and (label, size label, result) for each picture and size."""
+    session.fresh_desktop()
     results = []
     host = session.start_program(session.tool_path(WINDOW_HOST), 1)
     try:
         wait_for(lambda: len(_host_windows(session)) == 1, 60, "the bench window", interval=0.5)
         progress("wallpaper under Wine: the same click without a wallpaper")
-        baseline = _measure_one(session, None, "0", rounds)
+        baseline = _plain_click(session, rounds)
         for label, picture in pictures:
-            for size_label, keep_size in (("stretched to 1920 x 1080", "-1"), ("at its own size", "0")):
+            for size_label, keep_size in (("stretched to 1920 x 1080", True), ("at its own size", False)):
                 progress(f"wallpaper under Wine: {label} {size_label}")
                 results.append((label, size_label, _measure_one(session, picture, keep_size, rounds)))
     finally:
@@ -27,25 +55,64 @@ def measure(session, pictures, rounds, progress):
     return baseline, results
 
 
-def _measure_one(session, picture, keep_size, rounds):
+def _plain_click(session, rounds):
     folder = session.scratch_folder()
     try:
-        path = ""
-        if picture is not None:
-            name = "wallpaper" + picture[picture.rfind("."):]
-            shutil.copyfile(picture, folder.file(name))
-            path = folder.windows_path(name)
-        run = session.start_trevo(folder, DESKTOPS, wallpapers=(path, path, "", "", ""), keep_size=keep_size,
-                                  width="1920", height="1080")
+        run = session.start_trevo(folder, DESKTOPS)
         try:
             lines = session.tool("switch_timer.exe", "--windows", 1, "--rounds", rounds, timeout=900)
         finally:
             session.stop_trevo(run)
-        result = SwitchResult(1, 0, lines)
-        result.written = _bitmap_size(folder.file("Trevo.bmp"))
     finally:
         folder.remove()
-    return result
+    return SwitchResult(1, 0, lines)
+
+
+def _convert_ms(picture, keep_size, out):
+    command = ["convert", picture] + (["-resize", f"{SIZE[0]}x{SIZE[1]}!"] if keep_size else []) + [out]
+    start = time.perf_counter()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+    return 1000 * (time.perf_counter() - start)
+
+
+def _measure_one(session, picture, keep_size, rounds):
+    folder = session.scratch_folder()
+    with tempfile.TemporaryDirectory() as tmp:
+        magick_bmp = os.path.join(tmp, "magick.bmp")
+        try:
+            name = "wallpaper" + picture[picture.rfind("."):]
+            shutil.copyfile(picture, folder.file(name))
+            path = folder.windows_path(name)
+            run = session.start_trevo(folder, DESKTOPS, wallpapers=(path, path, "", "", ""),
+                                      keep_size="-1" if keep_size else "0", width=str(SIZE[0]),
+                                      height=str(SIZE[1]))
+            clicks, converts = [], []
+            try:
+                for _ in range(rounds):
+                    # One round is two timed clicks, each fitting the picture: two
+                    # conversions beside them.
+                    lines = session.tool("switch_timer.exe", "--windows", 1, "--rounds", 1, timeout=900)
+                    pair = SwitchResult(1, 0, lines).kinds["pairs"]["trevo_ms"]
+                    clicks += pair
+                    converts += [_convert_ms(picture, keep_size, magick_bmp) for _ in pair]
+            finally:
+                session.stop_trevo(run)
+            trevo_bmp = folder.file("Trevo.bmp")
+            written = _bitmap_size(trevo_bmp)
+            psnr = _psnr(trevo_bmp, magick_bmp) if written else None
+        finally:
+            folder.remove()
+    return WallpaperResult(clicks, converts, written, psnr)
+
+
+def _psnr(ours, theirs):
+    """ImageMagick's peak signal-to-noise ratio of the two pictures, in dB
+    (higher is closer; identical pictures give inf)."""
+    done = subprocess.run(["compare", "-metric", "PSNR", ours, theirs, "null:"], capture_output=True, text=True)
+    found = re.match(r"\s*([0-9.]+|inf)", done.stderr)
+    if not found:
+        raise BenchError(f"compare gave no PSNR: {done.stderr.strip()[:200]}")
+    return float(found.group(1))
 
 
 def _bitmap_size(path):
