@@ -4,6 +4,7 @@ find_package(Threads REQUIRED)
 
 add_library(trevo_sim STATIC
   engine/sim/code_page.cpp
+  engine/sim/best_fit.cpp
   engine/sim/file_system.cpp
   engine/sim/profile_document.cpp
   engine/sim/profile_engine.cpp

@@ -1,5 +1,6 @@
 // The simulated system's ANSI code page: 1252 (Western) or 932 (Japanese), chosen by
-// the test, with the conversions WideCharToMultiByte and MultiByteToWideChar make.
+// the test, with the conversions WideCharToMultiByte and MultiByteToWideChar make
+// without flags (and UTF-8, 65001, for files that carry it).
 #pragma once
 
 #include <string>
@@ -13,9 +14,11 @@ class CodePage {
 public:
     explicit CodePage(unsigned number = 1252);
     unsigned Number() const { return number_; }
-    // Characters the code page cannot hold become '?', as Windows' default character.
+    // A character the code page lacks becomes its best fit where Windows has
+    // one (Ā gives 'A'), else '?', Windows' default character.
     std::string Encode(std::u16string_view text) const;
-    // Bytes that form no character become U+FFFD.
+    // Bytes that form no character become the code page's default character:
+    // U+30FB in 932 (a lead byte without its trail byte is one), U+FFFD in UTF-8.
     engine::String Decode(std::string_view bytes) const;
     // Bytes of one character starting at this lead byte: 1, or 2 for a DBCS lead byte.
     bool IsLeadByte(unsigned char byte) const;
