@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Checks the simulated profile functions against the real ones under Wine.
+"""Checks the simulated profile functions and code pages against the real ones under Wine.
 
 Writes a set of INI files covering the rules of the profile functions, runs the
-same queries through the native probe (sim::ProfileEngine) and the Windows probe
+same queries, and conversions between UTF-16 and the ANSI code page, through the
+native probe (sim::ProfileEngine, sim::CodePage) and the Windows probe
 (kernel32, under Wine with a prefix of its own) and fails on the first answer that
 differs, printing both. Writes are compared by what the functions answer after
 them; where the files' bytes differ (the simulation keeps lines Windows drops)
@@ -60,6 +61,12 @@ class Queries:
 
     def gsn(self, size, file):
         self.lines.append(" ".join(["gsn", str(size), esc(path(file))]))
+
+    def w2m(self, text):
+        self.lines.append("w2m " + esc(text.encode("utf-16-le", "surrogatepass")))
+
+    def m2w(self, data):
+        self.lines.append("m2w " + esc(data))
 
     def everything(self, file, sections, keys, sizes=(64, 4096)):
         """Every list and value of a file, as a check after writes."""
@@ -369,6 +376,35 @@ def write_queries(q, code_page):
     q.everything("utf8-write.ini", [u_section], [u_key, b"added", b"plain"])
 
 
+def conversion_queries(q, code_page):
+    """WideCharToMultiByte and MultiByteToWideChar without flags.
+
+    The simulation models best fit for Latin letters, Latin-1 and full-width ASCII
+    only: Windows' other 1252 fits (typographic spaces and dashes, the minus sign,
+    letter-like symbols, box drawing) become '?' in it and are not asked here."""
+    q.comment("best fit: Latin letters with marks, Latin-1, full-width ASCII")
+    for first, last in ((0x00A0, 0x024F), (0xFF01, 0xFF5E)):
+        for c in range(first, last + 1):
+            q.w2m(chr(c))
+    q.w2m("Caf\u00e9 \u0100dam \u0141\u00f3d\u017a \uff21\uff42\uff43 \u00a5100")
+    q.comment("characters neither code page holds, and the ones of each code page's own")
+    for text in ("\u5b57", "\u0416", "\U0001F600", "\ud83d", "x\ude00y", "\u3094",
+                 "\u0080\uf8f0\uf8f1\uf8f2\uf8f3", "\u0081\u008d\u008f\u0090\u009d", ""):
+        q.w2m(text)
+    if code_page == 932:
+        q.w2m("\u301c\u2212\u2014\u2016\u203e")  # iconv's 932 table holds them, Windows' does not
+    q.comment("every single byte, and 932's broken and unfinished characters")
+    for b in range(0x80, 0x100):
+        q.m2w(bytes([b]))
+    q.m2w(b"\x81\x8d\x8f\x90\x9d")
+    for data in (b"\x81\x20x", b"a\x81", b"\x81\x00x", b"\x81\x00", b"\x85\x40", b"\x81\x7f", b"\x81\xfd",
+                 b"\xf0\x40", b"\x87\x40", b"\xed\x40", b"\xfa\x40", b"\x82\xa0\x82", b"\x83\x94\x81\x60"):
+        q.m2w(data)
+    for lead in (0x81, 0x84, 0x88, 0x9F, 0xE0, 0xEA, 0xF0, 0xFC):
+        for trail in range(0x01, 0x100):
+            q.m2w(bytes([lead, trail]))
+
+
 # --------------------------------------------------------------------- running
 
 class Failure(Exception):
@@ -472,7 +508,8 @@ def main():
         windows_root = work / "prefix" / "drive_c"
         native_root = work / "sim"
         total = 0
-        for name, build in (("reads", read_queries), ("writes", write_queries)):
+        for name, build in (("reads", read_queries), ("writes", write_queries),
+                            ("conversions", conversion_queries)):
             queries = Queries()
             build(queries, args.code_page)
             text = queries.text()

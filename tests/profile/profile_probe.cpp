@@ -1,8 +1,10 @@
-// Answers a list of profile queries and prints every answer in one format, so the
-// simulated profile engine can be compared with the real kernel32 functions.
+// Answers a list of profile and code page queries and prints every answer in one
+// format, so the simulated profile engine and code pages can be compared with the
+// real kernel32 functions.
 //
-// Built twice: natively on sim::ProfileEngine (profile_probe --root DIR
-// --code-page N QUERIES) and for Windows on kernel32 (profile_probe.exe QUERIES).
+// Built twice: natively on sim::ProfileEngine and sim::CodePage (profile_probe
+// --root DIR --code-page N QUERIES) and for Windows on kernel32 (profile_probe.exe
+// QUERIES).
 //
 // A query line is an operation and its fields, separated by single spaces:
 //   gs   SECTION KEY DEFAULT SIZE FILE   GetPrivateProfileStringA
@@ -10,12 +12,15 @@
 //   gsec SECTION SIZE FILE               GetPrivateProfileSectionA
 //   wsec SECTION TEXT FILE               WritePrivateProfileSectionA (TEXT holds its \x00s)
 //   gsn  SIZE FILE                       GetPrivateProfileSectionNamesA
+//   w2m  TEXT                            WideCharToMultiByte(CP_ACP, 0), TEXT in UTF-16LE
+//   m2w  BYTES                           MultiByteToWideChar(CP_ACP, 0)
 // A text field is "~" for a null pointer, or "'" followed by the bytes with
 // \xHH for every byte outside '!'..'~' and for the backslash. Lines starting
 // with '#' and blank lines are skipped. Each answer is one line:
 //   <line number> <operation> ret=<value> buf=<the SIZE bytes of the buffer, escaped>
 // The buffer is filled with '*' before the call, so bytes the call leaves alone
-// show; a write past SIZE adds " overrun".
+// show; a write past SIZE adds " overrun". A conversion answers with the length
+// it gives and its result: out=<bytes, escaped> or out=<UTF-16 units in hex>.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -110,6 +115,21 @@ public:
     unsigned long GetSectionNames(char* buf, unsigned long size, const Field& f) {
         return GetPrivateProfileSectionNamesA(buf, size, Ptr(f));
     }
+    std::string ToAnsi(const std::u16string& text) {
+        std::string out(text.size() * 2 + 1, '\0');
+        const int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()),
+                                          static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()),
+                                          nullptr, nullptr);
+        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return out;
+    }
+    std::u16string FromAnsi(const std::string& bytes) {
+        std::u16string out(bytes.size() + 1, u'\0');
+        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                          reinterpret_cast<wchar_t*>(out.data()), static_cast<int>(out.size()));
+        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return out;
+    }
 #else
     Profiles(unsigned codePage, const std::string& root) : codePage_(codePage), files_(root), engine_(codePage_, files_) {}
     unsigned CodePage() const { return codePage_.Number(); }
@@ -129,6 +149,8 @@ public:
     unsigned long GetSectionNames(char* buf, unsigned long size, const Field& f) {
         return engine_.GetSectionNames(buf, static_cast<engine::Dword>(size), Ptr(f));
     }
+    std::string ToAnsi(const std::u16string& text) { return codePage_.Encode(text); }
+    std::u16string FromAnsi(const std::string& bytes) { return codePage_.Decode(bytes); }
 
 private:
     sim::CodePage codePage_;
@@ -162,6 +184,22 @@ bool ParseSize(const std::string& text, unsigned long& size) {
         size = size * 10 + static_cast<unsigned long>(c - '0');
     }
     return true;
+}
+
+// The UTF-16LE text a w2m field holds.
+std::u16string Utf16(const std::string& bytes) {
+    std::u16string out;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    return out;
+}
+
+std::string HexUnits(const std::u16string& text) {
+    std::ostringstream out;
+    out << std::hex;
+    for (char16_t c : text) out << (out.tellp() > 0 ? "," : "") << static_cast<unsigned>(c);
+    return out.str();
 }
 
 // Runs one query; returns the answer line, or an empty string when the query is malformed.
@@ -208,6 +246,14 @@ std::string Run(Profiles& profiles, const std::vector<std::string>& words) {
         Buffer buffer(size);
         const unsigned long ret = profiles.GetSectionNames(buffer.data(), size, file);
         answer << "ret=" << ret << ' ' << buffer.Describe();
+    } else if (op == "w2m") {
+        if (!fields(1, f) || !f[0]) return {};
+        const std::string out = profiles.ToAnsi(Utf16(*f[0]));
+        answer << "ret=" << out.size() << " out=" << Escape(reinterpret_cast<const unsigned char*>(out.data()), out.size());
+    } else if (op == "m2w") {
+        if (!fields(1, f) || !f[0]) return {};
+        const std::u16string out = profiles.FromAnsi(*f[0]);
+        answer << "ret=" << out.size() << " out=" << HexUnits(out);
     } else {
         return {};
     }
