@@ -1,6 +1,7 @@
 #include "app/frmTrevo.h"
 
 #include "engine/error.h"
+#include "engine/scoped_flag.h"
 #include "engine/text.h"
 
 // The controller form as the Properties dialog: where it opens, how its controls
@@ -98,10 +99,7 @@ void FrmTrevo::PaintPreview(int i, const String& path) {
 void FrmTrevo::ChoosePicture(int i) {
     // No input reaches the dialog while the chooser is open (it has no owner).
     form_.SetEnabled(false);
-    struct Enable {
-        engine::Form& form;
-        ~Enable() { form.SetEnabled(true); }
-    } enableAgain{form_};
+    const engine::ScopeExit enableAgain([this] { form_.SetEnabled(true); });
 
     engine::Platform& platform = engine_.platform();
     const std::string filter = platform.ToAnsi(std::u16string(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 23));
@@ -117,16 +115,12 @@ void FrmTrevo::ChoosePicture(int i) {
 
     const size_t k = static_cast<size_t>(i);
     dlg_.txtWallpaper[k]->SetText(platform.FromAnsi(engine::CutAtNul(file)));
+    // Any file can be chosen; one that is no picture leaves the preview blank.
     engine::PictureBox& preview = *dlg_.Preview[k];
     preview.SetAutoRedraw(true);
     preview.Cls();
-    try {
-        // Any file can be chosen; one that is no picture leaves the preview blank.
-        const engine::PicturePtr picture = engine_.LoadPicture(dlg_.txtWallpaper[k]->Text());
-        preview.PaintPicture(picture, 0, 0, preview.ScaleWidth(), preview.ScaleHeight(), engine::kSrcCopy);
-    } catch (const engine::RuntimeError&) {
-    }
     preview.SetAutoRedraw(false);
+    PaintPreview(i, dlg_.txtWallpaper[k]->Text());
 }
 
 namespace {
