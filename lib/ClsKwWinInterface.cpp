@@ -138,11 +138,19 @@ Hwnd ClsKwWinInterface::OwnerHWnd(Hwnd& hwnd) {
     return platform_.GetWindow(hwnd, win::GW_OWNER);
 }
 
-void ClsKwWinInterface::vbClientToScreen(Hwnd hwnd, engine::Rect& rect) {
+namespace {
+// A rectangle converted corner by corner, as the point conversions do it.
+template <class Convert>
+void ConvertCorners(engine::Rect& rect, Convert convert) {
     engine::Point topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
-    platform_.ClientToScreen(hwnd, &topLeft);
-    platform_.ClientToScreen(hwnd, &bottomRight);
+    convert(&topLeft);
+    convert(&bottomRight);
     rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+}  // namespace
+
+void ClsKwWinInterface::vbClientToScreen(Hwnd hwnd, engine::Rect& rect) {
+    ConvertCorners(rect, [&](engine::Point* p) { platform_.ClientToScreen(hwnd, p); });
 }
 
 void ClsKwWinInterface::vbClientToScreenByPoint(Hwnd hwnd, engine::Point& point) {
@@ -150,10 +158,7 @@ void ClsKwWinInterface::vbClientToScreenByPoint(Hwnd hwnd, engine::Point& point)
 }
 
 void ClsKwWinInterface::vbScreenToClient(Hwnd hwnd, engine::Rect& rect) {
-    engine::Point topLeft{rect.left, rect.top}, bottomRight{rect.right, rect.bottom};
-    platform_.ScreenToClient(hwnd, &topLeft);
-    platform_.ScreenToClient(hwnd, &bottomRight);
-    rect = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    ConvertCorners(rect, [&](engine::Point* p) { platform_.ScreenToClient(hwnd, p); });
 }
 
 void ClsKwWinInterface::vbScreenToClientByPoint(Hwnd hwnd, engine::Point& point) {
