@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """Draws Trevo's icons and writes them as 16-colour .ico files into res/.
+One file: the drawing of the digits and the .ico writer are one small program.
 
     python3 tools/make_icons.py            write every icon into res/
     python3 tools/make_icons.py --check    exit 1 when res/ differs from what

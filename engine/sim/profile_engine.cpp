@@ -1,3 +1,5 @@
+// The simulated profile functions, every one in this file: they share the cuts
+// to the caller's room, the file lock and the write-back, and read best together.
 #include "engine/sim/profile_engine.h"
 
 #include <sys/stat.h>

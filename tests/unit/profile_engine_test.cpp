@@ -1,6 +1,7 @@
 // The simulated profile functions, case by case as Windows (here: Wine 8's kernel32)
 // answers them: reading, cuts to the caller's room, writing, keeping every other
-// line, failing writes, double-byte text, the lists, and hostile files.
+// line, failing writes, double-byte text, the lists, and hostile files. One file,
+// as these are the cases of one family of functions over one model of a file.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>

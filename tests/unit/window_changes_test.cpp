@@ -1,6 +1,6 @@
 // The window class's changes on the simulated system: style bits, layered
 // windows, the topmost state, rectangles and points, and the arrangement of a
-// document frame's children.
+// document frame's children. One file, as these are the cases of one class.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,5 +1,7 @@
 // wintool: looks at and drives the Wine desktop from inside, for the
 // end-to-end tests. Every answer is one JSON object per line, in UTF-8.
+// One file: it is the table of commands below, each a few lines over the
+// helpers of window_info, keyboard and process_control.
 //
 //   wintool [--desktop NAME] COMMAND ARGS...
 //     windows [--pid N] [--exe NAME] [--visible]  top-level windows
