@@ -22,7 +22,7 @@ struct BasTrevo {
     std::unique_ptr<lib::ClsKwini> gcIni;
     std::unique_ptr<lib::ClsKwString> gcString;
 
-    engine::String gAppPath;  // the program folder, ending in a backslash
+    engine::String gAppPath;        // the program folder, ending in a backslash
     engine::Long gScreenWidth = 0;  // pixels: the distance of one desktop from the next
     engine::String gIniName;
     engine::Long gDeskCount = 0;

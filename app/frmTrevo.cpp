@@ -69,9 +69,10 @@ void FrmTrevo::Form_Load() {
         // anything. A second start says nothing (the icons are there to see);
         // a rescue says why it did nothing.
         if (gather)
-            engine_.MsgBox(u"Trevo is running. Click desktop 1, choose Exit from its menu, then run Trevo /gather "
-                           u"again.",
-                           engine::kMbIconExclamation, u"Trevo");
+            engine_.MsgBox(
+                u"Trevo is running. Click desktop 1, choose Exit from its menu, then run Trevo /gather "
+                u"again.",
+                engine::kMbIconExclamation, u"Trevo");
         engine_.End(0);
     }
     if (gather) {

@@ -29,8 +29,8 @@ ControlDesign Design(ControlKind kind, String name, String text, Long left, Long
 struct PanelTabs {
     Integer panel, text, button, preview;
 };
-constexpr PanelTabs kPanelTabs[5] = {{11, 12, 13, 14}, {20, 23, 22, 21}, {24, 27, 26, 25},
-                                     {28, 31, 30, 29}, {32, 35, 34, 33}};
+constexpr PanelTabs kPanelTabs[5] = {
+    {11, 12, 13, 14}, {20, 23, 22, 21}, {24, 27, 26, 25}, {28, 31, 30, 29}, {32, 35, 34, 33}};
 
 }  // namespace
 
@@ -47,7 +47,8 @@ engine::FormDesign TrevoFormDesign() {
 
 TrevoDialog DeclareTrevoDialog(engine::Form& form) {
     TrevoDialog d;
-    d.lblDesktops = &form.Add<engine::Label>(Design(ControlKind::Label, u"lblDesktops", u"Desktops:", 300, 210, 915, 195, 2));
+    d.lblDesktops =
+        &form.Add<engine::Label>(Design(ControlKind::Label, u"lblDesktops", u"Desktops:", 300, 210, 915, 195, 2));
 
     ControlDesign scroll = Design(ControlKind::HScrollBar, u"HScr", u"", 1290, 210, 2265, 195, 3);
     scroll.min = 1;
@@ -60,11 +61,13 @@ TrevoDialog DeclareTrevoDialog(engine::Form& form) {
     count.buttonFaceBack = true;
     d.txtDesktops = &form.Add<engine::TextBox>(count);
 
-    d.lblWallpaper = &form.Add<engine::Label>(Design(ControlKind::Label, u"lblWallpaper", u"Wallpaper:", 300, 570, 915, 195, 5));
+    d.lblWallpaper =
+        &form.Add<engine::Label>(Design(ControlKind::Label, u"lblWallpaper", u"Wallpaper:", 300, 570, 915, 195, 5));
 
     for (Integer i = 0; i < 5; ++i) {
-        ControlDesign option = Design(ControlKind::OptionButton, u"optNumber", String(1, static_cast<char16_t>(u'1' + i)),
-                                      1320 + 525 * i, 510, 495, 315, static_cast<Integer>(6 + i), i);
+        ControlDesign option =
+            Design(ControlKind::OptionButton, u"optNumber", String(1, static_cast<char16_t>(u'1' + i)), 1320 + 525 * i,
+                   510, 495, 315, static_cast<Integer>(6 + i), i);
         option.buttonStyle = true;
         d.optNumber[i] = &form.Add<engine::OptionButton>(option);
     }
@@ -84,13 +87,17 @@ TrevoDialog DeclareTrevoDialog(engine::Form& form) {
         d.Preview[i] = &form.Add<engine::PictureBox>(preview, &container);
     }
 
-    d.chkSize = &form.Add<engine::CheckBox>(Design(ControlKind::CheckBox, u"chkSize", u"常にこのサイズで表示", 300, 3930, 2115, 255, 15));
-    d.txtWidth = &form.Add<engine::TextBox>(Design(ControlKind::TextBox, u"txtWidth", u"400", 2430, 3900, 645, 270, 16));
+    d.chkSize = &form.Add<engine::CheckBox>(
+        Design(ControlKind::CheckBox, u"chkSize", u"常にこのサイズで表示", 300, 3930, 2115, 255, 15));
+    d.txtWidth =
+        &form.Add<engine::TextBox>(Design(ControlKind::TextBox, u"txtWidth", u"400", 2430, 3900, 645, 270, 16));
     d.lblInfo[0] = &form.Add<engine::Label>(Design(ControlKind::Label, u"lblInfo", u"x", 3120, 3930, 135, 225, 17, 0));
-    d.txtHeight = &form.Add<engine::TextBox>(Design(ControlKind::TextBox, u"txtHeight", u"300", 3270, 3900, 645, 270, 18));
+    d.txtHeight =
+        &form.Add<engine::TextBox>(Design(ControlKind::TextBox, u"txtHeight", u"300", 3270, 3900, 645, 270, 18));
     d.lblInfo[1] = &form.Add<engine::Label>(
         Design(ControlKind::Label, u"lblInfo", u"※[中央に表示]の場合のみ", 300, 4230, 3615, 195, 19, 1));
-    d.cmdOk = &form.Add<engine::CommandButton>(Design(ControlKind::CommandButton, u"cmdOk", u"OK", 1140, 4650, 1005, 345, 1));
+    d.cmdOk =
+        &form.Add<engine::CommandButton>(Design(ControlKind::CommandButton, u"cmdOk", u"OK", 1140, 4650, 1005, 345, 1));
     d.cmdCancel = &form.Add<engine::CommandButton>(
         Design(ControlKind::CommandButton, u"cmdCancel", u"ｷｬﾝｾﾙ", 2190, 4650, 1005, 345, 0));
     return d;

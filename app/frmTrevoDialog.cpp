@@ -58,7 +58,6 @@ void FrmTrevo::PropertiesClick() {
     form_.ShowModal();
 }
 
-
 void FrmTrevo::CountChanged() {
     const Long count = dlg_.HScr->Value();
     dlg_.txtDesktops->SetText(engine::DecimalText(count));
@@ -152,9 +151,10 @@ void FrmTrevo::Commit() {
         saved = ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, file);
     }
     saved = saved && ini.vbWritePrivateProfileString(u"Size", u"KeepSize", keepSize ? u"-1" : u"0", file);
-    saved = saved && ini.vbWritePrivateProfileString(u"Size", u"Width", keepSize ? dlg_.txtWidth->Text() : u"400", file);
-    saved = saved &&
-            ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", file);
+    saved =
+        saved && ini.vbWritePrivateProfileString(u"Size", u"Width", keepSize ? dlg_.txtWidth->Text() : u"400", file);
+    saved =
+        saved && ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", file);
     if (!saved) {
         engine_.MsgBox(u"Trevo could not save its settings.\r\n\r\nFile: " + file +
                            u"\r\n\r\nThe file may be read-only or in use. Make it writable and press OK again, "

@@ -17,9 +17,9 @@ namespace {
                   u"\r\n\r\nPut a Trevo.ini into the program folder (see the README) and start Trevo again.";
     } else {
         const String found = text.empty() ? String(u"none (the key is missing or empty)") : u"\"" + text + u"\"";
-        message = u"Trevo cannot start: a setting in its settings file is not valid.\r\n\r\nFile: " +
-                  place.iniPath + u"\r\nSetting: [" + place.section + u"] " + place.key + u"\r\nValue found: " +
-                  found + u"\r\n\r\n" + rule + u"\r\nCorrect the file and start Trevo again.";
+        message = u"Trevo cannot start: a setting in its settings file is not valid.\r\n\r\nFile: " + place.iniPath +
+                  u"\r\nSetting: [" + place.section + u"] " + place.key + u"\r\nValue found: " + found + u"\r\n\r\n" +
+                  rule + u"\r\nCorrect the file and start Trevo again.";
     }
     throw BadSetting(message);
 }

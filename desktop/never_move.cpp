@@ -23,15 +23,19 @@ NeverMovePattern ScanPattern(std::u16string_view entry) {
 
 bool Wildcard::Token::Matches(char16_t c) const {
     switch (kind) {
-        case Literal: return c == ch;
-        case AnyOne: return true;
-        case Digit: return c >= u'0' && c <= u'9';
+        case Literal:
+            return c == ch;
+        case AnyOne:
+            return true;
+        case Digit:
+            return c >= u'0' && c <= u'9';
         case Set: {
             bool in = false;
             for (auto [lo, hi] : ranges) in = in || (c >= lo && c <= hi);
             return in != negated;
         }
-        case AnyRun: return false;
+        case AnyRun:
+            return false;
     }
     return false;
 }
@@ -128,8 +132,7 @@ bool NeverMoveRule::Spares(WindowNames& names) const {
     return names.Class() == pattern_.cls;
 }
 
-bool Spares(const NeverMovePattern& pattern, const std::function<String()>& title,
-            const std::function<String()>& cls) {
+bool Spares(const NeverMovePattern& pattern, const std::function<String()>& title, const std::function<String()>& cls) {
     WindowNames names(title, cls);
     return NeverMoveRule(pattern).Spares(names);
 }

@@ -44,7 +44,8 @@ bool IsCloaked(engine::Platform& platform, Hwnd hwnd) {
 
 }  // namespace
 
-bool NormalPlacement(engine::Platform& platform, Hwnd hwnd, engine::WindowPlacement* placement, engine::Rect* onScreen) {
+bool NormalPlacement(engine::Platform& platform, Hwnd hwnd, engine::WindowPlacement* placement,
+                     engine::Rect* onScreen) {
     placement->length = sizeof *placement;
     if (!platform.GetWindowPlacement(hwnd, placement)) return false;
     engine::Rect area{0, 0, 0, 0};
@@ -58,9 +59,9 @@ bool AnswerProbe::Answers(Hwnd hwnd) {
     const engine::Dword thread = platform_.GetWindowThreadProcessId(hwnd, nullptr);
     if (auto known = answers_.find(thread); known != answers_.end()) return known->second;
     engine::Dword result = 0;
-    const bool answers = !platform_.IsHungAppWindow(hwnd) &&
-                         platform_.SendMessageTimeoutA(hwnd, win::WM_NULL, 0, 0, win::SMTO_ABORTIFHUNG, kAnswerWaitMs,
-                                                       &result);
+    const bool answers =
+        !platform_.IsHungAppWindow(hwnd) &&
+        platform_.SendMessageTimeoutA(hwnd, win::WM_NULL, 0, 0, win::SMTO_ABORTIFHUNG, kAnswerWaitMs, &result);
     answers_.emplace(thread, answers);
     return answers;
 }
@@ -69,13 +70,15 @@ WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
                   Hwnd hwnd) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
     if (IsCloaked(platform, hwnd)) return WalkVerdict::Cloaked;
-    WindowNames names([&] {
-        Hwnd h = hwnd;
-        return wi.WindowText(h);
-    }, [&] {
-        Hwnd h = hwnd;
-        return wi.ClassName(h);
-    });
+    WindowNames names(
+        [&] {
+            Hwnd h = hwnd;
+            return wi.WindowText(h);
+        },
+        [&] {
+            Hwnd h = hwnd;
+            return wi.ClassName(h);
+        });
     for (const NeverMoveRule& rule : rules)
         if (rule.Spares(names)) return WalkVerdict::NeverMove;
     return WalkVerdict::Takes;
@@ -95,7 +98,8 @@ std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Pla
         if (sized && window.answers) {
             if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
             if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-        } else if (engine::WindowPlacement placement; sized && NormalPlacement(platform, h, &placement, &window.restoredRect)) {
+        } else if (engine::WindowPlacement placement;
+                   sized && NormalPlacement(platform, h, &placement, &window.restoredRect)) {
             window.restoring = true;
             platform.ShowWindowAsync(h, win::SW_RESTORE);
         }
@@ -134,8 +138,9 @@ void MoveTogether(engine::Platform& platform, std::vector<Target> targets) {
             break;
         }
         const Hwnd refused = targets[failed].hwnd;
-        targets.erase(std::remove_if(targets.begin(), targets.end(), [&](const Target& t) { return t.hwnd == refused; }),
-                      targets.end());
+        targets.erase(
+            std::remove_if(targets.begin(), targets.end(), [&](const Target& t) { return t.hwnd == refused; }),
+            targets.end());
     }
     for (const Target& t : targets) platform.SetWindowPos(t.hwnd, 0, t.x, t.y, 0, 0, kMoveOnly);
 }

@@ -32,8 +32,7 @@ void Engine::FormUnloaded() {
     if (loadedForms_ > 0 && --loadedForms_ == 0) LastFormUnloaded();
 }
 
-void Engine::Retire(std::unique_ptr<FormPeer> form,
-                    std::vector<std::unique_ptr<ControlPeer>> controls) {
+void Engine::Retire(std::unique_ptr<FormPeer> form, std::vector<std::unique_ptr<ControlPeer>> controls) {
     for (auto& control : controls) retiredControls_.push_back(std::move(control));
     retiredForms_.push_back(std::move(form));
 }

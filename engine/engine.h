@@ -55,8 +55,7 @@ public:
     virtual void SavePicture(const Picture& picture, const String& path) = 0;
     virtual String LoadResString(Long id) = 0;
 
-    virtual std::unique_ptr<FormPeer> CreateFormPeer(const FormDesign& design,
-                                                     FormEvents& events) = 0;
+    virtual std::unique_ptr<FormPeer> CreateFormPeer(const FormDesign& design, FormEvents& events) = 0;
 
     // Runs the message loop until the last form has unloaded; returns the exit code.
     virtual Long Run() = 0;

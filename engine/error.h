@@ -9,10 +9,10 @@
 namespace engine {
 
 namespace err {
-inline constexpr Long kInvalidCall = 5;       // invalid procedure call or argument
+inline constexpr Long kInvalidCall = 5;  // invalid procedure call or argument
 inline constexpr Long kOverflow = 6;
 inline constexpr Long kOutOfMemory = 7;
-inline constexpr Long kSubscript = 9;         // subscript out of range
+inline constexpr Long kSubscript = 9;  // subscript out of range
 inline constexpr Long kTypeMismatch = 13;
 inline constexpr Long kFileNotFound = 53;
 inline constexpr Long kPathFileAccess = 75;  // path/file access error

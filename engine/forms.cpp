@@ -125,8 +125,7 @@ void PictureBox::SetHeight(double twips) {
     Peer().SetHeight(twips);
 }
 
-void PictureBox::PaintPicture(const PicturePtr& picture, double x, double y, double width,
-                              double height, Dword rop) {
+void PictureBox::PaintPicture(const PicturePtr& picture, double x, double y, double width, double height, Dword rop) {
     if (!picture) Raise(err::kObjectNotSet);
     Peer().PaintPicture(*picture, x, y, width, height, rop);
 }

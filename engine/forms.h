@@ -121,14 +121,13 @@ public:
     using Control::Control;
     double Width() { return Peer().Width(); }
     double Height() { return Peer().Height(); }
-    void SetWidth(double twips);   // raises 380 for a size that is not positive or too large
+    void SetWidth(double twips);  // raises 380 for a size that is not positive or too large
     void SetHeight(double twips);
     double ScaleWidth() { return Peer().ScaleWidth(); }
     double ScaleHeight() { return Peer().ScaleHeight(); }
     void SetAutoRedraw(bool on) { Peer().SetAutoRedraw(on); }
     void Cls() { Peer().Cls(); }
-    void PaintPicture(const PicturePtr& picture, double x, double y, double width, double height,
-                      Dword rop = kSrcCopy);
+    void PaintPicture(const PicturePtr& picture, double x, double y, double width, double height, Dword rop = kSrcCopy);
     void Refresh() { Peer().Refresh(); }
     PicturePtr Image() { return Peer().Image(); }
 };

@@ -18,23 +18,23 @@ enum class ControlKind { Label, TextBox, CommandButton, CheckBox, OptionButton, 
 
 struct ControlDesign {
     ControlKind kind = ControlKind::Label;
-    String name;             // "txtWidth"; the members of a control array share one name
-    Integer index = -1;      // index within a control array, -1 when not in one
-    String text;             // caption or initial text
+    String name;                                    // "txtWidth"; the members of a control array share one name
+    Integer index = -1;                             // index within a control array, -1 when not in one
+    String text;                                    // caption or initial text
     Long left = 0, top = 0, width = 0, height = 0;  // twips, in the parent's client area
     Integer tabIndex = 0;
-    bool border = false;          // picture box: single-line border
-    bool readOnly = false;        // text box
-    bool buttonStyle = false;     // option button drawn as a push button
-    bool buttonFaceBack = false;  // background in the system button-face colour
+    bool border = false;                  // picture box: single-line border
+    bool readOnly = false;                // text box
+    bool buttonStyle = false;             // option button drawn as a push button
+    bool buttonFaceBack = false;          // background in the system button-face colour
     Integer min = 0, max = 0, value = 0;  // scroll bar range and value; check box value
 };
 
 // Reports from a control peer to its shared control.
 class ControlEvents {
 public:
-    virtual void PeerChange() = 0;    // the user changed the text or the scroll bar
-    virtual void PeerClick() = 0;     // the user clicked (check box: value already toggled)
+    virtual void PeerChange() = 0;  // the user changed the text or the scroll bar
+    virtual void PeerClick() = 0;   // the user clicked (check box: value already toggled)
     virtual void PeerLostFocus() = 0;
 
 protected:
@@ -64,17 +64,16 @@ public:
     virtual double ScaleHeight() const = 0;
     virtual void SetAutoRedraw(bool on) = 0;
     virtual void Cls() = 0;
-    virtual void PaintPicture(const Picture& picture, double x, double y, double width,
-                              double height, Dword rop) = 0;
+    virtual void PaintPicture(const Picture& picture, double x, double y, double width, double height, Dword rop) = 0;
     virtual void Refresh() = 0;
     virtual PicturePtr Image() const = 0;
 };
 
 struct FormDesign {
-    String name;             // "frmTrevo"
+    String name;  // "frmTrevo"
     String caption;
-    Long clientWidth = 0;    // twips
-    Long clientHeight = 0;   // twips
+    Long clientWidth = 0;      // twips
+    Long clientHeight = 0;     // twips
     bool dialogFrame = false;  // fixed dialog frame, no minimise or maximise box
     Long iconResource = 1;
 };
@@ -90,7 +89,7 @@ struct MouseArgs {
 class FormEvents {
 public:
     virtual void PeerMouseMove(const MouseArgs& args) = 0;
-    virtual void PeerCloseRequest() = 0;  // close box, Alt+F4, system menu
+    virtual void PeerCloseRequest() = 0;    // close box, Alt+F4, system menu
     virtual void PeerShellRestarted() = 0;  // the task bar was created again
     virtual void PeerSessionEnding() = 0;   // the log-on session ends (log-off, shut-down, restart)
 
@@ -108,7 +107,7 @@ public:
     virtual void SetEnabled(bool enabled) = 0;
     virtual void BringToFront() = 0;
     virtual void Move(double leftTwips, double topTwips) = 0;
-    virtual double Width() const = 0;   // outer size, twips
+    virtual double Width() const = 0;  // outer size, twips
     virtual double Height() const = 0;
     virtual PicturePtr Icon() const = 0;
     // Handles events until done() is true; the form is already visible.
@@ -116,8 +115,7 @@ public:
     // Shows a pop-up menu of these captions ("-" is a separator) at the pointer and
     // returns the index chosen, or -1 when the menu was dismissed.
     virtual int TrackPopup(const std::vector<String>& captions) = 0;
-    virtual std::unique_ptr<ControlPeer> CreateControl(const ControlDesign& design,
-                                                       ControlPeer* parent,
+    virtual std::unique_ptr<ControlPeer> CreateControl(const ControlDesign& design, ControlPeer* parent,
                                                        ControlEvents& events) = 0;
 };
 

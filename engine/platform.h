@@ -84,14 +84,12 @@ public:
     virtual String FromAnsi(std::string_view bytes) const = 0;
 
     // --- kernel32: profiles
-    virtual Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def,
-                                           char* buffer, Dword size, const char* file) = 0;
+    virtual Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                           Dword size, const char* file) = 0;
     virtual bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                             const char* file) = 0;
-    virtual Dword GetPrivateProfileSectionA(const char* section, char* buffer, Dword size,
-                                            const char* file) = 0;
-    virtual bool WritePrivateProfileSectionA(const char* section, const char* text,
-                                             const char* file) = 0;
+    virtual Dword GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) = 0;
+    virtual bool WritePrivateProfileSectionA(const char* section, const char* text, const char* file) = 0;
     virtual Dword GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) = 0;
 
     // --- kernel32: folders and version
@@ -110,8 +108,7 @@ public:
     virtual Dword GetLastError() = 0;
 
     // --- advapi32: the registry (each returns a Windows error code)
-    virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key,
-                                  Dword* disposition) = 0;
+    virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) = 0;
     virtual Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) = 0;
     virtual Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) = 0;
     virtual Dword RegDeleteValueA(Dword key, const char* name) = 0;
@@ -124,16 +121,15 @@ public:
     virtual Long SetWindowLongA(Hwnd hwnd, Long index, Long value) = 0;
     virtual Long GetWindowTextA(Hwnd hwnd, char* buffer, Long max) = 0;
     virtual Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) = 0;
-    virtual Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className,
-                               const char* windowName) = 0;
+    virtual Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) = 0;
     virtual Dword GetWindowThreadProcessId(Hwnd hwnd, Dword* processId) = 0;
 
     // --- user32: whether a window's thread takes messages
     virtual bool IsHungAppWindow(Hwnd hwnd) = 0;
     // False when the window did not answer within timeoutMs (or at once for a
     // hung one with SMTO_ABORTIFHUNG).
-    virtual bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags,
-                                     Dword timeoutMs, Dword* result) = 0;
+    virtual bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
+                                     Dword* result) = 0;
 
     // --- dwmapi (loaded when present): an HRESULT, S_OK when the value was read
     virtual Long DwmGetWindowAttribute(Hwnd hwnd, Dword attribute, void* value, Dword size) = 0;
@@ -147,24 +143,20 @@ public:
     virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
     virtual bool GetClientRect(Hwnd hwnd, Rect* rect) = 0;
     virtual Dword BeginDeferWindowPos(Long count) = 0;
-    virtual Dword DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx,
-                                 Long cy, Dword flags) = 0;
+    virtual Dword DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
+                                 Dword flags) = 0;
     virtual bool EndDeferWindowPos(Dword batch) = 0;
-    virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
-                              Dword flags) = 0;
+    virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) = 0;
     virtual bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) = 0;
     virtual Long GetSystemMetrics(Long index) = 0;
     virtual bool AdjustWindowRect(Rect* rect, Dword style, bool menu) = 0;
     virtual bool AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) = 0;
-    virtual bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha,
-                                            Dword flags) = 0;
+    virtual bool SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uint8_t alpha, Dword flags) = 0;
     virtual bool ClientToScreen(Hwnd hwnd, Point* point) = 0;
     virtual bool ScreenToClient(Hwnd hwnd, Point* point) = 0;
     virtual Long MapWindowPoints(Hwnd from, Hwnd to, Point* points, Dword count) = 0;
-    virtual std::uint16_t CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count,
-                                         const Hwnd* kids) = 0;
-    virtual std::uint16_t TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count,
-                                      const Hwnd* kids) = 0;
+    virtual std::uint16_t CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) = 0;
+    virtual std::uint16_t TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) = 0;
 
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;

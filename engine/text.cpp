@@ -14,19 +14,41 @@ String FromUtf8(std::string_view utf8) {
         unsigned char b = static_cast<unsigned char>(utf8[i]);
         char32_t cp;
         size_t len;
-        if (b < 0x80) { cp = b; len = 1; }
-        else if ((b >> 5) == 6) { cp = b & 0x1F; len = 2; }
-        else if ((b >> 4) == 14) { cp = b & 0x0F; len = 3; }
-        else if ((b >> 3) == 30) { cp = b & 0x07; len = 4; }
-        else { out += u'\uFFFD'; ++i; continue; }
-        if (i + len > utf8.size()) { out += u'\uFFFD'; break; }
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if ((b >> 5) == 6) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if ((b >> 4) == 14) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if ((b >> 3) == 30) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            out += u'\uFFFD';
+            ++i;
+            continue;
+        }
+        if (i + len > utf8.size()) {
+            out += u'\uFFFD';
+            break;
+        }
         bool ok = true;
         for (size_t k = 1; k < len; ++k) {
             unsigned char c = static_cast<unsigned char>(utf8[i + k]);
-            if ((c >> 6) != 2) { ok = false; break; }
+            if ((c >> 6) != 2) {
+                ok = false;
+                break;
+            }
             cp = (cp << 6) | (c & 0x3F);
         }
-        if (!ok) { out += u'\uFFFD'; ++i; continue; }
+        if (!ok) {
+            out += u'\uFFFD';
+            ++i;
+            continue;
+        }
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -43,8 +65,7 @@ std::string ToUtf8(std::u16string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }
@@ -116,10 +137,14 @@ bool ParseNumber(std::u16string_view text, double& out) {
         for (size_t k = 2; k < s.size(); ++k) {
             char16_t c = s[k];
             unsigned d;
-            if (c >= u'0' && c <= u'9') d = c - u'0';
-            else if (base == 16 && c >= u'a' && c <= u'f') d = c - u'a' + 10;
-            else if (base == 16 && c >= u'A' && c <= u'F') d = c - u'A' + 10;
-            else return false;
+            if (c >= u'0' && c <= u'9')
+                d = c - u'0';
+            else if (base == 16 && c >= u'a' && c <= u'f')
+                d = c - u'a' + 10;
+            else if (base == 16 && c >= u'A' && c <= u'F')
+                d = c - u'A' + 10;
+            else
+                return false;
             if (d >= base) return false;
             v = v * base + d;
             if (v > 0xFFFFFFFFull) return false;
@@ -132,11 +157,17 @@ bool ParseNumber(std::u16string_view text, double& out) {
     size_t k = 0;
     if (k < s.size() && (s[k] == u'+' || s[k] == u'-')) ascii += static_cast<char>(s[k++]);
     size_t digits = 0;
-    while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') { ascii += static_cast<char>(s[k++]); ++digits; }
+    while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') {
+        ascii += static_cast<char>(s[k++]);
+        ++digits;
+    }
     if (k < s.size() && s[k] == u'.') {
         ascii += '.';
         ++k;
-        while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') { ascii += static_cast<char>(s[k++]); ++digits; }
+        while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') {
+            ascii += static_cast<char>(s[k++]);
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (k < s.size() && (s[k] == u'e' || s[k] == u'E')) {
@@ -144,7 +175,10 @@ bool ParseNumber(std::u16string_view text, double& out) {
         ++k;
         if (k < s.size() && (s[k] == u'+' || s[k] == u'-')) ascii += static_cast<char>(s[k++]);
         size_t expDigits = 0;
-        while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') { ascii += static_cast<char>(s[k++]); ++expDigits; }
+        while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') {
+            ascii += static_cast<char>(s[k++]);
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     if (k != s.size()) return false;

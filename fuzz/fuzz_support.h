@@ -21,8 +21,8 @@ namespace fuzz {
 // Below the system's temporary folder, named after the process, removed at exit.
 inline const std::filesystem::path& ProcessFolder() {
     struct Folder {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("trevo-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("trevo-fuzz-" + std::to_string(::getpid()));
         Folder() { std::filesystem::create_directories(path); }
         ~Folder() {
             std::error_code ec;

@@ -58,7 +58,7 @@ desktop::NeverMovePattern ReferenceScan(u16string_view entry) {
     while (at < entry.size()) {
         String* group = StartsWithKeyword(entry.substr(at), u"title(")   ? &out.title
                         : StartsWithKeyword(entry.substr(at), u"class(") ? &out.cls
-                                                                          : nullptr;
+                                                                         : nullptr;
         std::size_t close = at;
         while (close < entry.size() && entry[close] != u')') ++close;
         if (group) {

@@ -163,11 +163,16 @@ bool AsciiHexValue(u16string_view text, double& value, std::size_t& digits) {
 
 double NumberOf(const Variant& v) {
     switch (v.Type()) {
-        case VarType::Byte: return v.AsByte();
-        case VarType::Integer: return v.AsInteger();
-        case VarType::Long: return v.AsLong();
-        case VarType::Decimal: return v.AsDecimal().ToDouble();
-        default: fuzz::Fail("a hexadecimal text gave no number", __FILE__, __LINE__);
+        case VarType::Byte:
+            return v.AsByte();
+        case VarType::Integer:
+            return v.AsInteger();
+        case VarType::Long:
+            return v.AsLong();
+        case VarType::Decimal:
+            return v.AsDecimal().ToDouble();
+        default:
+            fuzz::Fail("a hexadecimal text gave no number", __FILE__, __LINE__);
     }
 }
 
@@ -206,11 +211,16 @@ void CheckHexadecimal(u16string_view text, FuzzedDataProvider& in) {
 
 Variant ItemOf(FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange(0, 5)) {
-        case 0: return Variant();
-        case 1: return Variant(in.ConsumeIntegral<Long>());
-        case 2: return Variant(in.ConsumeFloatingPoint<double>());
-        case 3: return Variant(in.ConsumeIntegral<std::uint8_t>());
-        default: return Variant(TextOf(in, 6));
+        case 0:
+            return Variant();
+        case 1:
+            return Variant(in.ConsumeIntegral<Long>());
+        case 2:
+            return Variant(in.ConsumeFloatingPoint<double>());
+        case 3:
+            return Variant(in.ConsumeIntegral<std::uint8_t>());
+        default:
+            return Variant(TextOf(in, 6));
     }
 }
 

@@ -104,13 +104,18 @@ ClsKwString::ClsKwString(engine::Engine& engine) : platform_(engine.platform()),
 
 Long ClsKwString::AddStyle(engine::Control& control, engine::Dword bit) {
     const Long style = platform_.GetWindowLongA(control.hWnd(), engine::win::GWL_STYLE);
-    platform_.SetWindowLongA(control.hWnd(), engine::win::GWL_STYLE, static_cast<Long>(static_cast<engine::Dword>(style) | bit));
+    platform_.SetWindowLongA(control.hWnd(), engine::win::GWL_STYLE,
+                             static_cast<Long>(static_cast<engine::Dword>(style) | bit));
     return style;
 }
 
 Long ClsKwString::SetNumericAttribute(engine::Control& control) { return AddStyle(control, engine::win::ES_NUMBER); }
-Long ClsKwString::SetUpperCaseAttribute(engine::Control& control) { return AddStyle(control, engine::win::ES_UPPERCASE); }
-Long ClsKwString::SetLowerCaseAttribute(engine::Control& control) { return AddStyle(control, engine::win::ES_LOWERCASE); }
+Long ClsKwString::SetUpperCaseAttribute(engine::Control& control) {
+    return AddStyle(control, engine::win::ES_UPPERCASE);
+}
+Long ClsKwString::SetLowerCaseAttribute(engine::Control& control) {
+    return AddStyle(control, engine::win::ES_LOWERCASE);
+}
 
 String ClsKwString::ExtractNarrowString(u16string_view text) { return Filtered(text, IsNarrowByCode); }
 String ClsKwString::ExtractWideString(u16string_view text) {
@@ -127,8 +132,8 @@ String ClsKwString::GetStringByRange(u16string_view text, u16string_view opening
     return String(text.substr(a + 1, b - a - 1));
 }
 
-String ClsKwString::GetStringByRangeEx(u16string_view text, u16string_view opening, u16string_view closing,
-                                       Long start, Long* next) {
+String ClsKwString::GetStringByRangeEx(u16string_view text, u16string_view opening, u16string_view closing, Long start,
+                                       Long* next) {
     if (next) *next = 0;
     // An empty token is never found, so a walk over the ranges always ends.
     if (opening.empty() || closing.empty()) return {};
@@ -160,10 +165,14 @@ String ClsKwString::GetStringByToken(u16string_view text, u16string_view token, 
 
 String ClsKwString::HexString(const Variant& value) {
     switch (value.Type()) {
-        case VarType::Byte: return HexDigits(value.AsByte(), 2);
-        case VarType::Integer: return HexDigits(static_cast<std::uint16_t>(value.AsInteger()), 4);
-        case VarType::Long: return HexDigits(static_cast<std::uint32_t>(value.AsLong()), 8);
-        default: return {};
+        case VarType::Byte:
+            return HexDigits(value.AsByte(), 2);
+        case VarType::Integer:
+            return HexDigits(static_cast<std::uint16_t>(value.AsInteger()), 4);
+        case VarType::Long:
+            return HexDigits(static_cast<std::uint32_t>(value.AsLong()), 8);
+        default:
+            return {};
     }
 }
 

@@ -40,7 +40,8 @@ engine::NotifyIconDataA ClsKwTray::BuildRecord() const {
     record.cbSize = sizeof(record);
     record.hWnd = form_->hWnd();
     record.uID = 0;
-    record.uFlags = tip_.empty() ? (win::NIF_MESSAGE | win::NIF_ICON) : (win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP);
+    record.uFlags =
+        tip_.empty() ? (win::NIF_MESSAGE | win::NIF_ICON) : (win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP);
     record.uCallbackMessage = win::WM_MOUSEMOVE;
     const engine::PicturePtr icon = icon_ ? icon_ : form_->Icon();
     record.hIcon = icon ? icon->Handle() : 0;

@@ -52,7 +52,7 @@ private:
     engine::PicturePtr icon_;
     engine::String tip_;
     std::uint8_t button_ = 0;
-    bool shown_ = false;  // added and not yet deleted: the shell should show it
+    bool shown_ = false;                                     // added and not yet deleted: the shell should show it
     std::shared_ptr<char> life_ = std::make_shared<char>();  // gone with the object
 };
 

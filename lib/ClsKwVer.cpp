@@ -39,8 +39,7 @@ ClsKwVer::ClsKwVer(engine::Platform& platform) {
     // The service-pack text ends at its first NUL; a field without one, or an empty
     // one, reads as nothing.
     const void* nul = std::memchr(info_.szCSDVersion, 0, sizeof(info_.szCSDVersion));
-    if (nul != nullptr && nul != info_.szCSDVersion)
-        csdVersion_ = platform.FromAnsi(std::string(info_.szCSDVersion));
+    if (nul != nullptr && nul != info_.szCSDVersion) csdVersion_ = platform.FromAnsi(std::string(info_.szCSDVersion));
 }
 
 Long ClsKwVer::LowWord(engine::Dword value) {

@@ -117,8 +117,7 @@ Hwnd ClsKwWinInterface::FirstChildWindow(Hwnd& hwnd) {
 
 Hwnd ClsKwWinInterface::NextChildWindow() {
     if (cursor_ == 0)
-        engine::Raise(engine::err::kInvalidCall,
-                      u"この関数は[FirstChildWindow()]をCall後呼び出して下さい。");
+        engine::Raise(engine::err::kInvalidCall, u"この関数は[FirstChildWindow()]をCall後呼び出して下さい。");
     cursor_ = platform_.GetWindow(cursor_, win::GW_HWNDNEXT);
     return cursor_;
 }

@@ -8,9 +8,9 @@ using engine::Dword;
 using engine::String;
 
 namespace {
-constexpr Dword kValueSize = 255;    // room the value read is given
-constexpr Dword kListSize = 32766;   // room a section or name list is given
-constexpr char kMissing[] = "Non";   // the default that marks a missing value
+constexpr Dword kValueSize = 255;   // room the value read is given
+constexpr Dword kListSize = 32766;  // room a section or name list is given
+constexpr char kMissing[] = "Non";  // the default that marks a missing value
 }  // namespace
 
 ClsKwini::ClsKwini(engine::Platform& platform) : platform_(platform) {}
@@ -25,9 +25,8 @@ String ClsKwini::TakeItem(String& list) {
 
 String ClsKwini::vbGetPrivateProfileString(const String& section, const String& key, const String& file) {
     std::string buffer = platform_.ToAnsi(String(kValueSize + 1, u'\0'));
-    platform_.GetPrivateProfileStringA(platform_.ToAnsi(section).c_str(), platform_.ToAnsi(key).c_str(),
-                                       kMissing, buffer.data(), kValueSize,
-                                       platform_.ToAnsi(file).c_str());
+    platform_.GetPrivateProfileStringA(platform_.ToAnsi(section).c_str(), platform_.ToAnsi(key).c_str(), kMissing,
+                                       buffer.data(), kValueSize, platform_.ToAnsi(file).c_str());
     String value = platform_.FromAnsi(engine::CutAtNul(buffer));
     return value == u"Non" ? String() : value;
 }
@@ -35,7 +34,7 @@ String ClsKwini::vbGetPrivateProfileString(const String& section, const String& 
 bool ClsKwini::vbWritePrivateProfileString(const String& section, const String& key, const String& value,
                                            const String& file) {
     return platform_.WritePrivateProfileStringA(platform_.ToAnsi(section).c_str(), platform_.ToAnsi(key).c_str(),
-                                         platform_.ToAnsi(value).c_str(), platform_.ToAnsi(file).c_str());
+                                                platform_.ToAnsi(value).c_str(), platform_.ToAnsi(file).c_str());
 }
 
 String ClsKwini::vbFirstPrivateProfileSection(const String& section, const String& file) {

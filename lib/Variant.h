@@ -105,9 +105,9 @@ public:
     Variant(Array value) : value_(std::move(value)) {}
 
     VarType Type() const {
-        static constexpr VarType kTypes[] = {VarType::Empty,   VarType::Byte,    VarType::Integer,
-                                             VarType::Long,    VarType::Double,  VarType::Decimal,
-                                             VarType::String,  VarType::ArrayOfVariants};
+        static constexpr VarType kTypes[] = {VarType::Empty,  VarType::Byte,           VarType::Integer,
+                                             VarType::Long,   VarType::Double,         VarType::Decimal,
+                                             VarType::String, VarType::ArrayOfVariants};
         return kTypes[value_.index()];
     }
     bool IsEmpty() const { return Type() == VarType::Empty; }
@@ -125,14 +125,22 @@ public:
     // text (a double with up to 15 significant digits), an array raises 13.
     engine::String ToString() const {
         switch (Type()) {
-            case VarType::Empty: return {};
-            case VarType::Byte: return engine::DecimalText(AsByte());
-            case VarType::Integer: return engine::DecimalText(AsInteger());
-            case VarType::Long: return engine::DecimalText(AsLong());
-            case VarType::Double: return DoubleText(AsDouble());
-            case VarType::Decimal: return AsDecimal().ToString();
-            case VarType::String: return AsString();
-            case VarType::ArrayOfVariants: break;
+            case VarType::Empty:
+                return {};
+            case VarType::Byte:
+                return engine::DecimalText(AsByte());
+            case VarType::Integer:
+                return engine::DecimalText(AsInteger());
+            case VarType::Long:
+                return engine::DecimalText(AsLong());
+            case VarType::Double:
+                return DoubleText(AsDouble());
+            case VarType::Decimal:
+                return AsDecimal().ToString();
+            case VarType::String:
+                return AsString();
+            case VarType::ArrayOfVariants:
+                break;
         }
         engine::Raise(engine::err::kTypeMismatch);
     }
@@ -154,8 +162,7 @@ private:
         return engine::String(buffer, buffer + std::char_traits<char>::length(buffer));
     }
 
-    std::variant<std::monostate, std::uint8_t, engine::Integer, engine::Long, double, Decimal, engine::String,
-                 Array>
+    std::variant<std::monostate, std::uint8_t, engine::Integer, engine::Long, double, Decimal, engine::String, Array>
         value_;
 };
 

@@ -55,9 +55,9 @@ Request FromCommandLine() {
     const win32::UniqueArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &argc));
     LPWSTR* argv = arguments.get();
     Request request;
-    const bool read = argv != nullptr && (argc == 2 || argc == 4) && ReadNumber(argv[1], 1, kMostWindows, request.count) &&
-                      (argc == 2 || (ReadNumber(argv[2], 8, 800, request.width) &&
-                                     ReadNumber(argv[3], 8, 600, request.height)));
+    const bool read =
+        argv != nullptr && (argc == 2 || argc == 4) && ReadNumber(argv[1], 1, kMostWindows, request.count) &&
+        (argc == 2 || (ReadNumber(argv[2], 8, 800, request.width) && ReadNumber(argv[3], 8, 600, request.height)));
     if (!read) request.count = -1;
     return request;
 }

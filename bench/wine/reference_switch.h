@@ -20,8 +20,8 @@ struct ReferencePhases {
     double rectsMs = 0;      // where each window is
     double batchMs = 0;      // the deferred batch of moves
     double totalMs = 0;
-    size_t moved = 0;        // windows in the batch
-    size_t restorable = 0;   // maximised or minimised windows met by the walk
+    size_t moved = 0;       // windows in the batch
+    size_t restorable = 0;  // maximised or minimised windows met by the walk
     bool batchDone = false;
 };
 

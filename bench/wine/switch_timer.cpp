@@ -180,7 +180,11 @@ int Run(const Arguments& args) {
     PrintSummary("reference", reference);
     PrintSummary("trevo_same_desktop", sameDesk);
     // Click k of Trevo and click k of the reference come from the same round.
-    JsonLine().Text("kind", "pairs").Numbers("trevo_ms", trevo.Values()).Numbers("reference_ms", reference.Values()).Print();
+    JsonLine()
+        .Text("kind", "pairs")
+        .Numbers("trevo_ms", trevo.Values())
+        .Numbers("reference_ms", reference.Values())
+        .Print();
     if (!noNames.Empty()) PrintSummary("reference_no_names", noNames);
     if (!bothNames.Empty()) PrintSummary("reference_title_and_class", bothNames);
     JsonLine()

@@ -34,9 +34,9 @@ struct Fit {
 // Letters without a partner in the pairs above, and the ones that fit a
 // letter 1252 holds rather than a base letter.
 constexpr Fit kWesternSingles[] = {
-    {0x0110, 0x00D0}, {0x0180, u'b'}, {0x0189, 0x00D0}, {0x0191, 0x0192}, {0x0197, u'I'}, {0x019A, u'l'},
-    {0x019F, u'O'},   {0x01AB, u't'}, {0x01AE, u'T'},   {0x01B6, u'z'},   {0x01C0, u'|'},  {0x01C3, u'!'},
-    {0x01F0, u'j'},
+    {0x0110, 0x00D0}, {0x0180, u'b'}, {0x0189, 0x00D0}, {0x0191, 0x0192}, {0x0197, u'I'},
+    {0x019A, u'l'},   {0x019F, u'O'}, {0x01AB, u't'},   {0x01AE, u'T'},   {0x01B6, u'z'},
+    {0x01C0, u'|'},   {0x01C3, u'!'}, {0x01F0, u'j'},
 };
 
 // Code page 932: the letters of Latin-1, U+00C0 .. U+00FF, lose their marks
@@ -46,9 +46,9 @@ constexpr std::u16string_view kLatin1Bases = u"AAAAAAACEEEEIIIIDNOOOOO*OUUUUYTsa
 // and the signs of Latin-1 that 932 lacks find a look-alike, as hiragana vu
 // finds its katakana.
 constexpr Fit kJapaneseFits[] = {
-    {0x00A1, u'!'},   {0x00A5, u'\\'}, {0x00A6, u'|'},   {0x00A9, u'c'},   {0x00AA, u'a'}, {0x00AB, 0x226A},
-    {0x00AD, u'-'},   {0x00AE, u'R'},  {0x00AF, 0xFFE3}, {0x00B2, u'2'},   {0x00B3, u'3'}, {0x00B5, 0x03BC},
-    {0x00B7, 0x30FB}, {0x00B8, 0xFF0C}, {0x00B9, u'1'},  {0x00BA, u'o'},   {0x00BB, 0x226B}, {0x3094, 0x30F4},
+    {0x00A1, u'!'},   {0x00A5, u'\\'},  {0x00A6, u'|'},   {0x00A9, u'c'}, {0x00AA, u'a'},   {0x00AB, 0x226A},
+    {0x00AD, u'-'},   {0x00AE, u'R'},   {0x00AF, 0xFFE3}, {0x00B2, u'2'}, {0x00B3, u'3'},   {0x00B5, 0x03BC},
+    {0x00B7, 0x30FB}, {0x00B8, 0xFF0C}, {0x00B9, u'1'},   {0x00BA, u'o'}, {0x00BB, 0x226B}, {0x3094, 0x30F4},
 };
 
 template <std::size_t N>
@@ -83,9 +83,12 @@ char16_t JapaneseBestFit(char16_t c) {
 
 char16_t BestFit(unsigned codePage, char16_t c) {
     switch (codePage) {
-        case 1252: return WesternBestFit(c);
-        case 932: return JapaneseBestFit(c);
-        default: return 0;
+        case 1252:
+            return WesternBestFit(c);
+        case 932:
+            return JapaneseBestFit(c);
+        default:
+            return 0;
     }
 }
 

@@ -8,10 +8,11 @@
 namespace sim {
 namespace win = engine::win;
 
-bool CallSpy::SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags,
-                                  Dword timeoutMs, Dword* result) {
+bool CallSpy::SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
+                                  Dword* result) {
     const Dword before = world_.tickCount;
-    const bool answered = ForwardingPlatform::SendMessageTimeoutA(hwnd, message, wParam, lParam, flags, timeoutMs, result);
+    const bool answered =
+        ForwardingPlatform::SendMessageTimeoutA(hwnd, message, wParam, lParam, flags, timeoutMs, result);
     log_.timeSpentWaiting += world_.tickCount - before;
     return answered;
 }

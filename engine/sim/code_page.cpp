@@ -14,10 +14,14 @@ namespace {
 
 std::string IconvName(unsigned number) {
     switch (number) {
-        case 1252: return "CP1252";
-        case 932: return "CP932";
-        case 65001: return "UTF-8";
-        default: throw std::invalid_argument("unsupported simulated code page");
+        case 1252:
+            return "CP1252";
+        case 932:
+            return "CP932";
+        case 65001:
+            return "UTF-8";
+        default:
+            throw std::invalid_argument("unsupported simulated code page");
     }
 }
 
@@ -55,10 +59,10 @@ struct ByteAndChar {
     unsigned char byte;
     char16_t c;
 };
-constexpr ByteAndChar kWesternExtras[] = {{0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090},
-                                          {0x9D, 0x009D}};
-constexpr ByteAndChar kJapaneseExtras[] = {{0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2},
-                                           {0xFF, 0xF8F3}};
+constexpr ByteAndChar kWesternExtras[] = {
+    {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}};
+constexpr ByteAndChar kJapaneseExtras[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
 
 std::basic_string_view<ByteAndChar> ExtrasOf(unsigned number) {
     if (number == 1252) return {kWesternExtras, std::size(kWesternExtras)};
@@ -79,9 +83,12 @@ bool InWindowsTable(unsigned number, char16_t c) {
 
 char16_t DefaultCharacter(unsigned number) {
     switch (number) {
-        case 932: return 0x30FB;  // KATAKANA MIDDLE DOT
-        case 65001: return 0xFFFD;
-        default: return u'?';
+        case 932:
+            return 0x30FB;  // KATAKANA MIDDLE DOT
+        case 65001:
+            return 0xFFFD;
+        default:
+            return u'?';
     }
 }
 

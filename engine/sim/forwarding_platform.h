@@ -63,7 +63,9 @@ public:
     Hwnd GetDesktopWindow() override { return inner_.GetDesktopWindow(); }
     Hwnd GetWindow(Hwnd hwnd, Dword cmd) override { return inner_.GetWindow(hwnd, cmd); }
     Long GetWindowLongA(Hwnd hwnd, Long index) override { return inner_.GetWindowLongA(hwnd, index); }
-    Long SetWindowLongA(Hwnd hwnd, Long index, Long value) override { return inner_.SetWindowLongA(hwnd, index, value); }
+    Long SetWindowLongA(Hwnd hwnd, Long index, Long value) override {
+        return inner_.SetWindowLongA(hwnd, index, value);
+    }
     Long GetWindowTextA(Hwnd hwnd, char* buffer, Long max) override { return inner_.GetWindowTextA(hwnd, buffer, max); }
     Long GetClassNameA(Hwnd hwnd, char* buffer, Long max) override { return inner_.GetClassNameA(hwnd, buffer, max); }
     Hwnd FindWindowExA(Hwnd parent, Hwnd childAfter, const char* className, const char* windowName) override {

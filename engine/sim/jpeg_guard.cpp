@@ -19,7 +19,9 @@ bool DecodedAsJpeg(std::string_view bytes) {
 bool HasHuffmanTableTooLong(std::string_view bytes) {
     if (!DecodedAsJpeg(bytes)) return false;
     // Past the end the decoder reads zeros.
-    const auto at = [&](std::size_t i) -> unsigned { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0; };
+    const auto at = [&](std::size_t i) -> unsigned {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+    };
     // Any segment that looks like a table counts: entropy-coded data never holds a
     // marker, and a table of more than 256 codes is wrong wherever it stands.
     for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {

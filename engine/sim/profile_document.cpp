@@ -191,7 +191,7 @@ void ProfileDocument::ParseLine(std::size_t begin, std::size_t end, std::size_t 
     const char* const lineEnd = bytes_.data() + end;
     const char* text = bytes_.data() + begin;
     while (text < lineEnd && IsBlankByte(static_cast<unsigned char>(*text))) ++text;
-    if (text == lineEnd) return;  // a blank line
+    if (text == lineEnd) return;   // a blank line
     const char* textEnd = text;    // end of the last character that is no blank
     const char* equals = nullptr;  // the first "="
     const char* nameEnd = text;    // end of the last character before it that is no blank

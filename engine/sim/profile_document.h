@@ -47,9 +47,9 @@ public:
     // first such line is a section of its own, with an empty name and no header.
     struct Section {
         std::string_view name;
-        std::size_t begin = 0;  // the header line, or the start of the text
-        std::size_t end = 0;    // the next section's header line, or the end
-        bool hasText = false;   // a line with more than blanks (the header counts)
+        std::size_t begin = 0;         // the header line, or the start of the text
+        std::size_t end = 0;           // the next section's header line, or the end
+        bool hasText = false;          // a line with more than blanks (the header counts)
         std::size_t lastTextEnd = 0;   // end of the last such line, before its break
         std::size_t lastTextNext = 0;  // after its break
         std::vector<Entry> entries;
@@ -110,7 +110,7 @@ private:
     std::string bytes_;
     bool utf8File_ = false;
     Encoding encoding_ = Encoding::SingleByte;
-    std::size_t textBegin_ = 0;  // after the byte-order mark
+    std::size_t textBegin_ = 0;       // after the byte-order mark
     std::string lineBreak_ = "\r\n";  // the file's first, for the lines added
     std::vector<Section> sections_;
 };

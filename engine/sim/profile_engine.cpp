@@ -116,8 +116,7 @@ std::vector<std::string_view> Strings(const char* text) {
 
 }  // namespace
 
-ProfileEngine::ProfileEngine(const CodePage& codePage, const FileSystem& files)
-    : codePage_(codePage), files_(files) {}
+ProfileEngine::ProfileEngine(const CodePage& codePage, const FileSystem& files) : codePage_(codePage), files_(files) {}
 
 void ProfileEngine::Open(const char* file, bool forWriting, Opened& out) const {
     engine::String name = codePage_.Decode(file ? file : "win.ini");
@@ -390,8 +389,8 @@ bool ProfileEngine::WriteSection(const char* section, const char* text, const ch
     if (!keys.empty()) {
         const std::string_view name = doc.Trim(wanted);
         const auto& sections = doc.Sections();
-        const auto target = std::find_if(sections.begin(), sections.end(),
-                                         [&](const auto& s) { return doc.SameName(s.name, name); });
+        const auto target =
+            std::find_if(sections.begin(), sections.end(), [&](const auto& s) { return doc.SameName(s.name, name); });
         if (target != sections.end())
             doc.AddKeys(static_cast<std::size_t>(target - sections.begin()), keys);
         else

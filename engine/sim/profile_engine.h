@@ -23,8 +23,8 @@ public:
 
     // The narrow kernel32 functions of the same meaning, on files of the simulated file
     // system. Arguments and file text are in the code page's bytes.
-    engine::Dword GetString(const char* section, const char* key, const char* def, char* buffer,
-                            engine::Dword size, const char* file) const;
+    engine::Dword GetString(const char* section, const char* key, const char* def, char* buffer, engine::Dword size,
+                            const char* file) const;
     bool WriteString(const char* section, const char* key, const char* value, const char* file);
     engine::Dword GetSection(const char* section, char* buffer, engine::Dword size, const char* file) const;
     // text: "key=value" strings, each ended by a NUL, and a closing NUL.
@@ -48,8 +48,7 @@ private:
     // What the wide functions put in their buffer of `room` units.
     ProfileUnits KeyValue(const Opened& f, const char* section, const char* key, const char* def,
                           std::size_t room) const;
-    long long KeyList(const Opened& f, const char* section, std::size_t room, bool withValues,
-                      ProfileUnits& out) const;
+    long long KeyList(const Opened& f, const char* section, std::size_t room, bool withValues, ProfileUnits& out) const;
     static long long SectionNames(const Opened& f, std::size_t room, ProfileUnits& out);
 
     const CodePage& codePage_;

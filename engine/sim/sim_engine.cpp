@@ -79,8 +79,6 @@ void SimEngine::End(Long exitCode) {
     throw ProcessEnded{exitCode};
 }
 
-void SimEngine::LastFormUnloaded() {
-    world_.ended = true;
-}
+void SimEngine::LastFormUnloaded() { world_.ended = true; }
 
 }  // namespace sim

@@ -63,9 +63,12 @@ bool SimPlatform::CloseHandle(Dword handle) {
 namespace {
 std::string RootName(Dword root) {
     switch (root) {
-        case win::HKEY_CURRENT_USER: return "HKCU";
-        case win::HKEY_LOCAL_MACHINE: return "HKLM";
-        default: return {};
+        case win::HKEY_CURRENT_USER:
+            return "HKCU";
+        case win::HKEY_LOCAL_MACHINE:
+            return "HKLM";
+        default:
+            return {};
     }
 }
 }  // namespace
@@ -134,8 +137,7 @@ Dword SimPlatform::RegQueryValueExA(Dword key, const char* name, Dword* type, vo
 Dword SimPlatform::RegDeleteValueA(Dword key, const char* name) {
     World::RegistryKey* k = KeyOf(key);
     if (!k) return win::ERROR_INVALID_HANDLE;
-    return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS
-                                                                                             : win::ERROR_FILE_NOT_FOUND;
+    return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 
 Dword SimPlatform::RegCloseKey(Dword key) {
@@ -179,8 +181,8 @@ Dword SimPlatform::GetWindowsDirectoryA(char* buffer, Dword size) {
 
 bool SimPlatform::GetVersionExA(engine::OsVersionInfoA* info) {
     constexpr Dword kExtendedSize = 156;  // OSVERSIONINFOEXA
-    if (!info || (info->dwOSVersionInfoSize != sizeof(engine::OsVersionInfoA) &&
-                  info->dwOSVersionInfoSize != kExtendedSize))
+    if (!info ||
+        (info->dwOSVersionInfoSize != sizeof(engine::OsVersionInfoA) && info->dwOSVersionInfoSize != kExtendedSize))
         return false;
     info->dwMajorVersion = world_.options.major;
     info->dwMinorVersion = world_.options.minor;

@@ -22,11 +22,16 @@ std::pair<double, double> OuterTwips(World& world, Hwnd hwnd) {
 
 const char16_t* ClassOf(engine::ControlKind kind) {
     switch (kind) {
-        case engine::ControlKind::Label: return u"Static";
-        case engine::ControlKind::TextBox: return u"Edit";
-        case engine::ControlKind::HScrollBar: return u"ScrollBar";
-        case engine::ControlKind::PictureBox: return u"TrevoPicture";
-        default: return u"Button";
+        case engine::ControlKind::Label:
+            return u"Static";
+        case engine::ControlKind::TextBox:
+            return u"Edit";
+        case engine::ControlKind::HScrollBar:
+            return u"ScrollBar";
+        case engine::ControlKind::PictureBox:
+            return u"TrevoPicture";
+        default:
+            return u"Button";
     }
 }
 }  // namespace
@@ -136,7 +141,8 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
                  : 0;
     if (design.kind == engine::ControlKind::PictureBox) {
         canvas_ = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, 1, 1);
-        ResizeCanvas(request.rect.right - request.rect.left - 2 * Border(), request.rect.bottom - request.rect.top - 2 * Border());
+        ResizeCanvas(request.rect.right - request.rect.left - 2 * Border(),
+                     request.rect.bottom - request.rect.top - 2 * Border());
     }
 }
 
@@ -217,7 +223,8 @@ void SimControlPeer::PaintPicture(const engine::Picture& picture, double x, doub
 
 engine::PicturePtr SimControlPeer::Image() const {
     if (!canvas_) engine::Raise(engine::err::kInvalidPicture);
-    auto copy = std::make_shared<SimPicture>(engine::PictureKind::Bitmap, canvas_->PixelWidth(), canvas_->PixelHeight());
+    auto copy =
+        std::make_shared<SimPicture>(engine::PictureKind::Bitmap, canvas_->PixelWidth(), canvas_->PixelHeight());
     copy->Pixels() = canvas_->Pixels();
     return copy;
 }

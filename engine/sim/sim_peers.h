@@ -29,8 +29,7 @@ public:
     engine::PicturePtr Icon() const override { return icon_; }
     void RunModal(const std::function<bool()>& done) override;
     int TrackPopup(const std::vector<engine::String>& captions) override;
-    std::unique_ptr<engine::ControlPeer> CreateControl(const engine::ControlDesign& design,
-                                                       engine::ControlPeer* parent,
+    std::unique_ptr<engine::ControlPeer> CreateControl(const engine::ControlDesign& design, engine::ControlPeer* parent,
                                                        engine::ControlEvents& events) override;
 
     // What the shell and the user do to the form.

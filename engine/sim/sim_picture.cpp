@@ -66,7 +66,7 @@ bool BitmapShorterThanItsRows(const std::string& bytes) {
     if (offset > bytes.size()) return true;
     return rows > static_cast<long long>(bytes.size() - offset) / stride;  // divided: no overflow either
 }
-}
+}  // namespace
 
 SimPicture::SimPicture(engine::PictureKind kind, Long width, Long height)
     : SimPicture(kind, width, height,

@@ -98,11 +98,14 @@ bool SimPlatform::SendMessageTimeoutA(Hwnd hwnd, Dword /*message*/, Dword /*wPar
     if (result) *result = 0;
     if (!world_.windows.Exists(hwnd)) return false;
     switch (world_.windows.AnsweringOf(hwnd)) {
-        case Answering::Yes: return true;
+        case Answering::Yes:
+            return true;
         case Answering::Hung:
             if (flags & win::SMTO_ABORTIFHUNG) return false;
             [[fallthrough]];
-        case Answering::Stalled: world_.tickCount += timeoutMs; return false;
+        case Answering::Stalled:
+            world_.tickCount += timeoutMs;
+            return false;
     }
     return false;
 }
@@ -197,7 +200,8 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
             if (!pv) return false;
             *static_cast<Rect*>(pv) = world_.workArea;
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -207,14 +211,20 @@ Long SimPlatform::GetSystemMetrics(Long index) {
                                       ? world_.options.major >= 5
                                       : world_.options.minor >= 10;  // from Windows 98 and 2000 on
     switch (index) {
-        case win::SM_CXSCREEN: return world_.options.screen.right - world_.options.screen.left;
-        case win::SM_XVIRTUALSCREEN: return multipleMonitors ? v.left : 0;
-        case win::SM_YVIRTUALSCREEN: return multipleMonitors ? v.top : 0;
-        case win::SM_CXVIRTUALSCREEN: return multipleMonitors ? v.right - v.left : 0;
-        case win::SM_CYVIRTUALSCREEN: return multipleMonitors ? v.bottom - v.top : 0;
+        case win::SM_CXSCREEN:
+            return world_.options.screen.right - world_.options.screen.left;
+        case win::SM_XVIRTUALSCREEN:
+            return multipleMonitors ? v.left : 0;
+        case win::SM_YVIRTUALSCREEN:
+            return multipleMonitors ? v.top : 0;
+        case win::SM_CXVIRTUALSCREEN:
+            return multipleMonitors ? v.right - v.left : 0;
+        case win::SM_CYVIRTUALSCREEN:
+            return multipleMonitors ? v.bottom - v.top : 0;
         case win::SM_CMONITORS:
             return multipleMonitors ? static_cast<Long>(1 + world_.options.otherMonitors.size()) : 0;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -309,7 +319,8 @@ bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA
             order.erase(std::remove(order.begin(), order.end(), key), order.end());
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

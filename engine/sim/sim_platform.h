@@ -21,10 +21,9 @@ public:
     std::string ToAnsi(std::u16string_view text) const override { return world_.codePage.Encode(text); }
     engine::String FromAnsi(std::string_view bytes) const override { return world_.codePage.Decode(bytes); }
 
-    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
-                                   Dword size, const char* file) override;
-    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                    const char* file) override;
+    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
+                                   const char* file) override;
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     Dword GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) override;
     bool WritePrivateProfileSectionA(const char* section, const char* text, const char* file) override;
     Dword GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) override;

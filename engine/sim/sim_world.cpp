@@ -8,7 +8,10 @@ namespace sim {
 namespace win = engine::win;
 
 World::World(Options opts)
-    : options(std::move(opts)), codePage(options.codePage), files(options.root), windows(options.screen),
+    : options(std::move(opts)),
+      codePage(options.codePage),
+      files(options.root),
+      windows(options.screen),
       profiles(codePage, files) {
     screen.twipsPerPixelX = screen.twipsPerPixelY = options.twipsPerPixel;
     screen.width = (options.screen.right - options.screen.left) * options.twipsPerPixel;
@@ -42,7 +45,8 @@ World::World(Options opts)
 World::~World() = default;
 
 void World::RestartWindows() {
-    for (auto it = registry.begin(); it != registry.end();) it = it->second.isVolatile ? registry.erase(it) : std::next(it);
+    for (auto it = registry.begin(); it != registry.end();)
+        it = it->second.isVolatile ? registry.erase(it) : std::next(it);
     namedObjects.clear();
 }
 
@@ -108,7 +112,8 @@ std::vector<Hwnd> World::VisibleTopLevel() const {
 Rect World::VirtualScreen() const {
     Rect v = options.screen;
     for (const Rect& m : options.otherMonitors)
-        v = {std::min(v.left, m.left), std::min(v.top, m.top), std::max(v.right, m.right), std::max(v.bottom, m.bottom)};
+        v = {std::min(v.left, m.left), std::min(v.top, m.top), std::max(v.right, m.right),
+             std::max(v.bottom, m.bottom)};
     return v;
 }
 

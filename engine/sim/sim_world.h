@@ -27,12 +27,12 @@ struct ProcessEnded {
 };
 
 struct Options {
-    std::filesystem::path root;     // host folder that holds the simulated drives
+    std::filesystem::path root;  // host folder that holds the simulated drives
     unsigned codePage = 1252;
-    Rect screen{0, 0, 1024, 768};   // pixels: the primary monitor
+    Rect screen{0, 0, 1024, 768};     // pixels: the primary monitor
     std::vector<Rect> otherMonitors;  // beside it, left of it at negative x, right of it beyond its width
     double twipsPerPixel = 15;
-    bool taskbar = true;            // a task bar ("Shell_TrayWnd") with its notification area
+    bool taskbar = true;  // a task bar ("Shell_TrayWnd") with its notification area
     Long taskbarHeight = 30;
     engine::String appPath = u"C:\\Trevo";
     // Windows 7 SP1 as Wine reports it: platform 2, version 6.1 (an XP-family system here).
@@ -96,11 +96,11 @@ public:
     std::deque<Long> msgBoxAnswers;  // default: OK
     std::vector<ShownMessageBox> msgBoxes;
     std::function<void(const ShownMessageBox&)> msgBoxScript;  // runs while a box is open
-    std::deque<std::optional<engine::String>> fileChoices;  // nothing: the user cancels
-    std::deque<engine::String> menuChoices;  // a caption, or "" to dismiss
+    std::deque<std::optional<engine::String>> fileChoices;     // nothing: the user cancels
+    std::deque<engine::String> menuChoices;                    // a caption, or "" to dismiss
     std::vector<std::vector<engine::String>> menusShown;
-    std::function<void(Hwnd)> modalScript;   // runs while a form is shown modally
-    std::function<void()> onDoEvents;        // runs at each event-loop yield
+    std::function<void(Hwnd)> modalScript;  // runs while a form is shown modally
+    std::function<void()> onDoEvents;       // runs at each event-loop yield
     int doEventsCalls = 0;
 
     bool ended = false;

@@ -98,8 +98,10 @@ Hwnd WindowModel::GetWindow(Hwnd hwnd, Dword cmd) const {
     const Window* w = Find(hwnd);
     if (!w) return 0;
     switch (cmd) {
-        case win::GW_CHILD: return w->children.empty() ? 0 : w->children.front();
-        case win::GW_OWNER: return w->owner;
+        case win::GW_CHILD:
+            return w->children.empty() ? 0 : w->children.front();
+        case win::GW_OWNER:
+            return w->owner;
         case win::GW_HWNDNEXT: {
             if (hwnd == desktop_) return 0;
             const auto& s = Find(w->parent)->children;
@@ -111,7 +113,8 @@ Hwnd WindowModel::GetWindow(Hwnd hwnd, Dword cmd) const {
             walkHint_ = at + 1;
             return s[at + 1];
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -178,7 +181,9 @@ bool WindowModel::ShowNow(Hwnd hwnd, Long cmd) {
     if (!w || hwnd == desktop_) return false;
     const bool wasVisible = (w->style & win::WS_VISIBLE) != 0;
     switch (cmd) {
-        case win::SW_HIDE: w->style &= ~win::WS_VISIBLE; break;
+        case win::SW_HIDE:
+            w->style &= ~win::WS_VISIBLE;
+            break;
         case win::SW_RESTORE:
         case win::SW_SHOWNORMAL:
             if (w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE)) {
@@ -199,7 +204,9 @@ bool WindowModel::ShowNow(Hwnd hwnd, Long cmd) {
             w->rect = screen_;
             BringToTop(hwnd);
             break;
-        default: w->style |= win::WS_VISIBLE; break;
+        default:
+            w->style |= win::WS_VISIBLE;
+            break;
     }
     return wasVisible;
 }
@@ -265,8 +272,7 @@ Dword WindowModel::BeginBatch(Long count) {
     return batch;
 }
 
-Dword WindowModel::Defer(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
-                         Dword flags) {
+Dword WindowModel::Defer(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
     auto it = batches_.find(batch);
     if (it == batches_.end()) return 0;
     const Window* w = Find(hwnd);

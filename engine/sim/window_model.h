@@ -40,7 +40,7 @@ enum class Answering {
 struct Window {
     Hwnd hwnd = 0;
     Dword thread = 0;  // 0: a thread of the window's own
-    Hwnd parent = 0;  // the desktop window for top-level windows
+    Hwnd parent = 0;   // the desktop window for top-level windows
     Hwnd owner = 0;
     String className;
     String title;
@@ -54,7 +54,7 @@ struct Window {
     // then fails as a whole (an elevated program's window on Windows Vista and later).
     bool refusesBatchedMoves = false;
     bool cloaked = false;  // shown, but kept off the screen by the system
-    int moveCount = 0;           // how often the window was really moved
+    int moveCount = 0;     // how often the window was really moved
     // Layered attributes, as SetLayeredWindowAttributes leaves them.
     Dword layeredKey = 0;
     std::uint8_t layeredAlpha = 255;
@@ -137,7 +137,7 @@ private:
     std::map<Dword, std::vector<Move>> batches_;
     int batchesEnded_ = 0;
     int batchesBegun_ = 0;
-    std::map<Dword, Answering> answering_;  // threads that are not Answering::Yes
+    std::map<Dword, Answering> answering_;                            // threads that are not Answering::Yes
     std::map<Dword, std::vector<std::function<void()>>> handedOver_;  // per thread, in order
     std::vector<std::string> waits_;
     mutable std::size_t walkHint_ = 0;  // where the last GW_HWNDNEXT answer stands among its siblings

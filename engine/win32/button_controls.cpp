@@ -19,9 +19,12 @@ Win32ControlPeer::ClassAndStyle CheckBoxPeer::Class() const {
 
 Long CheckBoxPeer::Value() const {
     switch (::SendMessageW(Window(), BM_GETCHECK, 0, 0)) {
-        case BST_CHECKED: return 1;
-        case BST_INDETERMINATE: return 2;
-        default: return 0;
+        case BST_CHECKED:
+            return 1;
+        case BST_INDETERMINATE:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -37,8 +40,8 @@ void CheckBoxPeer::OnCommand(WORD code) {
 
 // Only the chosen button of a group is a tab stop (see SetValue).
 Win32ControlPeer::ClassAndStyle OptionButtonPeer::Class() const {
-    return {L"BUTTON",
-            BS_RADIOBUTTON | (design().buttonStyle ? BS_PUSHLIKE : 0u) | (design().value ? WS_TABSTOP : 0u), 0};
+    return {L"BUTTON", BS_RADIOBUTTON | (design().buttonStyle ? BS_PUSHLIKE : 0u) | (design().value ? WS_TABSTOP : 0u),
+            0};
 }
 
 Long OptionButtonPeer::Value() const { return ::SendMessageW(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }

@@ -24,7 +24,8 @@ bool FormFocus::Handle(HWND form, bool dialog, UINT message, WPARAM wParam, LPAR
             if (next && ::IsChild(form, next)) ::SetFocus(next);
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

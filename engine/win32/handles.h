@@ -46,22 +46,44 @@ struct NullEmpty {
     static H Empty() { return nullptr; }
 };
 
-struct CloseWindow : NullEmpty<HWND> { void operator()(HWND h) const { ::DestroyWindow(h); } };
-struct CloseMenu : NullEmpty<HMENU> { void operator()(HMENU h) const { ::DestroyMenu(h); } };
-struct CloseIcon : NullEmpty<HICON> { void operator()(HICON h) const { ::DestroyIcon(h); } };
-struct CloseBitmap : NullEmpty<HBITMAP> { void operator()(HBITMAP h) const { ::DeleteObject(h); } };
-struct CloseFont : NullEmpty<HFONT> { void operator()(HFONT h) const { ::DeleteObject(h); } };
-struct CloseBrush : NullEmpty<HBRUSH> { void operator()(HBRUSH h) const { ::DeleteObject(h); } };
-struct CloseMemoryDc : NullEmpty<HDC> { void operator()(HDC h) const { ::DeleteDC(h); } };
-struct CloseModule : NullEmpty<HMODULE> { void operator()(HMODULE h) const { ::FreeLibrary(h); } };
-struct CloseKernelObject : NullEmpty<HANDLE> { void operator()(HANDLE h) const { ::CloseHandle(h); } };
+struct CloseWindow : NullEmpty<HWND> {
+    void operator()(HWND h) const { ::DestroyWindow(h); }
+};
+struct CloseMenu : NullEmpty<HMENU> {
+    void operator()(HMENU h) const { ::DestroyMenu(h); }
+};
+struct CloseIcon : NullEmpty<HICON> {
+    void operator()(HICON h) const { ::DestroyIcon(h); }
+};
+struct CloseBitmap : NullEmpty<HBITMAP> {
+    void operator()(HBITMAP h) const { ::DeleteObject(h); }
+};
+struct CloseFont : NullEmpty<HFONT> {
+    void operator()(HFONT h) const { ::DeleteObject(h); }
+};
+struct CloseBrush : NullEmpty<HBRUSH> {
+    void operator()(HBRUSH h) const { ::DeleteObject(h); }
+};
+struct CloseMemoryDc : NullEmpty<HDC> {
+    void operator()(HDC h) const { ::DeleteDC(h); }
+};
+struct CloseModule : NullEmpty<HMODULE> {
+    void operator()(HMODULE h) const { ::FreeLibrary(h); }
+};
+struct CloseKernelObject : NullEmpty<HANDLE> {
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
 struct CloseFile {
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     void operator()(HANDLE h) const { ::CloseHandle(h); }
 };
 // A batch dropped before it was ended is still ended: no window is left half moved.
-struct EndDeferBatch : NullEmpty<HDWP> { void operator()(HDWP h) const { ::EndDeferWindowPos(h); } };
-struct FreeArgumentList : NullEmpty<LPWSTR*> { void operator()(LPWSTR* h) const { ::LocalFree(h); } };
+struct EndDeferBatch : NullEmpty<HDWP> {
+    void operator()(HDWP h) const { ::EndDeferWindowPos(h); }
+};
+struct FreeArgumentList : NullEmpty<LPWSTR*> {
+    void operator()(LPWSTR* h) const { ::LocalFree(h); }
+};
 
 using UniqueWindow = Unique<HWND, CloseWindow>;
 using UniqueMenu = Unique<HMENU, CloseMenu>;

@@ -16,8 +16,7 @@ COLORREF WindowBackground() { return ::GetSysColor(COLOR_WINDOW); }
 }  // namespace
 
 Win32ControlPeer::ClassAndStyle PictureBoxPeer::Class() const {
-    return {kPictureClass, WS_GROUP | WS_CLIPCHILDREN | (design().border ? WS_BORDER : 0u), WS_EX_CONTROLPARENT,
-            true};
+    return {kPictureClass, WS_GROUP | WS_CLIPCHILDREN | (design().border ? WS_BORDER : 0u), WS_EX_CONTROLPARENT, true};
 }
 
 // The persistent image follows the client size; what was drawn stays in place.
@@ -74,7 +73,8 @@ engine::PicturePtr PictureBoxPeer::Image() const {
 
 LRESULT PictureBoxPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND: return 1;  // the persistent image covers the whole client area
+        case WM_ERASEBKGND:
+            return 1;  // the persistent image covers the whole client area
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
@@ -88,7 +88,8 @@ LRESULT PictureBoxPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             ::EndPaint(hwnd, &ps);
             return 0;
         }
-        default: break;
+        default:
+            break;
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }

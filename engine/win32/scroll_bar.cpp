@@ -25,11 +25,19 @@ void HScrollBarPeer::OnScroll(WORD code) {
     Long value = before;
     switch (code) {
         case SB_LINELEFT:
-        case SB_PAGELEFT: value = before - 1; break;
+        case SB_PAGELEFT:
+            value = before - 1;
+            break;
         case SB_LINERIGHT:
-        case SB_PAGERIGHT: value = before + 1; break;
-        case SB_LEFT: value = design().min; break;
-        case SB_RIGHT: value = design().max; break;
+        case SB_PAGERIGHT:
+            value = before + 1;
+            break;
+        case SB_LEFT:
+            value = design().min;
+            break;
+        case SB_RIGHT:
+            value = design().max;
+            break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             SCROLLINFO info{};
@@ -39,7 +47,8 @@ void HScrollBarPeer::OnScroll(WORD code) {
             value = info.nTrackPos;
             break;
         }
-        default: return;  // SB_ENDSCROLL
+        default:
+            return;  // SB_ENDSCROLL
     }
     value = std::clamp<Long>(value, design().min, design().max);
     if (value == before) return;

@@ -23,13 +23,20 @@ std::unique_ptr<Win32ControlPeer> MakeKind(Win32Engine& engine, const engine::Co
 std::unique_ptr<Win32ControlPeer> MakeKind(Win32Engine& engine, const engine::ControlDesign& design,
                                            engine::ControlEvents& events) {
     switch (design.kind) {
-        case ControlKind::Label: return MakeKind<LabelPeer>(engine, design, events);
-        case ControlKind::TextBox: return MakeKind<TextBoxPeer>(engine, design, events);
-        case ControlKind::CommandButton: return MakeKind<CommandButtonPeer>(engine, design, events);
-        case ControlKind::CheckBox: return MakeKind<CheckBoxPeer>(engine, design, events);
-        case ControlKind::OptionButton: return MakeKind<OptionButtonPeer>(engine, design, events);
-        case ControlKind::HScrollBar: return MakeKind<HScrollBarPeer>(engine, design, events);
-        case ControlKind::PictureBox: return MakeKind<PictureBoxPeer>(engine, design, events);
+        case ControlKind::Label:
+            return MakeKind<LabelPeer>(engine, design, events);
+        case ControlKind::TextBox:
+            return MakeKind<TextBoxPeer>(engine, design, events);
+        case ControlKind::CommandButton:
+            return MakeKind<CommandButtonPeer>(engine, design, events);
+        case ControlKind::CheckBox:
+            return MakeKind<CheckBoxPeer>(engine, design, events);
+        case ControlKind::OptionButton:
+            return MakeKind<OptionButtonPeer>(engine, design, events);
+        case ControlKind::HScrollBar:
+            return MakeKind<HScrollBarPeer>(engine, design, events);
+        case ControlKind::PictureBox:
+            return MakeKind<PictureBoxPeer>(engine, design, events);
     }
     return MakeKind<LabelPeer>(engine, design, events);  // a kind unknown here shows as a plain label
 }

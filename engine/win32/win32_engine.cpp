@@ -115,8 +115,8 @@ Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     font_.reset(MakeControlFont());
     RegisterWindowClasses(instance_);
-    owner_.reset(::CreateWindowExW(0, kOwnerClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
-                                   nullptr));
+    owner_.reset(
+        ::CreateWindowExW(0, kOwnerClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
 }
 
 Win32Engine::~Win32Engine() { CollectRetired(); }
@@ -178,8 +178,7 @@ engine::PicturePtr Win32Engine::LoadResPicture(Long id, Long format) {
     // Only icons are asked for, and they go to the notification area: its size.
     if (format != engine::kResIcon || id < 0 || id > 0xFFFF) RaiseResourceMissing(id);
     const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
-    auto* icon = static_cast<HICON>(
-        ::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+    auto* icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
     if (!icon) RaiseResourceMissing(id);
     return Win32Picture::FromIcon(icon, cx, cy, true);
 }

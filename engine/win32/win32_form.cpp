@@ -56,8 +56,8 @@ Win32FormPeer::Win32FormPeer(Win32Engine& engine, const engine::FormDesign& desi
 
     const int big = ::GetSystemMetrics(SM_CXICON), small = ::GetSystemMetrics(SM_CXSMICON);
     auto load = [&](int size) {
-        return static_cast<HICON>(::LoadImageW(engine.Instance(), MAKEINTRESOURCEW(design.iconResource), IMAGE_ICON,
-                                               size, size, LR_SHARED));
+        return static_cast<HICON>(
+            ::LoadImageW(engine.Instance(), MAKEINTRESOURCEW(design.iconResource), IMAGE_ICON, size, size, LR_SHARED));
     };
     HICON bigIcon = load(big), smallIcon = load(small);
     ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
@@ -164,13 +164,20 @@ LRESULT Win32FormPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (focus_.Handle(hwnd, dialog_, message, wParam, lParam)) return 0;
     switch (message) {
-        case WM_MOUSEMOVE: events_.PeerMouseMove(MouseArgsOf(wParam, lParam)); return 0;
-        case WM_CLOSE: events_.PeerCloseRequest(); return 0;  // the program decides
-        case WM_QUERYENDSESSION: events_.PeerSessionEnding(); return TRUE;  // never in the way of the end
+        case WM_MOUSEMOVE:
+            events_.PeerMouseMove(MouseArgsOf(wParam, lParam));
+            return 0;
+        case WM_CLOSE:
+            events_.PeerCloseRequest();
+            return 0;  // the program decides
+        case WM_QUERYENDSESSION:
+            events_.PeerSessionEnding();
+            return TRUE;  // never in the way of the end
         case WM_ENDSESSION:
             if (wParam) events_.PeerSessionEnding();
             return 0;
-        default: break;
+        default:
+            break;
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }

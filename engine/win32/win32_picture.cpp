@@ -95,8 +95,8 @@ void Win32Picture::StretchTo(HDC dc, int x, int y, int width, int height, DWORD 
         ::DrawIconEx(dc, x, y, icon_, width, height, 0, nullptr, DI_NORMAL);
         return;
     }
-    const bool shrinks = width > 0 && height > 0 && width <= width_ && height <= height_ &&
-                         (width < width_ || height < height_);
+    const bool shrinks =
+        width > 0 && height > 0 && width <= width_ && height <= height_ && (width < width_ || height < height_);
     if (bits_ && shrinks && rop == SRCCOPY) {
         // A photo made into a wallpaper: averaged here, in one pass over its
         // pixels, rather than by the system's halftone stretch, which costs many
@@ -213,10 +213,13 @@ namespace {
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
         case ERROR_BAD_NETPATH:
-        case ERROR_INVALID_DRIVE: engine::Raise(engine::err::kPathNotFound);
+        case ERROR_INVALID_DRIVE:
+            engine::Raise(engine::err::kPathNotFound);
         case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: engine::Raise(61, u"Disk full");
-        default: engine::Raise(engine::err::kPathFileAccess);
+        case ERROR_HANDLE_DISK_FULL:
+            engine::Raise(61, u"Disk full");
+        default:
+            engine::Raise(engine::err::kPathFileAccess);
     }
 }
 
@@ -225,8 +228,8 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::wstring& target)
         : path_(target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp"),
-          file_(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr)) {
+          file_(
+              ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
         if (!file_) RaiseWriteError(::GetLastError());
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -266,12 +269,11 @@ private:
 
 void SaveBitmapFile(const engine::Picture& picture, const std::wstring& path) {
     const auto* source = dynamic_cast<const Win32Picture*>(&picture);
-    if (!source || source->PixelWidth() <= 0 || source->PixelHeight() <= 0)
-        engine::Raise(engine::err::kInvalidPicture);
+    if (!source || source->PixelWidth() <= 0 || source->PixelHeight() <= 0) engine::Raise(engine::err::kInvalidPicture);
     // A read-only file or a folder is never replaced.
     const DWORD existing = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
-    if (path.empty() || (existing != INVALID_FILE_ATTRIBUTES &&
-                         (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))))
+    if (path.empty() ||
+        (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))))
         engine::Raise(engine::err::kPathFileAccess);
     // An icon is drawn onto a bitmap first; a bitmap is read as it is.
     std::shared_ptr<Win32Picture> drawn;

@@ -115,8 +115,8 @@ Dword Win32Platform::RegSetValueExA(Dword key, const char* name, Dword type, con
 }
 Dword Win32Platform::RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) {
     DWORD kind = 0, length = size ? *size : 0;
-    const LONG status = ::RegQueryValueExA(ToHkey(key), name, nullptr, &kind, static_cast<BYTE*>(data),
-                                           size ? &length : nullptr);
+    const LONG status =
+        ::RegQueryValueExA(ToHkey(key), name, nullptr, &kind, static_cast<BYTE*>(data), size ? &length : nullptr);
     if (type) *type = kind;
     if (size) *size = length;
     return static_cast<Dword>(status);

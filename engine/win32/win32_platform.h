@@ -15,10 +15,9 @@ public:
     std::string ToAnsi(std::u16string_view text) const override;
     engine::String FromAnsi(std::string_view bytes) const override;
 
-    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
-                                   Dword size, const char* file) override;
-    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                    const char* file) override;
+    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
+                                   const char* file) override;
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* file) override;
     Dword GetPrivateProfileSectionA(const char* section, char* buffer, Dword size, const char* file) override;
     bool WritePrivateProfileSectionA(const char* section, const char* text, const char* file) override;
     Dword GetPrivateProfileSectionNamesA(char* buffer, Dword size, const char* file) override;
@@ -70,8 +69,7 @@ public:
     Long MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dword count) override;
     std::uint16_t CascadeWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
                                  const Hwnd* kids) override;
-    std::uint16_t TileWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
-                              const Hwnd* kids) override;
+    std::uint16_t TileWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count, const Hwnd* kids) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
 };

@@ -33,8 +33,10 @@ bool RouteToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         case WM_HSCROLL:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: break;
-        default: return false;
+        case WM_CTLCOLORBTN:
+            break;
+        default:
+            return false;
     }
     auto* control = WindowPeer::Of<Win32ControlPeer>(reinterpret_cast<HWND>(lParam));
     if (!control) return false;
@@ -96,7 +98,8 @@ LRESULT CALLBACK ControlSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPA
                 },
                 [&] { return result; });
         }
-        default: return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        default:
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
 }
 

@@ -77,9 +77,9 @@ void CheckTopMost(Report& report, lib::ClsKwWinInterface& wi, HWND window) {
     report.Check(set && topBit && wi.IsWindowTopMost(h), "TopMost",
                  "returned " + std::to_string(set) + ", extended style " + Hex(::GetWindowLongA(window, GWL_EXSTYLE)));
     const bool cleared = wi.NoTopMost(h);
-    report.Check(cleared && !wi.IsWindowTopMost(h) && !(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST),
-                 "NoTopMost", "returned " + std::to_string(cleared) + ", extended style " +
-                                  Hex(::GetWindowLongA(window, GWL_EXSTYLE)));
+    report.Check(
+        cleared && !wi.IsWindowTopMost(h) && !(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST), "NoTopMost",
+        "returned " + std::to_string(cleared) + ", extended style " + Hex(::GetWindowLongA(window, GWL_EXSTYLE)));
 }
 
 void CheckSetWindowStyle(Report& report, lib::ClsKwWinInterface& wi, HWND window) {
@@ -89,8 +89,8 @@ void CheckSetWindowStyle(Report& report, lib::ClsKwWinInterface& wi, HWND window
     const DWORD after = static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE));
     wi.SetWindowStyle(h, 0);
     const DWORD again = static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE));
-    report.Check(!(before & WS_CLIPCHILDREN) && after == (before | WS_CLIPCHILDREN) && again == after,
-                 "SetWindowStyle", "before " + Hex(before) + ", after " + Hex(after) + ", after adding 0 " + Hex(again));
+    report.Check(!(before & WS_CLIPCHILDREN) && after == (before | WS_CLIPCHILDREN) && again == after, "SetWindowStyle",
+                 "before " + Hex(before) + ", after " + Hex(after) + ", after adding 0 " + Hex(again));
 }
 
 void CheckLayeredAlpha(Report& report, lib::ClsKwWinInterface& wi, HWND window) {
@@ -124,8 +124,8 @@ void CheckTiling(Report& report, lib::ClsKwWinInterface& wi, RecordingPlatform& 
 
     const auto& calls = platform.tileCalls;
     if (order.size() != 5 || calls.size() != 2) {
-        report.Fail("vbTileWindows-calls", std::to_string(order.size()) + " children, " +
-                                               std::to_string(calls.size()) + " TileWindows calls");
+        report.Fail("vbTileWindows-calls",
+                    std::to_string(order.size()) + " children, " + std::to_string(calls.size()) + " TileWindows calls");
         return;
     }
     const engine::Rect left{client.left, client.top, half, client.bottom};

@@ -24,8 +24,8 @@ win32::UniqueWindow OpenTopLevel(const WindowClass& cls, const char* title) {
 DocumentFrame::DocumentFrame(const WindowClass& frameClass, const WindowClass& documentClass, int documents)
     : wanted_(documents) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    frame_.reset(::CreateWindowExA(0, frameClass.name(), "libprobe frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   800, 600, nullptr, nullptr, instance, nullptr));
+    frame_.reset(::CreateWindowExA(0, frameClass.name(), "libprobe frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800,
+                                   600, nullptr, nullptr, instance, nullptr));
     if (!frame_) return;
     CLIENTCREATESTRUCT mdi{};
     mdi.idFirstChild = 1000;
@@ -37,9 +37,9 @@ DocumentFrame::DocumentFrame(const WindowClass& frameClass, const WindowClass& d
     for (int i = 0; i < documents; ++i) {
         char title[32];
         wsprintfA(title, "document %d", i + 1);
-        HWND doc = ::CreateWindowExA(WS_EX_MDICHILD, documentClass.name(), title, WS_CHILD | WS_VISIBLE |
-                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 150, client_, nullptr,
-                                     instance, nullptr);
+        HWND doc =
+            ::CreateWindowExA(WS_EX_MDICHILD, documentClass.name(), title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 200, 150, client_, nullptr, instance, nullptr);
         if (doc) documents_.push_back(doc);
     }
 }

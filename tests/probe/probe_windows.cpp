@@ -73,9 +73,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             wc.lpszClassName = f[1].c_str();
             if (!::RegisterClassExW(&wc)) return 3;
         }
-        HWND hwnd = ::CreateWindowExW(0, f[1].c_str(), f[0].c_str(), WS_OVERLAPPEDWINDOW, std::stoi(f[2]),
-                                      std::stoi(f[3]), std::stoi(f[4]), std::stoi(f[5]), nullptr, nullptr, instance,
-                                      nullptr);
+        HWND hwnd =
+            ::CreateWindowExW(0, f[1].c_str(), f[0].c_str(), WS_OVERLAPPEDWINDOW, std::stoi(f[2]), std::stoi(f[3]),
+                              std::stoi(f[4]), std::stoi(f[5]), nullptr, nullptr, instance, nullptr);
         if (!hwnd) return 4;
         const std::wstring& state = f[6];
         if (state == L"maximized")

@@ -117,9 +117,9 @@ public:
     }
     std::string ToAnsi(const std::u16string& text) {
         std::string out(text.size() * 2 + 1, '\0');
-        const int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()),
-                                          static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()),
-                                          nullptr, nullptr);
+        const int n =
+            WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
+                                out.data(), static_cast<int>(out.size()), nullptr, nullptr);
         out.resize(n > 0 ? static_cast<size_t>(n) : 0);
         return out;
     }
@@ -131,7 +131,8 @@ public:
         return out;
     }
 #else
-    Profiles(unsigned codePage, const std::string& root) : codePage_(codePage), files_(root), engine_(codePage_, files_) {}
+    Profiles(unsigned codePage, const std::string& root)
+        : codePage_(codePage), files_(root), engine_(codePage_, files_) {}
     unsigned CodePage() const { return codePage_.Number(); }
     unsigned long GetString(const Field& s, const Field& k, const Field& d, char* buf, unsigned long size,
                             const Field& f) {
@@ -249,7 +250,8 @@ std::string Run(Profiles& profiles, const std::vector<std::string>& words) {
     } else if (op == "w2m") {
         if (!fields(1, f) || !f[0]) return {};
         const std::string out = profiles.ToAnsi(Utf16(*f[0]));
-        answer << "ret=" << out.size() << " out=" << Escape(reinterpret_cast<const unsigned char*>(out.data()), out.size());
+        answer << "ret=" << out.size()
+               << " out=" << Escape(reinterpret_cast<const unsigned char*>(out.data()), out.size());
     } else if (op == "m2w") {
         if (!fields(1, f) || !f[0]) return {};
         const std::u16string out = profiles.FromAnsi(*f[0]);

@@ -12,7 +12,8 @@ using testing_support::SimTrevo;
 namespace win = engine::win;
 
 const std::string kIni =
-    "; hand-written notes stay\r\n[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\a.bmp\r\n2=\r\n3=C:\\c.bmp\r\n4=\r\n5=\r\n"
+    "; hand-written notes "
+    "stay\r\n[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\a.bmp\r\n2=\r\n3=C:\\c.bmp\r\n4=\r\n5=\r\n"
     "[Size]\r\nKeepSize=0\r\nWidth=100\r\nHeight=300\r\n[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n";
 
 class Dialog : public ::testing::Test {
@@ -64,8 +65,14 @@ TEST_P(DialogPlacement, StandsBesideTheTaskBar) {
         seen = DialogRect();
         t_.app().form().Hide();
     });
-    if (p.right) EXPECT_EQ(seen.right, p.work.right); else EXPECT_EQ(seen.left, p.work.left);
-    if (p.bottom) EXPECT_EQ(seen.bottom, p.work.bottom); else EXPECT_EQ(seen.top, p.work.top);
+    if (p.right)
+        EXPECT_EQ(seen.right, p.work.right);
+    else
+        EXPECT_EQ(seen.left, p.work.left);
+    if (p.bottom)
+        EXPECT_EQ(seen.bottom, p.work.bottom);
+    else
+        EXPECT_EQ(seen.top, p.work.top);
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, DialogPlacement,
@@ -204,7 +211,8 @@ TEST_F(Dialog, ControlsAreCountedFromTheClientArea) {
         engine::Point origin{0, 0};
         t_.engine().platform().ClientToScreen(t_.app().form().hWnd(), &origin);
         const double tpp = t_.world().screen.twipsPerPixelX;
-        for (engine::Control* c : {static_cast<engine::Control*>(d().cmdOk), static_cast<engine::Control*>(d().txtWidth)}) {
+        for (engine::Control* c :
+             {static_cast<engine::Control*>(d().cmdOk), static_cast<engine::Control*>(d().txtWidth)}) {
             const engine::Rect r = t_.world().windows.Get(c->hWnd()).rect;
             EXPECT_EQ(r.left, origin.x + static_cast<engine::Long>(std::lround(c->Design().left / tpp)));
             EXPECT_EQ(r.top, origin.y + static_cast<engine::Long>(std::lround(c->Design().top / tpp)));
@@ -234,8 +242,11 @@ TEST_F(Dialog, TheSizeBoxesFollowTheCheckBoxAndKeepTheirMinimums) {
         Hand(*d().chkSize).UserClick();
         EXPECT_TRUE(d().txtWidth->Enabled());
         EXPECT_TRUE(d().txtHeight->Enabled());
-        for (auto [typed, kept] : {std::pair{u"250", u"400"}, {u"1024", u"1024"}, {u"", u"400"},
-                                   {u"99999999999", u"400"}, {u"0500", u"0500"}}) {
+        for (auto [typed, kept] : {std::pair{u"250", u"400"},
+                                   {u"1024", u"1024"},
+                                   {u"", u"400"},
+                                   {u"99999999999", u"400"},
+                                   {u"0500", u"0500"}}) {
             Hand(*d().txtWidth).UserType(typed);
             Hand(*d().txtHeight).UserType(d().txtHeight->Text());  // a click into the other box
             EXPECT_EQ(d().txtWidth->Text(), kept) << testing_support::U8(typed);
@@ -264,7 +275,9 @@ TEST_F(Dialog, OkWritesTheNineSettingsAndSaysWhenTheyApply) {
     EXPECT_FALSE(t_.app().form().Visible());
 
     lib::ClsKwini ini(t_.engine().platform());
-    auto get = [&](const char16_t* s, const char16_t* k) { return ini.vbGetPrivateProfileString(s, k, u"C:\\Trevo\\Trevo.ini"); };
+    auto get = [&](const char16_t* s, const char16_t* k) {
+        return ini.vbGetPrivateProfileString(s, k, u"C:\\Trevo\\Trevo.ini");
+    };
     EXPECT_EQ(get(u"Desktops", u"Max"), u"2");
     EXPECT_EQ(get(u"Wallpaper", u"1"), u"C:\\a.bmp");
     EXPECT_EQ(get(u"Wallpaper", u"2"), u"C:\\b.bmp");

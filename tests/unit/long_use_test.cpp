@@ -31,8 +31,8 @@ int Clicks() {
 
 // What the model knows of one window.
 struct Expected {
-    Rect home;            // where it lies while its desktop is shown
-    int desk = 1;         // the desktop it belongs to (beyond 1..5 once it refused moves)
+    Rect home;     // where it lies while its desktop is shown
+    int desk = 1;  // the desktop it belongs to (beyond 1..5 once it refused moves)
     bool everRefused = false;
     bool isProtected = false;
     bool hidden = false;
@@ -93,12 +93,28 @@ private:
         std::u16string title = u"Window " + engine::DecimalText(next_++), cls = u"Probe";
         Expected e{rect, current_};
         switch (Pick(20)) {
-            case 0: cls = u"Pinned"; e.isProtected = true; break;
-            case 1: title = u"Keep " + title; e.isProtected = true; break;
-            case 2: title = u"My Sticky"; cls = u"Notes"; e.isProtected = true; break;
-            case 3: title = u"mySticky"; cls = u"Notes"; break;  // the character before must be no letter
-            case 4: e.hidden = true; break;
-            default: break;
+            case 0:
+                cls = u"Pinned";
+                e.isProtected = true;
+                break;
+            case 1:
+                title = u"Keep " + title;
+                e.isProtected = true;
+                break;
+            case 2:
+                title = u"My Sticky";
+                cls = u"Notes";
+                e.isProtected = true;
+                break;
+            case 3:
+                title = u"mySticky";
+                cls = u"Notes";
+                break;  // the character before must be no letter
+            case 4:
+                e.hidden = true;
+                break;
+            default:
+                break;
         }
         const Hwnd h = t_.OpenWindow(title, cls, rect, e.hidden ? 0 : win::WS_VISIBLE);
         expected_[h] = e;
@@ -212,8 +228,8 @@ private:
             ASSERT_EQ(w.rect, want) << Describe(h) << " at click " << step;
             if (!e.everRefused) {
                 // Its left edge lies in the band of its own desktop, and in no other.
-                const Long band = w.rect.left >= 0 ? w.rect.left / kScreenWidth
-                                                   : -((-w.rect.left + kScreenWidth - 1) / kScreenWidth);
+                const Long band =
+                    w.rect.left >= 0 ? w.rect.left / kScreenWidth : -((-w.rect.left + kScreenWidth - 1) / kScreenWidth);
                 ASSERT_EQ(band, e.desk - current_) << Describe(h);
             }
         }

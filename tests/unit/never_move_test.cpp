@@ -65,7 +65,7 @@ TEST(Wildcards, TheRunTheOneTheDigitAndLists) {
     EXPECT_FALSE(WildcardMatch(u"b", u"[!abc]"));
     EXPECT_TRUE(WildcardMatch(u"d", u"[!abc]"));
     EXPECT_TRUE(WildcardMatch(u"x*y", u"x[*]y"));
-    EXPECT_TRUE(WildcardMatch(u"a[b", u"a[b"));  // an unclosed "[" is itself
+    EXPECT_TRUE(WildcardMatch(u"a[b", u"a[b"));          // an unclosed "[" is itself
     EXPECT_FALSE(WildcardMatch(u"report", u"Report*"));  // letter case counts
     EXPECT_TRUE(WildcardMatch(u"", u"*"));
     EXPECT_TRUE(WildcardMatch(u"日本語のウィンドウ", u"日本*"));
@@ -86,7 +86,15 @@ TEST(Spare, TheCombinationsOfTitleAndClass) {
     auto check = [&](const char16_t* entry, std::u16string title, std::u16string cls) {
         titleReads = classReads = 0;
         return Spares(
-            ScanPattern(entry), [&] { ++titleReads; return title; }, [&] { ++classReads; return cls; });
+            ScanPattern(entry),
+            [&] {
+                ++titleReads;
+                return title;
+            },
+            [&] {
+                ++classReads;
+                return cls;
+            });
     };
     EXPECT_TRUE(check(u"class(X)", u"t", u"X"));
     EXPECT_EQ(titleReads, 0);
@@ -98,7 +106,7 @@ TEST(Spare, TheCombinationsOfTitleAndClass) {
     // Without "*" the title is taken literally, brackets and question marks too.
     EXPECT_TRUE(check(u"title(a?[b])", u"a?[b]", u""));
     EXPECT_FALSE(check(u"title(a?[b])", u"ax b", u""));
-    EXPECT_FALSE(check(u"title(Calc)", u"Calculator", u""));  // the whole title
+    EXPECT_FALSE(check(u"title(Calc)", u"Calculator", u""));          // the whole title
     EXPECT_TRUE(check(u"title(Calculator)", u"Calculator", u"Any"));  // a title alone spares
     EXPECT_FALSE(check(u"class()", u"t", u""));
     EXPECT_FALSE(check(u"garbage", u"", u""));

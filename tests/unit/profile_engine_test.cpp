@@ -60,7 +60,8 @@ constexpr size_t kGuard = 16;
 
 class Profile : public ::testing::Test {
 protected:
-    explicit Profile(unsigned codePage = 1252) : codePage_(codePage), files_(folder_.path()), profiles_(codePage_, files_) {
+    explicit Profile(unsigned codePage = 1252)
+        : codePage_(codePage), files_(folder_.path()), profiles_(codePage_, files_) {
         fs::create_directories(files_.ToHost(u"C:\\windows"));
     }
     fs::path Host(const char* file = kFile) const { return files_.ToHost(codePage_.Decode(file)); }
@@ -390,8 +391,7 @@ TEST_F(ProfileAtomicity, TheNewFileIsRenamedOverTheOld) {
     EXPECT_EQ(Read(), "[S]\r\nk=new\r\n");
     std::ifstream old(link, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "[S]\r\nk=old\r\n");  // never written into
-    EXPECT_EQ(fs::status(Host()).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(Host()).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(RegularFilesIn(Host().parent_path()), 2);  // the file and the link: no temporary left
 }
 
@@ -399,7 +399,7 @@ TEST_F(ProfileAtomicity, TheNewFileIsRenamedOverTheOld) {
 TEST_F(ProfileAtomicity, AWriteFailingHalfwayLeavesTheOldFileWhole) {
     const std::string original = "[S]\r\nk=old\r\n";
     Put(original);
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
@@ -521,7 +521,7 @@ TEST_F(ProfileLists, KeyListsSectionsAndSectionNames) {
     EXPECT_EQ(Get("A", nullptr, "", 64).buffer.substr(0, 4), "x\0\0\0"s);
     EXPECT_EQ(Section("A", 64).buffer.substr(0, 15), "x=\"q\"\0bare\0=e\0\0"s);
     EXPECT_EQ(Section("", 64).buffer.substr(0, 7), "top=1\0\0"s);  // the keys before any section
-    EXPECT_EQ(Names(64).buffer.substr(0, 7), "A\0B\0A\0\0"s);  // "[]" is no name; duplicates are listed
+    EXPECT_EQ(Names(64).buffer.substr(0, 7), "A\0B\0A\0\0"s);      // "[]" is no name; duplicates are listed
     const Answer missing = Section("Missing", 8);
     EXPECT_EQ(missing.ret, 0u);
     EXPECT_EQ(missing.buffer.substr(0, 2), "\0\0"s);

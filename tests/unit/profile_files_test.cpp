@@ -13,8 +13,7 @@ using testing_support::WriteFile;
 
 class ProfileFiles : public ::testing::Test {
 protected:
-    explicit ProfileFiles(unsigned codePage = 1252)
-        : cp_(codePage), files_(dir_.path()), engine_(cp_, files_) {
+    explicit ProfileFiles(unsigned codePage = 1252) : cp_(codePage), files_(dir_.path()), engine_(cp_, files_) {
         std::filesystem::create_directories(files_.ToHost(u"C:\\"));
     }
     void Put(const std::string& bytes) { WriteFile(Host(), bytes); }
@@ -84,7 +83,7 @@ TEST_F(ProfileFiles, ListsOfSectionsAndKeys) {
     EXPECT_EQ(std::string(keys.data(), n + 1), std::string("y\0\0", 3));  // a line without "=" is no key
     std::string small(5, '\x7F');
     n = engine_.GetSectionNames(small.data(), 5, "C:\\t.ini");
-    EXPECT_EQ(n, 3u);  // cut: as much as fits and the closing pair of NULs
+    EXPECT_EQ(n, 3u);                                // cut: as much as fits and the closing pair of NULs
     EXPECT_EQ(small, std::string("A\0B\0\x7F", 5));  // the last byte is left as it was
     EXPECT_EQ(List("Missing"), std::string("\0", 1));
 }
@@ -135,8 +134,8 @@ TEST_F(ProfileFiles, AWriteThatCannotBeDoneChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(files_.ToHost(u"C:\\no such folder")));
     if (::geteuid() != 0) {  // root writes through read-only folders
         Put("[S]\r\nk=old\r\n");
-        std::filesystem::permissions(Host().parent_path(), std::filesystem::perms::owner_read |
-                                                               std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(Host().parent_path(),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_FALSE(Write("S", "k", "new"));
         std::filesystem::permissions(Host().parent_path(), std::filesystem::perms::owner_all);
         EXPECT_EQ(ReadFile(Host()), "[S]\r\nk=old\r\n");

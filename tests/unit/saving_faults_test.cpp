@@ -9,8 +9,8 @@
 namespace {
 using testing_support::ReadFile;
 using testing_support::SimTrevo;
-using testing_support::WritePictureFile;
 using testing_support::WriteFile;
+using testing_support::WritePictureFile;
 namespace fs = std::filesystem;
 namespace win = engine::win;
 
@@ -28,7 +28,7 @@ TEST(ReadOnlyAttribute, IsTheOwnersMissingWritePermission) {
     EXPECT_FALSE(sim::HasReadOnlyAttribute(file));
     MakeReadOnly(file);
     EXPECT_TRUE(sim::HasReadOnlyAttribute(file));
-    EXPECT_FALSE(sim::HasReadOnlyAttribute(dir.path()));            // a folder has no such attribute here
+    EXPECT_FALSE(sim::HasReadOnlyAttribute(dir.path()));           // a folder has no such attribute here
     EXPECT_FALSE(sim::HasReadOnlyAttribute(dir.path() / "none"));  // nor does a missing file
     MakeWritable(file);
 }

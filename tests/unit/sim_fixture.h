@@ -80,8 +80,8 @@ inline const char* kGoodIni =
 // Trevo on a simulated Windows: build the world, write the settings, start.
 class SimTrevo {
 public:
-    explicit SimTrevo(sim::Options options = {}) : world_(WithRoot(std::move(options), dir_.path())),
-          engine_(std::make_unique<sim::SimEngine>(world_)) {
+    explicit SimTrevo(sim::Options options = {})
+        : world_(WithRoot(std::move(options), dir_.path())), engine_(std::make_unique<sim::SimEngine>(world_)) {
         sim::AttachCallLog(*engine_, calls_);
     }
     // Trevo must never wait for a window whose thread takes no messages.

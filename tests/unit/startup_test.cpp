@@ -160,7 +160,8 @@ TEST(StartUp, NeverMoveListStopsAtAnEmptyOrNonEntry) {
 TEST(StartUp, LongNeverMoveListsUseAtLeastTwoDigits) {
     std::string ini = testing_support::kGoodIni;
     ini += "[NoChange-XP]\r\n";
-    for (int k = 1; k <= 120; ++k) ini += (k < 10 ? "0" : "") + std::to_string(k) + "=class(c" + std::to_string(k) + ")\r\n";
+    for (int k = 1; k <= 120; ++k)
+        ini += (k < 10 ? "0" : "") + std::to_string(k) + "=class(c" + std::to_string(k) + ")\r\n";
     SimTrevo t;
     t.WriteIni(ini);
     t.Start();
@@ -220,7 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadIni{"WordMax", "[Desktops]\r\nMax=abc\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max", "abc"},
         BadIni{"ZeroMax", "[Desktops]\r\nMax=0\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max", "0"},
         BadIni{"SixMax", "[Desktops]\r\nMax=6\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max", "6"},
-        BadIni{"HalfRoundsUp", "[Desktops]\r\nMax=5.5\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max", "5.5"},
+        BadIni{"HalfRoundsUp", "[Desktops]\r\nMax=5.5\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max",
+               "5.5"},
         BadIni{"HugeMax", "[Desktops]\r\nMax=99999999999\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max",
                "99999999999"},
         BadIni{"NegativeMax", "[Desktops]\r\nMax=-3\r\n[Size]\r\nWidth=400\r\nHeight=300\r\n", "[Desktops] Max", "-3"},

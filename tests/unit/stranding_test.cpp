@@ -57,13 +57,13 @@ TEST_P(Monitors, EveryMonitorShowsTheActiveDesktopAndNothingElse) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arrangements, Monitors,
-    ::testing::Values(Arrangement{"One", {}}, Arrangement{"RightOfThePrimary", {{1024, 0, 2304, 1024}}},
-                      Arrangement{"LeftOfThePrimary", {{-1280, -256, 0, 768}}},
-                      Arrangement{"OnBothSides", {{-1280, 0, 0, 1024}, {1024, 0, 2944, 1080}}},
-                      Arrangement{"TwoToTheRight", {{1024, 0, 2048, 768}, {2048, 0, 3072, 768}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Arrangements, Monitors,
+                         ::testing::Values(Arrangement{"One", {}},
+                                           Arrangement{"RightOfThePrimary", {{1024, 0, 2304, 1024}}},
+                                           Arrangement{"LeftOfThePrimary", {{-1280, -256, 0, 768}}},
+                                           Arrangement{"OnBothSides", {{-1280, 0, 0, 1024}, {1024, 0, 2944, 1080}}},
+                                           Arrangement{"TwoToTheRight", {{1024, 0, 2048, 768}, {2048, 0, 3072, 768}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 constexpr const char* kThreeDesks =
     "[Desktops]\r\nMax=3\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n[NoChange-XP]\r\n01=class(Keep)\r\n";
@@ -80,8 +80,7 @@ protected:
         return o;
     }
     Lost() : t_(Version(GetParam())) {
-        for (engine::Long desk = 1; desk <= 3; ++desk)
-            Note(t_.OpenWindow(u"plain", u"Probe", Band(desk, 100, 300)));
+        for (engine::Long desk = 1; desk <= 3; ++desk) Note(t_.OpenWindow(u"plain", u"Probe", Band(desk, 100, 300)));
         Note(t_.OpenWindow(u"kept", u"Keep", {10, 10, 200, 60}));
         Note(t_.OpenWindow(u"hidden", u"Probe", {50, 50, 250, 150}, 0));
         t_.WriteIni(kThreeDesks);
@@ -92,7 +91,8 @@ protected:
     }
     void Note(Hwnd h) { home_.emplace_back(h, t_.RectOf(h)); }
     void ExpectEveryWindowHome(const char* when) {
-        for (const auto& [h, rect] : home_) EXPECT_EQ(t_.RectOf(h), rect) << when << ": " << U8(t_.world().windows.Get(h).title);
+        for (const auto& [h, rect] : home_)
+            EXPECT_EQ(t_.RectOf(h), rect) << when << ": " << U8(t_.world().windows.Get(h).title);
     }
     static std::string U8(const engine::String& s) { return engine::ToUtf8(s); }
     SimTrevo t_;

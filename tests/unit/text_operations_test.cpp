@@ -253,7 +253,9 @@ TEST(Replacements, ItemsAreConvertedToText) {
     EXPECT_EQ(ClsKwString::ResolveString(u"n", {u"n", Decimal::FromDouble(-12)}), u"-12");
     // A search text without a replacement is left alone.
     EXPECT_EQ(ClsKwString::ResolveString(u"abc", {u"a", u"x", u"b"}), u"xbc");
-    EXPECT_EQ(ErrorNumber([] { ClsKwString::ResolveString(u"abc", {Variant(Variant::Array{}), u"x"}); }),
+    EXPECT_EQ(ErrorNumber([] {
+                  ClsKwString::ResolveString(u"abc", {Variant(Variant::Array{}), u"x"});
+              }),
               engine::err::kTypeMismatch);
 }
 
@@ -281,7 +283,7 @@ TEST(Replacements, OnStringResources) {
     ClsKwString s(engine);
     EXPECT_EQ(s.ResolveResString(101, {u"%n", u"2", u"%max", u"5"}), u"Desktop 2 of 5");
     EXPECT_EQ(s.ResolveResString(102, {u"", u"x"}), u"");  // no such string
-    engine.failure = engine::err::kOutOfMemory;             // anything else is not hidden
+    engine.failure = engine::err::kOutOfMemory;            // anything else is not hidden
     EXPECT_EQ(ErrorNumber([&] { s.ResolveResString(101, {}); }), engine::err::kOutOfMemory);
 
     ClsKwString withoutEngine(engine.platform());
@@ -307,7 +309,7 @@ TEST(VariantValues, DecimalsHoldNinetySixBits) {
     EXPECT_EQ(Decimal::FromDouble(0).ToString(), u"0");
     EXPECT_EQ(Decimal::FromDouble(-0.0).ToString(), u"0");
     EXPECT_EQ(Decimal::FromDouble(-4294967296.0).ToString(), u"-4294967296");
-    EXPECT_EQ(Decimal::FromDouble(2.5).ToString(), u"2");  // whole numbers only, halves to even
+    EXPECT_EQ(Decimal::FromDouble(2.5).ToString(), u"2");        // whole numbers only, halves to even
     const double largest = Decimal::kTwoTo96 - 8796093022208.0;  // the last double below 2^96
     EXPECT_EQ(Decimal::FromDouble(largest).ToString(), u"79228162514264328797450928128");
     EXPECT_EQ(Decimal::FromDouble(largest).ToDouble(), largest);

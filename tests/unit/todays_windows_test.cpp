@@ -67,8 +67,12 @@ TEST_F(TodaysWindows, WindowsThatDoNotAnswerAreSentToTheirDesktopWithoutWaiting)
     EXPECT_FALSE(model().Get(hungMinimised).style & win::WS_MINIMIZE);
 
     t_.Click(1);
-    for (auto [h, left] : {std::pair{answering, 100}, {stalled, 200}, {hung, 300}, {hungMaximised, 400},
-                           {hungMinimised, 500}, {sameThread, 600}})
+    for (auto [h, left] : {std::pair{answering, 100},
+                           {stalled, 200},
+                           {hung, 300},
+                           {hungMaximised, 400},
+                           {hungMinimised, 500},
+                           {sameThread, 600}})
         EXPECT_EQ(Left(h), left);
 }
 

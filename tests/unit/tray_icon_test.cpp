@@ -205,10 +205,10 @@ TEST_F(TrayIcon, PressesDoubleClicksAndMovementDoNothing) {
 TEST_F(TrayIcon, TheCodeIsRoundedToTheNearestMessage) {
     Attach();
     const double tpp = world_.screen.twipsPerPixelX;
-    Mouse(514 * tpp + 7);   // rounds down to 514
-    Mouse(514 * tpp - 7);   // rounds up to 514
-    Mouse(513 * tpp + 8);   // nearer 514 than 513
-    Mouse(514 * tpp + 8);   // nearer 515
+    Mouse(514 * tpp + 7);  // rounds down to 514
+    Mouse(514 * tpp - 7);  // rounds up to 514
+    Mouse(513 * tpp + 8);  // nearer 514 than 513
+    Mouse(514 * tpp + 8);  // nearer 515
     EXPECT_EQ(events_, "LLL");
 }
 

@@ -51,18 +51,19 @@ TEST_P(VersionClassification, NamesTheFamily) {
     EXPECT_EQ(wi.WinXP(), ver.IsWinXP());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Families, VersionClassification,
-    ::testing::Values(VersionCase{1, 4, 0, 950, u"Win95"}, VersionCase{1, 4, 0, 1110, u"Win95"},
-                      VersionCase{1, 4, 0, 1111, u"Win95OSR2"}, VersionCase{1, 4, 10, 2221, u"Win98"},
-                      VersionCase{1, 4, 10, 2222, u"Win98SE"}, VersionCase{1, 4, 90, 3000, u"WinME"},
-                      VersionCase{1, 4, 0, 0x0400'0BB8, u"WinME"},  // only the low word counts
-                      VersionCase{1, 4, 10, 0x0000'9000, u"Win98"},  // 0x9000 is negative
-                      VersionCase{2, 4, 0, 1381, u"WinNT"}, VersionCase{2, 5, 0, 2195, u"Win2K"},
-                      VersionCase{2, 5, 1, 2600, u"WinXP"}, VersionCase{2, 5, 2, 3790, u"WinXP"},
-                      VersionCase{2, 6, 0, 6002, u"Win2K"}, VersionCase{2, 6, 1, 7601, u"WinXP"},
-                      VersionCase{2, 10, 0, 19045, u"Win2K"}, VersionCase{0, 0, 0, 0, u"Unknown"},
-                      VersionCase{3, 5, 1, 0, u"Unknown"}));
+INSTANTIATE_TEST_SUITE_P(Families, VersionClassification,
+                         ::testing::Values(VersionCase{1, 4, 0, 950, u"Win95"}, VersionCase{1, 4, 0, 1110, u"Win95"},
+                                           VersionCase{1, 4, 0, 1111, u"Win95OSR2"},
+                                           VersionCase{1, 4, 10, 2221, u"Win98"},
+                                           VersionCase{1, 4, 10, 2222, u"Win98SE"},
+                                           VersionCase{1, 4, 90, 3000, u"WinME"},
+                                           VersionCase{1, 4, 0, 0x0400'0BB8, u"WinME"},   // only the low word counts
+                                           VersionCase{1, 4, 10, 0x0000'9000, u"Win98"},  // 0x9000 is negative
+                                           VersionCase{2, 4, 0, 1381, u"WinNT"}, VersionCase{2, 5, 0, 2195, u"Win2K"},
+                                           VersionCase{2, 5, 1, 2600, u"WinXP"}, VersionCase{2, 5, 2, 3790, u"WinXP"},
+                                           VersionCase{2, 6, 0, 6002, u"Win2K"}, VersionCase{2, 6, 1, 7601, u"WinXP"},
+                                           VersionCase{2, 10, 0, 19045, u"Win2K"}, VersionCase{0, 0, 0, 0, u"Unknown"},
+                                           VersionCase{3, 5, 1, 0, u"Unknown"}));
 
 TEST(VersionRecord, ServicePackTextAndAnUnfilledRecord) {
     TempDir dir;

@@ -30,7 +30,7 @@ TEST_F(Wallpaper, FittedToTheConfiguredSizeWhatEverItsShape) {
     EXPECT_EQ(written->PixelHeight(), 300);
     const auto& px = static_cast<const sim::SimPicture&>(*written);
     EXPECT_EQ(px.At(399, 299) & 0xFFFFFF, 0x102030u);  // filled to the last pixel
-    EXPECT_EQ(t_.world().doEventsCalls, 1);             // one yield while fitting
+    EXPECT_EQ(t_.world().doEventsCalls, 1);            // one yield while fitting
 }
 
 TEST_F(Wallpaper, KeptAtItsOwnSize) {
@@ -80,8 +80,9 @@ TEST_F(Wallpaper, EachSwitchRewritesTheBitmapWithTheNewDesktopsPicture) {
 
 TEST_F(Wallpaper, AClickDuringTheFittingWaitsForTheRunningSelection) {
     WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
-    t_.WriteIni("[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n"
-                "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n");
+    t_.WriteIni(
+        "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n"
+        "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n");
     const auto w = t_.OpenWindow(u"w", u"Probe", {100, 0, 200, 100});
     t_.Start();
     std::vector<engine::Long> oldDeskSeen;

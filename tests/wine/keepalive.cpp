@@ -4,7 +4,7 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  return 0;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
 }

@@ -9,9 +9,9 @@
 namespace wintool {
 
 struct ProcessEntry {
-  DWORD process_id = 0;
-  DWORD parent_id = 0;
-  std::wstring exe;
+    DWORD process_id = 0;
+    DWORD parent_id = 0;
+    std::wstring exe;
 };
 
 std::vector<ProcessEntry> RunningProcesses();

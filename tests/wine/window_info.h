@@ -11,16 +11,16 @@
 namespace wintool {
 
 struct WindowInfo {
-  HWND handle = nullptr;
-  HWND owner = nullptr;
-  DWORD process_id = 0;
-  std::wstring exe;  // file name of the owning process's image, "" if unknown
-  std::wstring class_name;
-  std::wstring text;
-  int control_id = 0;
-  bool visible = false;
-  bool enabled = false;
-  RECT rect{};
+    HWND handle = nullptr;
+    HWND owner = nullptr;
+    DWORD process_id = 0;
+    std::wstring exe;  // file name of the owning process's image, "" if unknown
+    std::wstring class_name;
+    std::wstring text;
+    int control_id = 0;
+    bool visible = false;
+    bool enabled = false;
+    RECT rect{};
 };
 
 // Text through WM_GETTEXT, which also reads other processes' edit controls.
