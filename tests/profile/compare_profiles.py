@@ -7,7 +7,8 @@ native probe (sim::ProfileEngine, sim::CodePage) and the Windows probe
 (kernel32, under Wine with a prefix of its own) and fails on the first answer that
 differs, printing both. Writes are compared by what the functions answer after
 them; where the files' bytes differ (the simulation keeps lines Windows drops)
-that is reported, not failed.
+that is reported, not failed. One file: the cases are a table the two probes
+answer in turn, and they read best beside the one loop that compares them.
 
   compare_profiles.py --native PROBE --windows PROBE.EXE --work DIR --code-page 1252|932
 """
