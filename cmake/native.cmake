@@ -19,6 +19,7 @@ add_library(trevo_sim STATIC
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp
   engine/sim/jpeg_guard.cpp
+  engine/sim/png_chunks.cpp
 )
 target_link_libraries(trevo_sim PUBLIC trevo_program)
 target_include_directories(trevo_sim SYSTEM PRIVATE /usr/include/stb)

@@ -10,6 +10,7 @@
 
 #include "engine/error.h"
 #include "engine/sim/jpeg_guard.h"
+#include "engine/sim/png_chunks.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_FAILURE_USERMSG
@@ -79,8 +80,9 @@ engine::PicturePtr LoadPictureFile(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) engine::Raise(engine::err::kFileNotFound);
     std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string read{std::istreambuf_iterator<char>(in), {}};
     if (!in.good() && !in.eof()) engine::Raise(engine::err::kFileNotFound);
+    const std::string bytes = WithoutEmptyImageData(read);
     if (HasHuffmanTableTooLong(bytes)) engine::Raise(engine::err::kInvalidPicture);
     const auto* start = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int length = bytes.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(bytes.size());

@@ -58,6 +58,13 @@ TEST(PictureFormats, PngGifAndJpegLoadWithTheirSizeAndColour) {
         EXPECT_NEAR(static_cast<int>((px >> 8) & 0xFF), 0x50, f.tolerance) << f.name;
         EXPECT_NEAR(static_cast<int>(px & 0xFF), 0xA0, f.tolerance) << f.name;
     }
+    // An empty image-data chunk is allowed anywhere among the others, also first.
+    std::string png(reinterpret_cast<const char*>(kPng), sizeof(kPng));
+    png.insert(png.find(std::string("\0\0\0\x0bIDAT", 8)), std::string("\0\0\0\0IDAT\x35\xaf\x06\x1e", 12));
+    testing_support::WriteFile(dir.path() / "empty_chunk.png", png);
+    const auto picture = sim::LoadPictureFile(dir.path() / "empty_chunk.png");
+    EXPECT_EQ(picture->PixelWidth(), 4);
+    EXPECT_EQ(static_cast<const sim::SimPicture&>(*picture).At(3, 2) & 0xFFFFFFu, 0x2050A0u);
 }
 
 TEST(PictureFormats, WhatIsNoPictureOrNoFileRaisesTheirErrors) {
