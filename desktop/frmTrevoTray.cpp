@@ -77,9 +77,7 @@ void FrmTrevoTray::TrayOn(bool on, const SwitchOrder& order) {
 const engine::PicturePtr& FrmTrevoTray::StateIcon(bool on) {
     // Each picture is loaded once: every click tells every desktop its state.
     engine::PicturePtr& icon = icons_[on ? 1 : 0];
-    if (icon && iconsOf_ == mTrayNum) return icon;
-    if (iconsOf_ != mTrayNum) icons_ = {};
-    iconsOf_ = mTrayNum;
+    if (icon) return icon;
     const long long id = static_cast<long long>(mTrayNum) * 10 + (on ? 2 : 1);
     if (id > std::numeric_limits<Long>::max() || id < std::numeric_limits<Long>::min())
         engine::Raise(engine::err::kOverflow);

@@ -19,7 +19,10 @@ public:
     FrmTrevoTray(const FrmTrevoTray&) = delete;
     FrmTrevoTray& operator=(const FrmTrevoTray&) = delete;
 
-    void TrayNum(engine::Long number) { mTrayNum = number; }
+    void TrayNum(engine::Long number) {
+        mTrayNum = number;
+        icons_ = {};  // they show the number
+    }
     void Wallpaper(const engine::String& path) { mWallpaper = path; }
     // Loads the hidden form, whose loading adds the desktop's icon, inactive.
     void Load() { form_.Load(); }
@@ -51,8 +54,7 @@ private:
     engine::Long mTrayNum = 0;
     engine::String mWallpaper;
     bool mTrayOn = false;
-    std::array<engine::PicturePtr, 2> icons_;  // inactive, active
-    engine::Long iconsOf_ = 0;                 // the desktop number they show
+    std::array<engine::PicturePtr, 2> icons_;  // inactive, active; loaded at first use
     std::unique_ptr<lib::ClsKwTray> cTray;
 };
 
