@@ -17,9 +17,10 @@ add_library(trevo_win32 STATIC
   engine/win32/scroll_bar.cpp
   engine/win32/picture_box.cpp
   engine/win32/win32_picture.cpp
+  engine/win32/late_libraries.cpp
   engine/win32/win_constants_check.cpp
 )
-target_link_libraries(trevo_win32 PUBLIC trevo_program user32 gdi32 shell32 comdlg32 comctl32 ole32 oleaut32 uuid windowscodecs version advapi32)
+target_link_libraries(trevo_win32 PUBLIC trevo_program user32 gdi32 shell32 comctl32 uuid version advapi32)
 target_compile_definitions(trevo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601)
 
 add_executable(Trevo WIN32 app/main_win32.cpp res/trevo.rc)

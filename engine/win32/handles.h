@@ -170,21 +170,6 @@ private:
     T* p_ = nullptr;
 };
 
-// COM on this thread for the lifetime of the object; uninitialised only if the
-// initialisation was ours.
-class ComApartment {
-public:
-    ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (ok_) ::CoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
-
 // The program sees window handles as the 32-bit numbers Windows passes.
 inline HWND ToHwnd(engine::Hwnd h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
 inline engine::Hwnd FromHwnd(HWND h) { return static_cast<engine::Hwnd>(reinterpret_cast<UINT_PTR>(h)); }

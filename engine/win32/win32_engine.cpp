@@ -6,6 +6,7 @@
 
 #include "engine/error.h"
 #include "engine/text.h"
+#include "engine/win32/late_libraries.h"
 #include "engine/win32/win32_form.h"
 #include "engine/win32/win32_picture.h"
 #include "engine/win32/window_procedures.h"
@@ -119,7 +120,10 @@ Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
         ::CreateWindowExW(0, kOwnerClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
 }
 
-Win32Engine::~Win32Engine() { CollectRetired(); }
+Win32Engine::~Win32Engine() {
+    CollectRetired();
+    EndLateCom();
+}
 
 HFONT Win32Engine::ControlFont() const {
     return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));

@@ -45,7 +45,6 @@ protected:
 
 private:
     HINSTANCE instance_;
-    ComApartment com_;  // WIC needs COM on this thread
     Win32Platform platform_;
     engine::AppInfo app_;
     UniqueFont font_;

@@ -8,6 +8,7 @@
 
 #include "engine/error.h"
 #include "engine/shrink.h"
+#include "engine/win32/late_libraries.h"
 
 namespace win32 {
 
@@ -135,9 +136,7 @@ namespace {
 
 ComPtr<IWICImagingFactory> ImagingFactory() {
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  factory.put_void())))
-        engine::Raise(engine::err::kInvalidPicture);
+    if (FAILED(LateCreateImagingFactory(factory.put()))) engine::Raise(engine::err::kInvalidPicture);
     return factory;
 }
 
@@ -191,7 +190,7 @@ engine::PicturePtr LoadPictureFile(const std::wstring& path) {
     ComPtr<IWICBitmapFrameDecode> frame = ChosenFrame(*decoder.get());
     ComPtr<IWICBitmapSource> converted;
     UINT width = 0, height = 0;
-    if (FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put())) ||
+    if (FAILED(LateWICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put())) ||
         FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxPictureSide ||
         height > kMaxPictureSide)
         engine::Raise(engine::err::kInvalidPicture);

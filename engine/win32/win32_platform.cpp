@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/win32/handles.h"
+#include "engine/win32/late_libraries.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -255,7 +256,7 @@ bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDat
 }
 
 bool Win32Platform::GetOpenFileNameA(engine::OpenFileNameA* record) {
-    return ::GetOpenFileNameA(reinterpret_cast<OPENFILENAMEA*>(record)) != 0;
+    return LateGetOpenFileNameA(reinterpret_cast<OPENFILENAMEA*>(record)) != 0;
 }
 
 }  // namespace win32

@@ -1,0 +1,28 @@
+// The libraries only some clicks need - the file chooser's, and COM with the
+// imaging codecs that read pictures - are loaded at their first use instead of
+// with the program, so that a start, which needs neither when no desktop has a
+// wallpaper, does not pay for loading and initialising them. They stay loaded
+// until the program ends.
+#pragma once
+
+#include "engine/win32/handles.h"
+
+#include <commdlg.h>
+#include <wincodec.h>
+
+namespace win32 {
+
+// comdlg32's GetOpenFileNameA; FALSE, as for a cancelled chooser, when the
+// library cannot be loaded.
+BOOL LateGetOpenFileNameA(OPENFILENAMEA* record);
+
+// The imaging factory, COM first initialised on this thread if the program has
+// not done so yet; a failed HRESULT when the libraries cannot be loaded.
+HRESULT LateCreateImagingFactory(IWICImagingFactory** factory);
+HRESULT LateWICConvertBitmapSource(REFWICPixelFormatGUID format, IWICBitmapSource* source,
+                                   IWICBitmapSource** converted);
+
+// Ends COM on this thread if a picture started it; the engine calls it last.
+void EndLateCom();
+
+}  // namespace win32
