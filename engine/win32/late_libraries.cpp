@@ -17,32 +17,38 @@ HMODULE SystemLibrary(const wchar_t* name) {
     return ::LoadLibraryW((path + name).c_str());
 }
 
-template <class Function>
-Function* Find(HMODULE library, const char* name) {
-    // The cast through void is how a procedure address becomes its own type.
-    return library ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(library, name))) : nullptr;
-}
+// A library loaded at the first procedure asked of it, and kept.
+class LateLibrary {
+public:
+    explicit LateLibrary(const wchar_t* name) : name_(name) {}
 
-HMODULE Comdlg32() {
-    static const HMODULE library = SystemLibrary(L"comdlg32.dll");
-    return library;
-}
+    // The procedure as its own type; null when the library or the procedure is missing.
+    template <class Function>
+    Function* Find(const char* procedure) {
+        if (!tried_) {
+            module_ = SystemLibrary(name_);
+            tried_ = true;
+        }
+        // The cast through void is how a procedure address becomes its own type.
+        return module_ ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module_, procedure)))
+                       : nullptr;
+    }
 
-HMODULE Ole32() {
-    static const HMODULE library = SystemLibrary(L"ole32.dll");
-    return library;
-}
+private:
+    const wchar_t* name_;
+    HMODULE module_ = nullptr;
+    bool tried_ = false;
+};
 
-HMODULE WindowsCodecs() {
-    static const HMODULE library = SystemLibrary(L"windowscodecs.dll");
-    return library;
-}
+LateLibrary comdlg32(L"comdlg32.dll");
+LateLibrary ole32(L"ole32.dll");
+LateLibrary windowsCodecs(L"windowscodecs.dll");
 
 bool comStarted = false;  // CoInitializeEx succeeded here and awaits its CoUninitialize
 
 bool StartCom() {
     static const bool ready = [] {
-        auto* initialize = Find<decltype(::CoInitializeEx)>(Ole32(), "CoInitializeEx");
+        auto* initialize = ole32.Find<decltype(::CoInitializeEx)>("CoInitializeEx");
         if (!initialize) return false;
         const HRESULT hr = initialize(nullptr, COINIT_APARTMENTTHREADED);
         comStarted = SUCCEEDED(hr);
@@ -54,14 +60,14 @@ bool StartCom() {
 }  // namespace
 
 BOOL LateGetOpenFileNameA(OPENFILENAMEA* record) {
-    auto* open = Find<decltype(::GetOpenFileNameA)>(Comdlg32(), "GetOpenFileNameA");
+    auto* open = comdlg32.Find<decltype(::GetOpenFileNameA)>("GetOpenFileNameA");
     return open ? open(record) : FALSE;
 }
 
 HRESULT LateCreateImagingFactory(IWICImagingFactory** factory) {
     *factory = nullptr;
     if (!StartCom()) return E_FAIL;
-    auto* create = Find<decltype(::CoCreateInstance)>(Ole32(), "CoCreateInstance");
+    auto* create = ole32.Find<decltype(::CoCreateInstance)>("CoCreateInstance");
     if (!create) return E_FAIL;
     return create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                   reinterpret_cast<void**>(factory));
@@ -70,14 +76,14 @@ HRESULT LateCreateImagingFactory(IWICImagingFactory** factory) {
 HRESULT LateWICConvertBitmapSource(REFWICPixelFormatGUID format, IWICBitmapSource* source,
                                    IWICBitmapSource** converted) {
     *converted = nullptr;
-    auto* convert = Find<decltype(::WICConvertBitmapSource)>(WindowsCodecs(), "WICConvertBitmapSource");
+    auto* convert = windowsCodecs.Find<decltype(::WICConvertBitmapSource)>("WICConvertBitmapSource");
     return convert ? convert(format, source, converted) : E_FAIL;
 }
 
 void EndLateCom() {
     if (!comStarted) return;
     comStarted = false;
-    if (auto* uninitialize = Find<decltype(::CoUninitialize)>(Ole32(), "CoUninitialize")) uninitialize();
+    if (auto* uninitialize = ole32.Find<decltype(::CoUninitialize)>("CoUninitialize")) uninitialize();
 }
 
 }  // namespace win32
