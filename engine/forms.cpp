@@ -22,31 +22,97 @@ Control::Control(Form& form, Control* parent, ControlDesign design)
     : form_(form), parent_(parent), design_(std::move(design)) {}
 
 ControlPeer& Control::Peer() {
-    form_.Peer();  // loads the form, and with it every control, on first use
+    if (!MadePeer()) CreatePeer();
     return *peer_;
 }
 
+ControlPeer* Control::MadePeer() {
+    form_.Peer();  // loads the form on first use
+    return peer_.get();
+}
+
+void Control::Reset() {
+    unmade_ = {};
+    unmade_.text = design_.text;
+    const ControlKind kind = design_.kind;
+    if (kind == ControlKind::CheckBox || kind == ControlKind::OptionButton || kind == ControlKind::HScrollBar)
+        unmade_.value = design_.value;
+}
+
 void Control::CreatePeer() {
-    peer_ = form_.peer_->CreateControl(design_, parent_ ? parent_->peer_.get() : nullptr, *this);
+    ControlPeer* parent = parent_ ? &parent_->Peer() : nullptr;
+    // The window starts as the control stands now, which is its design until the
+    // program changes it.
+    ControlDesign now = design_;
+    now.text = unmade_.text;
+    now.value = static_cast<Integer>(unmade_.value);
+    peer_ = form_.peer_->CreateControl(now, parent, *this);
+    if (!unmade_.enabled) peer_->SetEnabled(false);
+    if (!unmade_.visible) peer_->SetVisible(false);
+}
+
+String Control::CurrentText() {
+    ControlPeer* peer = MadePeer();
+    return peer ? peer->Text() : unmade_.text;
+}
+
+void Control::StoreText(const String& text) {
+    if (ControlPeer* peer = MadePeer())
+        peer->SetText(text);
+    else
+        unmade_.text = text;
+}
+
+Long Control::CurrentValue() {
+    ControlPeer* peer = MadePeer();
+    return peer ? peer->Value() : unmade_.value;
+}
+
+void Control::StoreValue(Long value) {
+    if (ControlPeer* peer = MadePeer())
+        peer->SetValue(value);
+    else
+        unmade_.value = value;
 }
 
 Hwnd Control::hWnd() { return Peer().hWnd(); }
-bool Control::Enabled() { return Peer().Enabled(); }
-void Control::SetEnabled(bool enabled) { Peer().SetEnabled(enabled); }
-bool Control::Visible() { return Peer().Visible(); }
-void Control::SetVisible(bool visible) { Peer().SetVisible(visible); }
+
+bool Control::Enabled() {
+    ControlPeer* peer = MadePeer();
+    return peer ? peer->Enabled() : unmade_.enabled;
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (ControlPeer* peer = MadePeer())
+        peer->SetEnabled(enabled);
+    else
+        unmade_.enabled = enabled;
+}
+
+bool Control::Visible() {
+    ControlPeer* peer = MadePeer();
+    return peer ? peer->Visible() : unmade_.visible;
+}
+
+void Control::SetVisible(bool visible) {
+    if (ControlPeer* peer = MadePeer())
+        peer->SetVisible(visible);
+    else
+        unmade_.visible = visible;
+}
+
 void Control::SetFocus() { Peer().SetFocus(); }
 
 void Control::PeerLostFocus() {
     form_.engine().RunEvent([this] { Fire(LostFocus); });
 }
 
-String TextBox::Text() { return Peer().Text(); }
+String TextBox::Text() { return CurrentText(); }
 
 void TextBox::SetText(const String& text) {
-    const String before = Peer().Text();
-    Peer().SetText(text);
-    if (Peer().Text() != before) Fire(Change);
+    const String before = CurrentText();
+    StoreText(text);
+    if (CurrentText() != before) Fire(Change);
 }
 
 void TextBox::OnUserChange() {
@@ -59,12 +125,12 @@ void CommandButton::OnUserClick() {
     form_.engine().RunEvent([this] { Click(); });
 }
 
-Integer CheckBox::Value() { return static_cast<Integer>(Peer().Value()); }
+Integer CheckBox::Value() { return static_cast<Integer>(CurrentValue()); }
 
 void CheckBox::SetValue(Integer value) {
     if (value < 0 || value > 2) Raise(err::kInvalidProperty);
     const Integer before = Value();
-    Peer().SetValue(value);
+    StoreValue(value);
     if (before != value) Fire(Click);
 }
 
@@ -72,19 +138,19 @@ void CheckBox::OnUserClick() {
     form_.engine().RunEvent([this] { Fire(Click); });
 }
 
-bool OptionButton::Value() { return Peer().Value() != 0; }
+bool OptionButton::Value() { return CurrentValue() != 0; }
 
 void OptionButton::SetValue(bool on) {
     if (!on) {
-        Peer().SetValue(0);
+        StoreValue(0);
         return;
     }
     for (const auto& control : form_.Controls()) {
         if (control.get() == this || control->Design().kind != ControlKind::OptionButton) continue;
         if (control->Parent() != Parent()) continue;
-        static_cast<OptionButton&>(*control).Peer().SetValue(0);
+        static_cast<OptionButton&>(*control).StoreValue(0);
     }
-    Peer().SetValue(1);
+    StoreValue(1);
     Fire(Click);
 }
 
@@ -92,12 +158,12 @@ void OptionButton::OnUserClick() {
     form_.engine().RunEvent([this] { SetValue(true); });
 }
 
-Integer HScrollBar::Value() { return static_cast<Integer>(Peer().Value()); }
+Integer HScrollBar::Value() { return static_cast<Integer>(CurrentValue()); }
 
 void HScrollBar::SetValue(Integer value) {
     if (value < Design().min || value > Design().max) Raise(err::kInvalidProperty);
     if (Value() == value) return;
-    Peer().SetValue(value);
+    StoreValue(value);
     Fire(Change);
 }
 
@@ -161,7 +227,7 @@ FormPeer& Form::Peer() {
 void Form::Load() {
     if (peer_) return;
     peer_ = engine_.CreateFormPeer(design_, *this);
-    for (auto& control : controls_) control->CreatePeer();
+    for (auto& control : controls_) control->Reset();
     engine_.FormLoaded();
     Fire(OnLoad);
 }
@@ -181,6 +247,7 @@ void Form::Hide() { Peer().SetVisible(false); }
 void Form::ShowModal() {
     FormPeer& peer = Peer();
     if (peer.Visible()) Raise(400, u"Form already displayed; can't show modally");
+    for (auto& control : controls_) control->Peer();  // what is shown has its windows
     peer.SetVisible(true);
     peer.RunModal([this] { return !peer_ || !peer_->Visible(); });
 }

@@ -35,11 +35,29 @@ public:
     std::function<void()> LostFocus;
 
 protected:
+    // The control's window, made now if it has none yet.
     ControlPeer& Peer();
+    // Text and value, from the window when there is one, else from what it will show.
+    String CurrentText();
+    void StoreText(const String& text);
+    Long CurrentValue();
+    void StoreValue(Long value);
     Form& form_;
 
 private:
     friend class Form;
+    // What the control shows while it has no window. A form's control windows are
+    // made when the form is first shown or a window is first needed (its handle,
+    // its size, a drawing): a form that is only loaded, never shown, makes none.
+    struct Unmade {
+        String text;
+        Long value = 0;
+        bool enabled = true;
+        bool visible = true;
+    };
+    // The form has just loaded: the control shows its design again, windowless.
+    void Reset();
+    ControlPeer* MadePeer();  // loads the form; null while the window is not made
     void CreatePeer();
     std::unique_ptr<ControlPeer> TakePeer() { return std::move(peer_); }
     void PeerChange() override { OnUserChange(); }
@@ -50,14 +68,15 @@ private:
 
     Control* parent_;
     ControlDesign design_;
+    Unmade unmade_;
     std::unique_ptr<ControlPeer> peer_;
 };
 
 class Label : public Control {
 public:
     using Control::Control;
-    String Caption() { return Peer().Text(); }
-    void SetCaption(const String& text) { Peer().SetText(text); }
+    String Caption() { return CurrentText(); }
+    void SetCaption(const String& text) { StoreText(text); }
 };
 
 class TextBox : public Control {
