@@ -49,6 +49,7 @@ void Control::CreatePeer() {
     peer_ = form_.peer_->CreateControl(now, parent, *this);
     if (!unmade_.enabled) peer_->SetEnabled(false);
     if (!unmade_.visible) peer_->SetVisible(false);
+    if (unmade_.autoRedraw) peer_->SetAutoRedraw(true);
 }
 
 String Control::CurrentText() {
@@ -189,6 +190,17 @@ void PictureBox::SetWidth(double twips) {
 void PictureBox::SetHeight(double twips) {
     CheckCanvasSize(twips, form_.engine().Screen().twipsPerPixelY);
     Peer().SetHeight(twips);
+}
+
+void PictureBox::SetAutoRedraw(bool on) {
+    if (ControlPeer* peer = MadePeer())
+        peer->SetAutoRedraw(on);
+    else
+        unmade_.autoRedraw = on;
+}
+
+void PictureBox::Cls() {
+    if (ControlPeer* peer = MadePeer()) peer->Cls();
 }
 
 void PictureBox::PaintPicture(const PicturePtr& picture, double x, double y, double width, double height, Dword rop) {

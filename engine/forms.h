@@ -35,17 +35,6 @@ public:
     std::function<void()> LostFocus;
 
 protected:
-    // The control's window, made now if it has none yet.
-    ControlPeer& Peer();
-    // Text and value, from the window when there is one, else from what it will show.
-    String CurrentText();
-    void StoreText(const String& text);
-    Long CurrentValue();
-    void StoreValue(Long value);
-    Form& form_;
-
-private:
-    friend class Form;
     // What the control shows while it has no window. A form's control windows are
     // made when the form is first shown or a window is first needed (its handle,
     // its size, a drawing): a form that is only loaded, never shown, makes none.
@@ -54,10 +43,23 @@ private:
         Long value = 0;
         bool enabled = true;
         bool visible = true;
+        bool autoRedraw = false;
     };
+    // The control's window, made now if it has none yet.
+    ControlPeer& Peer();
+    ControlPeer* MadePeer();  // loads the form; null while the window is not made
+    // Text and value, from the window when there is one, else from what it will show.
+    String CurrentText();
+    void StoreText(const String& text);
+    Long CurrentValue();
+    void StoreValue(Long value);
+    Form& form_;
+    Unmade unmade_;
+
+private:
+    friend class Form;
     // The form has just loaded: the control shows its design again, windowless.
     void Reset();
-    ControlPeer* MadePeer();  // loads the form; null while the window is not made
     void CreatePeer();
     std::unique_ptr<ControlPeer> TakePeer() { return std::move(peer_); }
     void PeerChange() override { OnUserChange(); }
@@ -68,7 +70,6 @@ private:
 
     Control* parent_;
     ControlDesign design_;
-    Unmade unmade_;
     std::unique_ptr<ControlPeer> peer_;
 };
 
@@ -144,8 +145,8 @@ public:
     void SetHeight(double twips);
     double ScaleWidth() { return Peer().ScaleWidth(); }
     double ScaleHeight() { return Peer().ScaleHeight(); }
-    void SetAutoRedraw(bool on) { Peer().SetAutoRedraw(on); }
-    void Cls() { Peer().Cls(); }
+    void SetAutoRedraw(bool on);
+    void Cls();  // a box whose window is not made yet is blank already
     void PaintPicture(const PicturePtr& picture, double x, double y, double width, double height, Dword rop = kSrcCopy);
     void Refresh() { Peer().Refresh(); }
     PicturePtr Image() { return Peer().Image(); }

@@ -41,7 +41,7 @@ bool IsDialogForm(HWND hwnd) {
 }
 
 Win32FormPeer::Win32FormPeer(Win32Engine& engine, const engine::FormDesign& design, engine::FormEvents& events)
-    : engine_(engine), events_(events), dialog_(design.dialogFrame) {
+    : engine_(engine), events_(events), dialog_(design.dialogFrame), iconResource_(design.iconResource) {
     const engine::ScreenMetrics screen = engine.Screen();
     // A dialog frame: caption and close box, no minimise or maximise box, and an
     // owner, so it has no task-bar button. Other forms are never shown.
@@ -53,21 +53,34 @@ Win32FormPeer::Win32FormPeer(Win32Engine& engine, const engine::FormDesign& desi
                            r.bottom - r.top, dialog_ ? engine.Owner() : nullptr, nullptr, engine.Instance(),
                            CreationParameter()))
         engine::Raise(engine::err::kOutOfMemory);
+}
 
-    const int big = ::GetSystemMetrics(SM_CXICON), small = ::GetSystemMetrics(SM_CXSMICON);
-    auto load = [&](int size) {
-        return static_cast<HICON>(
-            ::LoadImageW(engine.Instance(), MAKEINTRESOURCEW(design.iconResource), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    HICON bigIcon = load(big), smallIcon = load(small);
-    ::SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-    icon_ = Win32Picture::FromIcon(smallIcon, small, small, false);  // shared icons are never destroyed
+HICON Win32FormPeer::LoadFormIcon(int size) const {
+    return static_cast<HICON>(
+        ::LoadImageW(engine_.Instance(), MAKEINTRESOURCEW(iconResource_), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+engine::PicturePtr Win32FormPeer::Icon() const {
+    if (!icon_) {
+        const int small = ::GetSystemMetrics(SM_CXSMICON);
+        icon_ = Win32Picture::FromIcon(LoadFormIcon(small), small, small, false);  // shared icons are never destroyed
+    }
+    return icon_;
+}
+
+void Win32FormPeer::GiveFrameIcons() {
+    if (frameIcons_) return;
+    frameIcons_ = true;
+    ::SendMessageW(Window(), WM_SETICON, ICON_BIG,
+                   reinterpret_cast<LPARAM>(LoadFormIcon(::GetSystemMetrics(SM_CXICON))));
+    ::SendMessageW(Window(), WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(LoadFormIcon(::GetSystemMetrics(SM_CXSMICON))));
 }
 
 bool Win32FormPeer::Visible() const { return ::IsWindowVisible(Window()) != 0; }
 
 void Win32FormPeer::SetVisible(bool visible) {
+    if (visible) GiveFrameIcons();
     ::ShowWindow(Window(), visible ? SW_SHOW : SW_HIDE);
     if (visible) ::SetForegroundWindow(Window());
 }

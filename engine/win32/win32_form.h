@@ -28,7 +28,7 @@ public:
     void Move(double leftTwips, double topTwips) override;
     double Width() const override;
     double Height() const override;
-    engine::PicturePtr Icon() const override { return icon_; }
+    engine::PicturePtr Icon() const override;
     void RunModal(const std::function<bool()>& done) override;
     int TrackPopup(const std::vector<engine::String>& captions) override;
     std::unique_ptr<engine::ControlPeer> CreateControl(const engine::ControlDesign& design, engine::ControlPeer* parent,
@@ -40,12 +40,18 @@ public:
 
 private:
     engine::MouseArgs MouseArgsOf(WPARAM wParam, LPARAM lParam) const;
+    HICON LoadFormIcon(int size) const;
+    // Only a frame that is shown needs its icons; a form that never shows loads
+    // at most the small one, which its notification-area icon may borrow.
+    void GiveFrameIcons();
 
     Win32Engine& engine_;
     engine::FormEvents& events_;
     bool dialog_;
     FormFocus focus_;
-    engine::PicturePtr icon_;
+    engine::Long iconResource_;
+    bool frameIcons_ = false;
+    mutable engine::PicturePtr icon_;  // the small icon, loaded at first use
 };
 
 }  // namespace win32
