@@ -115,6 +115,26 @@ TEST_F(Dialog, ASecondRequestWhileOpenShowsNothingTwice) {
     EXPECT_TRUE(t_.world().msgBoxes.empty());
 }
 
+// A start makes no control window but the two whose handles it asks for; the
+// others are made when the dialog opens, each showing what was set meanwhile.
+TEST_F(Dialog, ItsWindowsAreMadeAtTheFirstShowAndShowWhatStartUpSet) {
+    EXPECT_EQ(t_.world().controls.size(), 2u);
+    sim::World& world = t_.world();
+    auto window = [&](engine::Control& c) { return world.windows.Get(c.hWnd()); };
+    WithDialog([&] {
+        EXPECT_EQ(world.ControlAt(d().HScr->hWnd()).Value(), 3);
+        EXPECT_EQ(window(*d().txtDesktops).title, u"3");
+        EXPECT_EQ(window(*d().txtWallpaper[2]).title, u"C:\\c.bmp");
+        EXPECT_TRUE(window(*d().txtWidth).style & win::WS_DISABLED);  // the size box is not ticked
+        EXPECT_FALSE(window(*d().optNumber[2]).style & win::WS_DISABLED);
+        EXPECT_TRUE(window(*d().optNumber[3]).style & win::WS_DISABLED);
+        EXPECT_EQ(world.ControlAt(d().optNumber[0]->hWnd()).Value(), 1);
+        EXPECT_TRUE(window(*d().Container[0]).style & win::WS_VISIBLE);
+        EXPECT_FALSE(window(*d().Container[1]).style & win::WS_VISIBLE);
+        Hand(*d().cmdCancel).UserClick();
+    });
+}
+
 TEST_F(Dialog, TheCountEnablesItsButtonsAndReturnsToDesktopOne) {
     WithDialog([&] {
         d().optNumber[2]->SetValue(true);
