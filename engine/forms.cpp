@@ -52,56 +52,29 @@ void Control::CreatePeer() {
     if (unmade_.autoRedraw) peer_->SetAutoRedraw(true);
 }
 
-String Control::CurrentText() {
+template <class T>
+T Control::ReadKept(T (ControlPeer::*read)() const, const T& kept) {
     ControlPeer* peer = MadePeer();
-    return peer ? peer->Text() : unmade_.text;
+    return peer ? (peer->*read)() : kept;
 }
 
-void Control::StoreText(const String& text) {
+template <class T, class Arg>
+void Control::WriteKept(void (ControlPeer::*write)(Arg), T& kept, const T& value) {
     if (ControlPeer* peer = MadePeer())
-        peer->SetText(text);
+        (peer->*write)(value);
     else
-        unmade_.text = text;
+        kept = value;
 }
 
-Long Control::CurrentValue() {
-    ControlPeer* peer = MadePeer();
-    return peer ? peer->Value() : unmade_.value;
-}
-
-void Control::StoreValue(Long value) {
-    if (ControlPeer* peer = MadePeer())
-        peer->SetValue(value);
-    else
-        unmade_.value = value;
-}
-
+String Control::CurrentText() { return ReadKept(&ControlPeer::Text, unmade_.text); }
+void Control::StoreText(const String& text) { WriteKept(&ControlPeer::SetText, unmade_.text, text); }
+Long Control::CurrentValue() { return ReadKept(&ControlPeer::Value, unmade_.value); }
+void Control::StoreValue(Long value) { WriteKept(&ControlPeer::SetValue, unmade_.value, value); }
 Hwnd Control::hWnd() { return Peer().hWnd(); }
-
-bool Control::Enabled() {
-    ControlPeer* peer = MadePeer();
-    return peer ? peer->Enabled() : unmade_.enabled;
-}
-
-void Control::SetEnabled(bool enabled) {
-    if (ControlPeer* peer = MadePeer())
-        peer->SetEnabled(enabled);
-    else
-        unmade_.enabled = enabled;
-}
-
-bool Control::Visible() {
-    ControlPeer* peer = MadePeer();
-    return peer ? peer->Visible() : unmade_.visible;
-}
-
-void Control::SetVisible(bool visible) {
-    if (ControlPeer* peer = MadePeer())
-        peer->SetVisible(visible);
-    else
-        unmade_.visible = visible;
-}
-
+bool Control::Enabled() { return ReadKept(&ControlPeer::Enabled, unmade_.enabled); }
+void Control::SetEnabled(bool enabled) { WriteKept(&ControlPeer::SetEnabled, unmade_.enabled, enabled); }
+bool Control::Visible() { return ReadKept(&ControlPeer::Visible, unmade_.visible); }
+void Control::SetVisible(bool visible) { WriteKept(&ControlPeer::SetVisible, unmade_.visible, visible); }
 void Control::SetFocus() { Peer().SetFocus(); }
 
 void Control::PeerLostFocus() {
@@ -192,12 +165,7 @@ void PictureBox::SetHeight(double twips) {
     Peer().SetHeight(twips);
 }
 
-void PictureBox::SetAutoRedraw(bool on) {
-    if (ControlPeer* peer = MadePeer())
-        peer->SetAutoRedraw(on);
-    else
-        unmade_.autoRedraw = on;
-}
+void PictureBox::SetAutoRedraw(bool on) { WriteKept(&ControlPeer::SetAutoRedraw, unmade_.autoRedraw, on); }
 
 void PictureBox::Cls() {
     if (ControlPeer* peer = MadePeer()) peer->Cls();

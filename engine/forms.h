@@ -48,6 +48,12 @@ protected:
     // The control's window, made now if it has none yet.
     ControlPeer& Peer();
     ControlPeer* MadePeer();  // loads the form; null while the window is not made
+    // A property read from the window when there is one, else from what it will
+    // show; written to the one or the other alike.
+    template <class T>
+    T ReadKept(T (ControlPeer::*read)() const, const T& kept);
+    template <class T, class Arg>
+    void WriteKept(void (ControlPeer::*write)(Arg), T& kept, const T& value);
     // Text and value, from the window when there is one, else from what it will show.
     String CurrentText();
     void StoreText(const String& text);
