@@ -34,9 +34,7 @@ ControlPeer* Control::MadePeer() {
 void Control::Reset() {
     unmade_ = {};
     unmade_.text = design_.text;
-    const ControlKind kind = design_.kind;
-    if (kind == ControlKind::CheckBox || kind == ControlKind::OptionButton || kind == ControlKind::HScrollBar)
-        unmade_.value = design_.value;
+    if (StartsAtDesignValue(design_.kind)) unmade_.value = design_.value;
 }
 
 void Control::CreatePeer() {

@@ -16,6 +16,11 @@ namespace engine {
 
 enum class ControlKind { Label, TextBox, CommandButton, CheckBox, OptionButton, HScrollBar, PictureBox };
 
+// The kinds whose window starts at the design's value; the others have none.
+constexpr bool StartsAtDesignValue(ControlKind kind) {
+    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton || kind == ControlKind::HScrollBar;
+}
+
 struct ControlDesign {
     ControlKind kind = ControlKind::Label;
     String name;                                    // "txtWidth"; the members of a control array share one name
@@ -27,7 +32,7 @@ struct ControlDesign {
     bool readOnly = false;                // text box
     bool buttonStyle = false;             // option button drawn as a push button
     bool buttonFaceBack = false;          // background in the system button-face colour
-    Integer min = 0, max = 0, value = 0;  // scroll bar range and value; check box value
+    Integer min = 0, max = 0, value = 0;  // scroll bar range and value; check box and option button value
 };
 
 // Reports from a control peer to its shared control.

@@ -136,10 +136,7 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     if (design.kind == engine::ControlKind::TextBox && design.readOnly) request.style |= win::ES_READONLY;
     hwnd_ = world.windows.Create(request);
     world.controls[hwnd_] = this;
-    value_ = design.kind == engine::ControlKind::HScrollBar || design.kind == engine::ControlKind::CheckBox ||
-                     design.kind == engine::ControlKind::OptionButton
-                 ? design.value
-                 : 0;
+    value_ = engine::StartsAtDesignValue(design.kind) ? design.value : 0;
     if (design.kind == engine::ControlKind::PictureBox) {
         canvas_ = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, 1, 1);
         ResizeCanvas(request.rect.right - request.rect.left - 2 * Border(),
