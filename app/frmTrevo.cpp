@@ -36,6 +36,7 @@ FrmTrevo::FrmTrevo(engine::Engine& engine)
     form_.OnLoad = [this] { Form_Load(); };
     form_.OnUnload = [this] { Form_Unload(); };
     form_.SessionEnding = [this] { SessionEnding(); };
+    form_.HotKey = [this](Long id) { HotKeyPressed(id); };
     // The frame's close box leaves the dialog as Cancel does: the controller stays.
     form_.CloseRequest = [this] { form_.Hide(); };
 
@@ -128,8 +129,10 @@ void FrmTrevo::BringBackDesktopOne() {
     // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
     // k - 1 of its widths left of the screen, every other desktop beside it.
     engine::Platform& platform = engine_.platform();
-    desktop::ShiftWindows(platform, desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_),
-                          desktop::ShiftDistance(left->desk, 1, left->width));
+    desktop::ShiftWindows(
+        platform,
+        desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, everyday_.keepMinimised}),
+        desktop::ShiftDistance(left->desk, 1, left->width));
 }
 
 Long FrmTrevo::DesktopWidth() {
@@ -189,8 +192,10 @@ void FrmTrevo::StartUp() {
     bas_.gcString->SetNumericAttribute(*dlg_.txtWidth);
     bas_.gcString->SetNumericAttribute(*dlg_.txtHeight);
     bas_.gScreenWidth = DesktopWidth();
+    screenLeft_ = VirtualScreen(platform).left;
 
     const StartSettings settings = ReadStartSettings(*bas_.gcIni, platform, bas_.IniPath());
+    everyday_ = ReadKeysAndOptions(*bas_.gcIni, bas_.IniPath(), settings.fileExists);
     Adopt(settings);
     FillDialog(settings);
 
@@ -204,10 +209,13 @@ void FrmTrevo::StartUp() {
     bas_.gOldDesk = 0;
     TrayLClick(1);
     // An Exit chosen during the first selection has already closed everything.
-    if (form_.IsLoaded()) dlg_.optNumber[0]->SetValue(true);
+    if (!form_.IsLoaded()) return;
+    dlg_.optNumber[0]->SetValue(true);
+    StartEverydayInput();
 }
 
 void FrmTrevo::Form_Unload() {
+    StopEverydayInput();
     if (bas_.gNoChange)
         for (Long k = bas_.gNoChange->Count(); k >= 1; --k) bas_.gNoChange->Remove(k);
     bas_.gNoChange.reset();
@@ -245,6 +253,7 @@ void FrmTrevo::Choose(Long desk) {
             Select(next);
         }
         heldSelection_ = 0;
+        if (!exitHeld_) AfterSelection();
     }
     RunHeldMenuChoice();
 }
@@ -269,6 +278,8 @@ void FrmTrevo::Select(Long desk) {
     order.folder = bas_.gAppPath;
     order.windows = bas_.gcWinInterface.get();
     order.neverMove = &neverMove_;
+    pinned_.ForgetClosed(engine_.platform());
+    order.collect = {&pinned_, everyday_.keepMinimised};
     for (size_t i = 0; i < mDesks.size(); ++i)
         if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk, order);
     bas_.gOldDesk = bas_.gNewDesk;

@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "app/BasTrevo.h"
+#include "app/focus_watch.h"
+#include "app/hotkeys.h"
+#include "app/keys_and_options.h"
 #include "app/frmTrevoDesign.h"
 #include "app/session_state.h"
 #include "app/settings_check.h"
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
 #include "desktop/never_move.h"
+#include "desktop/window_send.h"
 #include "engine/forms.h"
 
 namespace trevo {
@@ -49,7 +53,21 @@ private:
     void Choose(engine::Long desk);
     void Form_Unload();
     void Select(engine::Long desk);
+    void AfterSelection();
     void RunHeldMenuChoice();
+
+    // Keys, the foreground and windows chosen by hand (frmTrevoInput.cpp).
+    void StartEverydayInput();
+    void StopEverydayInput();
+    void HotKeyPressed(engine::Long id);
+    void ChooseByKey(engine::Long desk);
+    void OnWindowOfForeground(std::function<void()> action);
+    void SendForeground(engine::Long desk);
+    void PinForeground();
+    void ForegroundChanged();
+    void KeepForegroundOnScreen();
+    engine::Hwnd ForegroundTopLevel();
+    desktop::Bands CurrentBands() const;
 
     // The dialog's own handling of its controls.
     void CountChanged();
@@ -74,6 +92,16 @@ private:
     std::vector<desktop::NeverMoveRule> neverMove_;
     std::unique_ptr<SessionLock> lock_;
     std::unique_ptr<DesktopRecord> record_;
+    engine::Long screenLeft_ = 0;  // the left edge of every monitor together
+    KeysAndOptions everyday_;
+    std::unique_ptr<HotkeyTable> hotkeys_;
+    std::unique_ptr<FocusWatch> focusWatch_;
+    desktop::PinnedWindows pinned_;
+    // The foreground as the last selection left it, or as last looked at: the
+    // focus watch acts on a change only, never on what Trevo's own switch did.
+    engine::Hwnd seenForeground_ = 0;
+    bool foregroundToScreen_ = false;         // a key asked for the selection
+    std::function<void()> heldWindowAction_;  // a Send or Pin that came while a selection ran
     bool selecting_ = false;
     engine::Long heldSelection_ = 0;  // a click that came while a selection ran
     // Menu entries chosen while a selection ran, carried out after it.

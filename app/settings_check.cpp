@@ -7,9 +7,7 @@ namespace trevo {
 using engine::Long;
 using engine::String;
 
-namespace {
-
-[[noreturn]] void Refuse(const SettingPlace& place, const String& text, const String& rule) {
+[[noreturn]] void RefuseSetting(const SettingPlace& place, const String& text, const String& rule) {
     String message;
     if (!place.fileExists) {
         message = u"Trevo cannot start: its settings file was not found.\r\n\r\nFile: " + place.iniPath +
@@ -23,6 +21,8 @@ namespace {
     }
     throw BadSetting(message);
 }
+
+namespace {
 
 // The runtime's conversion, or nothing when the text is no number or too large.
 bool ToWhole(const String& text, Long& out) {
@@ -40,14 +40,14 @@ bool ToWhole(const String& text, Long& out) {
 Long CheckedDeskCount(const SettingPlace& place, const String& text) {
     const String rule = u"It must be a whole number from 1 to 5 (the number of desktops).";
     Long count = 0;
-    if (!place.fileExists || !ToWhole(text, count) || count < 1 || count > 5) Refuse(place, text, rule);
+    if (!place.fileExists || !ToWhole(text, count) || count < 1 || count > 5) RefuseSetting(place, text, rule);
     return count;
 }
 
 Long CheckedWholeNumber(const SettingPlace& place, const String& text) {
     const String rule = u"It must be a whole number of pixels.";
     Long value = 0;
-    if (!place.fileExists || !ToWhole(text, value)) Refuse(place, text, rule);
+    if (!place.fileExists || !ToWhole(text, value)) RefuseSetting(place, text, rule);
     return value;
 }
 
@@ -55,6 +55,7 @@ StartSettings ReadStartSettings(lib::ClsKwini& ini, engine::Platform& platform, 
     const bool exists =
         platform.GetFileAttributesA(platform.ToAnsi(iniPath).c_str()) != engine::win::INVALID_FILE_ATTRIBUTES;
     StartSettings s;
+    s.fileExists = exists;
     s.deskCount = CheckedDeskCount({iniPath, exists, u"Desktops", u"Max"},
                                    ini.vbGetPrivateProfileString(u"Desktops", u"Max", iniPath));
     for (Long n = 1; n <= kMaxDesks; ++n)

@@ -31,12 +31,16 @@ struct SettingPlace {
     engine::String key;
 };
 
+// Tells the user which file, setting and value, and why the value is not valid.
+[[noreturn]] void RefuseSetting(const SettingPlace& place, const engine::String& text, const engine::String& rule);
+
 // The desktop count: a whole number from 1 to 5 (after the usual rounding).
 engine::Long CheckedDeskCount(const SettingPlace& place, const engine::String& text);
 // A wallpaper size: any whole number that fits in 32 bits.
 engine::Long CheckedWholeNumber(const SettingPlace& place, const engine::String& text);
 
 struct StartSettings {
+    bool fileExists = false;
     engine::Long deskCount = 0;
     std::array<engine::String, kMaxDesks> wallpapers;  // "" for none
     bool keepSize = false;

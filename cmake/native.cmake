@@ -15,6 +15,8 @@ add_library(trevo_sim STATIC
   engine/sim/window_arrangement.cpp
   engine/sim/call_log.cpp
   engine/sim/sim_world.cpp
+  engine/sim/sim_input_calls.cpp
+  engine/sim/sim_input.cpp
   engine/sim/sim_engine.cpp
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp

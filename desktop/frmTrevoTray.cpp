@@ -103,7 +103,7 @@ void FrmTrevoTray::Switch(const SwitchOrder& order) {
     std::string path = platform.ToAnsi(wallpaper);
     platform.SystemParametersInfoA(engine::win::SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
 
-    const std::vector<WindowToMove> windows = CollectWindows(*order.windows, platform, *order.neverMove);
+    const std::vector<WindowToMove> windows = CollectWindows(*order.windows, platform, *order.neverMove, order.collect);
     // At the first activation the windows on screen simply are desktop 1.
     if (order.from != 0) ShiftWindows(platform, windows, ShiftDistance(order.from, order.to, order.bandWidth));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "desktop/never_move.h"
+#include "desktop/window_shift.h"
 #include "engine/types.h"
 #include "lib/ClsKwWinInterface.h"
 
@@ -26,6 +27,7 @@ struct SwitchOrder {
     engine::String folder;  // where Trevo.bmp is written, ending in a backslash
     lib::ClsKwWinInterface* windows = nullptr;
     const std::vector<NeverMoveRule>* neverMove = nullptr;  // compiled once, at start-up
+    CollectOptions collect;                                 // pinned windows, minimised ones kept so
 };
 
 }  // namespace desktop

@@ -66,10 +66,21 @@ bool AnswerProbe::Answers(Hwnd hwnd) {
     return answers;
 }
 
+bool PinnedWindows::Toggle(Hwnd hwnd) {
+    if (pinned_.erase(hwnd)) return false;
+    pinned_.insert(hwnd);
+    return true;
+}
+
+void PinnedWindows::ForgetClosed(engine::Platform& platform) {
+    std::erase_if(pinned_, [&](Hwnd h) { return platform.GetWindowThreadProcessId(h, nullptr) == 0; });
+}
+
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
-                  Hwnd hwnd) {
+                  Hwnd hwnd, const PinnedWindows* pinned) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
     if (IsCloaked(platform, hwnd)) return WalkVerdict::Cloaked;
+    if (pinned && pinned->Has(hwnd)) return WalkVerdict::Pinned;
     WindowNames names(
         [&] {
             Hwnd h = hwnd;
@@ -84,26 +95,38 @@ WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
     return WalkVerdict::Takes;
 }
 
+WindowToMove PrepareWindow(lib::ClsKwWinInterface& wi, engine::Platform& platform, AnswerProbe& probe, Hwnd h,
+                           bool keepMinimised) {
+    WindowToMove window;
+    window.hwnd = h;
+    window.answers = probe.Answers(h);
+    // Placing a window waits for its thread: one that does not answer is
+    // restored and moved as the switch always did, without waiting.
+    if (keepMinimised && window.answers && wi.IsWindowStyle(h, win::WS_MINIMIZE)) {
+        engine::Rect onScreen;
+        window.keptMinimised = NormalPlacement(platform, h, &window.placement, &onScreen);
+        if (window.keptMinimised) return window;
+    }
+    const bool sized = wi.IsWindowStyle(h, win::WS_MAXIMIZE) || wi.IsWindowStyle(h, win::WS_MINIMIZE);
+    if (sized && window.answers) {
+        if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
+        if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
+    } else if (engine::WindowPlacement placement;
+               sized && NormalPlacement(platform, h, &placement, &window.restoredRect)) {
+        window.restoring = true;
+        platform.ShowWindowAsync(h, win::SW_RESTORE);
+    }
+    return window;
+}
+
 std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform,
-                                         const std::vector<NeverMoveRule>& rules) {
+                                         const std::vector<NeverMoveRule>& rules, const CollectOptions& options) {
     AnswerProbe probe(platform);
     std::vector<WindowToMove> list;
     Hwnd start = 0;
     for (Hwnd h = wi.FirstChildWindow(start); h != 0; h = wi.NextChildWindow()) {
-        if (Judge(wi, platform, rules, h) != WalkVerdict::Takes) continue;
-        WindowToMove window;
-        window.hwnd = h;
-        window.answers = probe.Answers(h);
-        const bool sized = wi.IsWindowStyle(h, win::WS_MAXIMIZE) || wi.IsWindowStyle(h, win::WS_MINIMIZE);
-        if (sized && window.answers) {
-            if (wi.IsWindowStyle(h, win::WS_MAXIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-            if (wi.IsWindowStyle(h, win::WS_MINIMIZE)) platform.ShowWindow(h, win::SW_RESTORE);
-        } else if (engine::WindowPlacement placement;
-                   sized && NormalPlacement(platform, h, &placement, &window.restoredRect)) {
-            window.restoring = true;
-            platform.ShowWindowAsync(h, win::SW_RESTORE);
-        }
-        list.push_back(window);
+        if (Judge(wi, platform, rules, h, options.pinned) != WalkVerdict::Takes) continue;
+        list.push_back(PrepareWindow(wi, platform, probe, h, options.keepMinimised));
     }
     return list;
 }
@@ -150,6 +173,16 @@ void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& w
     // Every target comes from where the window is before anything moves.
     std::vector<Target> together, handedOver;
     for (const WindowToMove& w : windows) {
+        if (w.keptMinimised) {
+            // It stays minimised where it is; where it will be restored moves.
+            engine::WindowPlacement placement = w.placement;
+            engine::Rect& n = placement.rcNormalPosition;
+            n = {Checked(static_cast<long long>(n.left) + dx), n.top, Checked(static_cast<long long>(n.right) + dx),
+                 n.bottom};
+            placement.showCmd = win::SW_SHOWMINNOACTIVE;
+            if (dx != 0) platform.SetWindowPlacement(w.hwnd, &placement);
+            continue;
+        }
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone
         (w.answers ? together : handedOver).push_back({w.hwnd, Checked(static_cast<long long>(r.left) + dx), r.top});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include "desktop/never_move.h"
@@ -13,7 +14,29 @@
 namespace desktop {
 
 // Why a window of the walk stays where it is (or that it takes part).
-enum class WalkVerdict { Takes, NotVisible, Cloaked, NeverMove };
+enum class WalkVerdict { Takes, NotVisible, Cloaked, NeverMove, Pinned };
+
+// Windows the user pinned to every desktop: they stay on the screen at every
+// switch, as if the never-move list named them, while Trevo runs.
+class PinnedWindows {
+public:
+    // Pins the window, or unpins it when it is pinned; true when it is pinned now.
+    bool Toggle(engine::Hwnd hwnd);
+    bool Has(engine::Hwnd hwnd) const { return pinned_.count(hwnd) != 0; }
+    // A closed window's handle may be given to a new window: its pin goes.
+    void ForgetClosed(engine::Platform& platform);
+    bool Empty() const { return pinned_.empty(); }
+
+private:
+    std::set<engine::Hwnd> pinned_;
+};
+
+// What a switch does beyond the never-move list.
+struct CollectOptions {
+    const PinnedWindows* pinned = nullptr;
+    // A minimised window stays minimised and its restore place moves with it.
+    bool keepMinimised = false;
+};
 
 // A window that takes part in a switch.
 struct WindowToMove {
@@ -25,6 +48,9 @@ struct WindowToMove {
     // screen rectangle its restore (still on its way) will give it.
     bool restoring = false;
     engine::Rect restoredRect;
+    // A minimised window that stays so: its placement, whose normal rectangle moves.
+    bool keptMinimised = false;
+    engine::WindowPlacement placement;
 };
 
 // Whether the thread of a window takes messages, asked once a thread for a walk:
@@ -50,10 +76,13 @@ bool NormalPlacement(engine::Platform& platform, engine::Hwnd hwnd, engine::Wind
 // invisible and cloaked ones and those a never-move pattern spares, restores the
 // maximised and minimised ones among the rest and returns them in walk order.
 std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform,
-                                         const std::vector<NeverMoveRule>& rules);
+                                         const std::vector<NeverMoveRule>& rules, const CollectOptions& options = {});
+// One window that takes part, made ready to move as a switch makes it ready.
+WindowToMove PrepareWindow(lib::ClsKwWinInterface& wi, engine::Platform& platform, AnswerProbe& probe,
+                           engine::Hwnd hwnd, bool keepMinimised);
 std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries);
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
-                  engine::Hwnd hwnd);
+                  engine::Hwnd hwnd, const PinnedWindows* pinned = nullptr);
 
 // Moves every answering window by dx pixels in one deferred batch, and hands
 // the move of each other one to its thread. A window that cannot be moved

@@ -269,6 +269,10 @@ void Form::PeerSessionEnding() {
     engine_.RunEvent([this] { Fire(SessionEnding); });
 }
 
+void Form::PeerHotKey(Long id) {
+    engine_.RunEvent([&] { Fire(HotKey, id); });
+}
+
 void Form::PeerShellRestarted() {
     engine_.RunEvent([this] { Fire(ShellRestarted); });
 }

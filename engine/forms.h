@@ -201,6 +201,8 @@ public:
     std::function<void()> ShellRestarted;
     // Windows is logging off, shutting down or restarting.
     std::function<void()> SessionEnding;
+    // A combination registered for this form's window was pressed (WM_HOTKEY).
+    std::function<void(Long id)> HotKey;
 
     // Operations; each loads the form first when it is not loaded.
     void Load();
@@ -230,6 +232,7 @@ private:
     void PeerCloseRequest() override;
     void PeerShellRestarted() override;
     void PeerSessionEnding() override;
+    void PeerHotKey(Long id) override;
 
     Engine& engine_;
     FormDesign design_;

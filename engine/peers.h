@@ -97,6 +97,7 @@ public:
     virtual void PeerCloseRequest() = 0;    // close box, Alt+F4, system menu
     virtual void PeerShellRestarted() = 0;  // the task bar was created again
     virtual void PeerSessionEnding() = 0;   // the log-on session ends (log-off, shut-down, restart)
+    virtual void PeerHotKey(Long id) = 0;   // a hotkey registered for the form's window was pressed
 
 protected:
     ~FormEvents() = default;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -106,6 +107,7 @@ public:
     virtual Dword CreateMutexA(const char* name) = 0;
     virtual bool CloseHandle(Dword handle) = 0;
     virtual Dword GetLastError() = 0;
+    virtual Dword GetCurrentProcessId() = 0;
 
     // --- advapi32: the registry (each returns a Windows error code)
     virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) = 0;
@@ -157,6 +159,21 @@ public:
     virtual Long MapWindowPoints(Hwnd from, Hwnd to, Point* points, Dword count) = 0;
     virtual std::uint16_t CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) = 0;
     virtual std::uint16_t TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) = 0;
+
+    // --- user32: hotkeys and the foreground
+    // False when the combination is taken (GetLastError: ERROR_HOTKEY_ALREADY_REGISTERED)
+    // or not valid on this Windows; WM_HOTKEY with wParam = id then reaches hwnd.
+    virtual bool RegisterHotKey(Hwnd hwnd, Long id, Dword modifiers, Dword key) = 0;
+    virtual bool UnregisterHotKey(Hwnd hwnd, Long id) = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
+    virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
+    virtual Hwnd GetAncestor(Hwnd hwnd, Dword flags) = 0;
+
+    // --- user32: WinEvents, out of context: the handler runs on this thread,
+    // from its message loop, never inside another program. 0 when refused.
+    using WinEventHandler = std::function<void(Dword event, Hwnd hwnd, Long object, Long child)>;
+    virtual Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) = 0;
+    virtual bool UnhookWinEvent(Dword hook) = 0;
 
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;

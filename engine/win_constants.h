@@ -54,6 +54,7 @@ inline constexpr Long SW_SHOWNORMAL = 1;
 inline constexpr Long SW_SHOWMINIMIZED = 2;
 inline constexpr Long SW_SHOWMAXIMIZED = 3;
 inline constexpr Long SW_SHOW = 5;
+inline constexpr Long SW_SHOWMINNOACTIVE = 7;
 inline constexpr Long SW_RESTORE = 9;
 // SetWindowPos / DeferWindowPos
 inline constexpr Dword SWP_NOSIZE = 0x1;
@@ -97,6 +98,33 @@ inline constexpr Dword WM_RBUTTONDBLCLK = 0x206;
 inline constexpr Dword WM_MBUTTONDOWN = 0x207;
 inline constexpr Dword WM_MBUTTONUP = 0x208;
 inline constexpr Dword WM_MBUTTONDBLCLK = 0x209;
+inline constexpr Dword WM_HOTKEY = 0x312;
+// RegisterHotKey
+inline constexpr Dword MOD_ALT = 0x1;
+inline constexpr Dword MOD_CONTROL = 0x2;
+inline constexpr Dword MOD_SHIFT = 0x4;
+inline constexpr Dword MOD_WIN = 0x8;
+inline constexpr Dword MOD_NOREPEAT = 0x4000;  // Windows 7 and later
+// virtual keys
+inline constexpr Dword VK_PRIOR = 0x21;
+inline constexpr Dword VK_NEXT = 0x22;
+inline constexpr Dword VK_END = 0x23;
+inline constexpr Dword VK_HOME = 0x24;
+inline constexpr Dword VK_LEFT = 0x25;
+inline constexpr Dword VK_UP = 0x26;
+inline constexpr Dword VK_RIGHT = 0x27;
+inline constexpr Dword VK_DOWN = 0x28;
+inline constexpr Dword VK_INSERT = 0x2D;
+inline constexpr Dword VK_DELETE = 0x2E;
+inline constexpr Dword VK_NUMPAD0 = 0x60;
+inline constexpr Dword VK_F1 = 0x70;
+// GetAncestor
+inline constexpr Dword GA_ROOT = 2;
+// SetWinEventHook
+inline constexpr Dword EVENT_SYSTEM_FOREGROUND = 0x0003;
+inline constexpr Dword EVENT_OBJECT_FOCUS = 0x8005;
+inline constexpr Dword WINEVENT_OUTOFCONTEXT = 0x0;
+inline constexpr Dword WINEVENT_SKIPOWNPROCESS = 0x2;
 // SendMessageTimeout
 inline constexpr Dword SMTO_ABORTIFHUNG = 0x2;
 // DwmGetWindowAttribute
@@ -118,6 +146,8 @@ inline constexpr Dword ERROR_INVALID_HANDLE = 6;
 inline constexpr Dword ERROR_ALREADY_EXISTS = 183;
 inline constexpr Dword ERROR_MORE_DATA = 234;
 inline constexpr Dword ERROR_CHILD_MUST_BE_VOLATILE = 1021;
+inline constexpr Dword ERROR_INVALID_FLAGS = 1004;
+inline constexpr Dword ERROR_HOTKEY_ALREADY_REGISTERED = 1409;
 // the registry
 inline constexpr Dword HKEY_CURRENT_USER = 0x80000001u;
 inline constexpr Dword HKEY_LOCAL_MACHINE = 0x80000002u;
@@ -125,6 +155,7 @@ inline constexpr Dword REG_OPTION_NON_VOLATILE = 0;
 inline constexpr Dword REG_OPTION_VOLATILE = 1;
 inline constexpr Dword REG_CREATED_NEW_KEY = 1;
 inline constexpr Dword REG_OPENED_EXISTING_KEY = 2;
+inline constexpr Dword REG_SZ = 1;
 inline constexpr Dword REG_DWORD = 4;
 // GetVersionEx platform ids
 inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;

@@ -2,6 +2,8 @@
 // stands in front of the simulated Windows and looks at some of the calls.
 #pragma once
 
+#include <utility>
+
 #include "engine/platform.h"
 
 namespace sim {
@@ -47,6 +49,7 @@ public:
     Dword CreateMutexA(const char* name) override { return inner_.CreateMutexA(name); }
     bool CloseHandle(Dword handle) override { return inner_.CloseHandle(handle); }
     Dword GetLastError() override { return inner_.GetLastError(); }
+    Dword GetCurrentProcessId() override { return inner_.GetCurrentProcessId(); }
 
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override {
         return inner_.RegCreateKeyExA(root, subKey, options, key, disposition);
@@ -127,6 +130,18 @@ public:
     std::uint16_t TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) override {
         return inner_.TileWindows(parent, how, area, count, kids);
     }
+
+    bool RegisterHotKey(Hwnd hwnd, Long id, Dword modifiers, Dword key) override {
+        return inner_.RegisterHotKey(hwnd, id, modifiers, key);
+    }
+    bool UnregisterHotKey(Hwnd hwnd, Long id) override { return inner_.UnregisterHotKey(hwnd, id); }
+    Hwnd GetForegroundWindow() override { return inner_.GetForegroundWindow(); }
+    bool SetForegroundWindow(Hwnd hwnd) override { return inner_.SetForegroundWindow(hwnd); }
+    Hwnd GetAncestor(Hwnd hwnd, Dword flags) override { return inner_.GetAncestor(hwnd, flags); }
+    Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override {
+        return inner_.SetWinEventHook(eventMin, eventMax, flags, std::move(handler));
+    }
+    bool UnhookWinEvent(Dword hook) override { return inner_.UnhookWinEvent(hook); }
 
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override {
         return inner_.Shell_NotifyIconA(message, data);

@@ -30,6 +30,7 @@ Long SimEngine::MsgBox(const engine::String& text, Long style, const engine::Str
 
 void SimEngine::DoEvents() {
     ++world_.doEventsCalls;
+    world_.DeliverWinEvents();
     if (world_.onDoEvents) {
         auto script = world_.onDoEvents;  // the script may replace itself
         script();

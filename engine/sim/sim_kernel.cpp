@@ -28,6 +28,7 @@ std::string Upper(const char* text) {
 }  // namespace
 
 SimPlatform::~SimPlatform() {
+    while (!hooks_.empty()) UnhookWinEvent(hooks_.back());
     while (!handles_.empty()) {
         const Dword h = handles_.begin()->first;
         if (handles_.begin()->second.isKey)

@@ -54,6 +54,7 @@ SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine:
         request.style = win::WS_OVERLAPPEDWINDOW;
     }
     hwnd_ = world.windows.Create(request);
+    world.windows.Get(hwnd_).thread = world.programProcess;
     world.forms[hwnd_] = this;
     auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 32, 32);
     icon->SetResourceId(design.iconResource);
@@ -62,6 +63,8 @@ SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine:
 }
 
 SimFormPeer::~SimFormPeer() {
+    // Windows frees the hotkeys of a window that is destroyed.
+    std::erase_if(world_.hotKeys, [&](const auto& entry) { return entry.second.hwnd == hwnd_; });
     world_.forms.erase(hwnd_);
     world_.windows.Destroy(hwnd_);
 }

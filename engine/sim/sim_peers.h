@@ -37,6 +37,7 @@ public:
     void DeliverCloseRequest() { events_.PeerCloseRequest(); }
     void DeliverShellRestarted() { events_.PeerShellRestarted(); }
     void DeliverSessionEnding() { events_.PeerSessionEnding(); }
+    void DeliverHotKey(Long id) { events_.PeerHotKey(id); }
     const engine::FormDesign& Design() const { return design_; }
     int modalRuns = 0;
 

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/platform.h"
 #include "engine/sim/sim_world.h"
@@ -37,6 +38,7 @@ public:
     Dword CreateMutexA(const char* name) override;
     bool CloseHandle(Dword handle) override;
     Dword GetLastError() override { return lastError_; }
+    Dword GetCurrentProcessId() override { return world_.programProcess; }
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
     Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
@@ -83,6 +85,14 @@ public:
     std::uint16_t CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) override;
     std::uint16_t TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) override;
 
+    bool RegisterHotKey(Hwnd hwnd, Long id, Dword modifiers, Dword key) override;
+    bool UnregisterHotKey(Hwnd hwnd, Long id) override;
+    Hwnd GetForegroundWindow() override;
+    bool SetForegroundWindow(Hwnd hwnd) override;
+    Hwnd GetAncestor(Hwnd hwnd, Dword flags) override;
+    Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override;
+    bool UnhookWinEvent(Dword hook) override;
+
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
 
@@ -95,6 +105,7 @@ private:
 
     World& world_;
     std::map<Dword, Handle> handles_;  // the process's own handles
+    std::vector<Dword> hooks_;         // its WinEvent hooks
     Dword lastError_ = 0;
 };
 

@@ -22,6 +22,9 @@ World::World(Options opts)
     app.minor = TREVO_VERSION_MINOR;
     app.revision = TREVO_VERSION_PATCH;
     workArea = options.screen;
+    windows.onActivate = [this](Hwnd hwnd) {
+        if (ProgramMayActivate()) ForegroundChanged(hwnd);
+    };
     std::error_code ec;
     std::filesystem::create_directories(files.ToHost(u"C:\\"), ec);  // drive C is always there
     if (options.taskbar) {
@@ -57,6 +60,7 @@ void World::Deliver(const std::function<void()>& f) {
     } catch (const ProcessEnded&) {
         // the process is gone: nothing after End runs
     }
+    DeliverWinEvents();
     if (engine) engine->CollectRetired();
 }
 
@@ -71,6 +75,7 @@ void World::TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage) {
     engine::MouseArgs args;
     args.x = static_cast<float>(mouseMessage * screen.twipsPerPixelX);
     SimFormPeer* peer = form->second;
+    programHadLastInput = true;
     Deliver([&] { peer->DeliverMouseMove(args); });
 }
 

@@ -39,6 +39,8 @@ struct Options {
     Dword major = 6, minor = 1, build = 7601, platformId = 2;
     std::string csdVersion = "Service Pack 1";
     bool dwmNotImplemented = false;  // Wine's dwmapi answers every attribute with E_NOTIMPL
+    // Wine 8 sends no EVENT_SYSTEM_FOREGROUND, only EVENT_OBJECT_FOCUS; Windows sends both.
+    bool foregroundEvents = true;
 };
 
 struct NotifyRecord {
@@ -125,6 +127,43 @@ public:
     // Runs f as an event of the program: an End inside it ends the process.
     void Deliver(const std::function<void()>& f);
 
+    // --- the keyboard, the foreground and WinEvents (sim_input.cpp)
+    struct HotKeyHolder {
+        Hwnd hwnd = 0;  // 0: another program holds the combination
+        Long id = 0;
+        bool noRepeat = false;
+    };
+    // Registered combinations by (modifiers without MOD_NOREPEAT, virtual key).
+    std::map<std::pair<Dword, Dword>, HotKeyHolder> hotKeys;
+    struct WinEventHook {
+        Dword eventMin = 0, eventMax = 0, flags = 0;
+        engine::Platform::WinEventHandler handler;
+    };
+    std::map<Dword, WinEventHook> winEventHooks;
+    Dword nextHook = 0x9000;
+    Hwnd foreground = 0;
+    // Trevo's process: its windows, GetCurrentProcessId, the hooks that skip it.
+    Dword programProcess = 0x5000;
+    // Windows lets a process bring a window to the foreground only while the
+    // user's last input went to it (a hotkey, a click on its icon) or while
+    // the foreground is its own.
+    bool programHadLastInput = false;
+    // Another program holds this combination.
+    void TakeHotKeyElsewhere(Dword modifiers, Dword key);
+    // The user presses a combination; a held key sends auto-repeats, which a
+    // registration with MOD_NOREPEAT does not see. False when nobody holds it.
+    bool PressHotKey(Dword modifiers, Dword key, int repeats = 0);
+    // The user or another program brings a window to the foreground (a task
+    // bar button, Alt+Tab, a program raising itself): Trevo had no part in it.
+    void Activate(Hwnd hwnd);
+    // The foreground changes: the WinEvents Windows sends for it wait for the
+    // program's next message.
+    void ForegroundChanged(Hwnd to);
+    bool ProgramMayActivate() const;
+    // The program's message loop takes the queued WinEvents (out of context).
+    void DeliverWinEvents();
+    bool IsProgramWindow(Hwnd hwnd) const;
+
     // --- reading the state
     // The smallest rectangle around every monitor.
     Rect VirtualScreen() const;
@@ -140,6 +179,7 @@ public:
 
 private:
     void ToEveryForm(void (SimFormPeer::*deliver)());
+    std::deque<std::pair<Dword, Hwnd>> pendingWinEvents_;
 };
 
 }  // namespace sim

@@ -192,6 +192,7 @@ bool WindowModel::ShowNow(Hwnd hwnd, Long cmd) {
             }
             w->style |= win::WS_VISIBLE;
             BringToTop(hwnd);  // restoring activates the window
+            if (onActivate && w->parent == desktop_) onActivate(hwnd);
             break;
         case win::SW_SHOWMINIMIZED:
             if (!(w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE))) w->normalRect = w->rect;

@@ -186,6 +186,9 @@ LRESULT Win32FormPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         case WM_QUERYENDSESSION:
             events_.PeerSessionEnding();
             return TRUE;  // never in the way of the end
+        case WM_HOTKEY:
+            events_.PeerHotKey(static_cast<engine::Long>(wParam));
+            return 0;
         case WM_ENDSESSION:
             if (wParam) events_.PeerSessionEnding();
             return 0;

@@ -1,6 +1,7 @@
 #include "engine/win32/win32_platform.h"
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,7 @@ Dword FromHandle(const void* h) { return static_cast<Dword>(reinterpret_cast<UIN
 Dword Win32Platform::CreateMutexA(const char* name) { return FromHandle(::CreateMutexA(nullptr, FALSE, name)); }
 bool Win32Platform::CloseHandle(Dword handle) { return ::CloseHandle(ToHandle(handle)) != 0; }
 Dword Win32Platform::GetLastError() { return ::GetLastError(); }
+Dword Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
 Dword Win32Platform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
     HKEY made = nullptr;
@@ -247,6 +249,43 @@ std::uint16_t Win32Platform::TileWindows(Hwnd parent, Dword how, const engine::R
     auto list = Kids(kids, count);
     return ::TileWindows(H(parent), how, reinterpret_cast<const RECT*>(area), kids ? count : 0,
                          kids ? list.data() : nullptr);
+}
+
+bool Win32Platform::RegisterHotKey(Hwnd hwnd, Long id, Dword modifiers, Dword key) {
+    return ::RegisterHotKey(H(hwnd), id, modifiers, key) != 0;
+}
+bool Win32Platform::UnregisterHotKey(Hwnd hwnd, Long id) { return ::UnregisterHotKey(H(hwnd), id) != 0; }
+Hwnd Win32Platform::GetForegroundWindow() { return F(::GetForegroundWindow()); }
+bool Win32Platform::SetForegroundWindow(Hwnd hwnd) { return ::SetForegroundWindow(H(hwnd)) != 0; }
+Hwnd Win32Platform::GetAncestor(Hwnd hwnd, Dword flags) { return F(::GetAncestor(H(hwnd), flags)); }
+
+namespace {
+// An out-of-context hook calls back with its handle only: the handlers stand
+// in this table, which only the one GUI thread touches.
+std::map<HWINEVENTHOOK, engine::Platform::WinEventHandler>& WinEventHandlers() {
+    static std::map<HWINEVENTHOOK, engine::Platform::WinEventHandler> handlers;
+    return handlers;
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    auto found = WinEventHandlers().find(hook);
+    if (found == WinEventHandlers().end()) return;
+    const engine::Platform::WinEventHandler handler = found->second;  // the handler may unhook itself
+    handler(event, F(hwnd), object, child);
+}
+}  // namespace
+
+Dword Win32Platform::SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) {
+    HWINEVENTHOOK hook = ::SetWinEventHook(eventMin, eventMax, nullptr, OnWinEvent, 0, 0, flags);
+    if (!hook) return 0;
+    WinEventHandlers()[hook] = std::move(handler);
+    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(hook));
+}
+
+bool Win32Platform::UnhookWinEvent(Dword hook) {
+    auto* handle = reinterpret_cast<HWINEVENTHOOK>(static_cast<UINT_PTR>(hook));
+    WinEventHandlers().erase(handle);
+    return ::UnhookWinEvent(handle) != 0;
 }
 
 bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {

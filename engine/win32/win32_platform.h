@@ -30,6 +30,7 @@ public:
     Dword CreateMutexA(const char* name) override;
     bool CloseHandle(Dword handle) override;
     Dword GetLastError() override;
+    Dword GetCurrentProcessId() override;
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
     Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
@@ -70,6 +71,13 @@ public:
     std::uint16_t CascadeWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count,
                                  const Hwnd* kids) override;
     std::uint16_t TileWindows(Hwnd parent, Dword how, const engine::Rect* area, Dword count, const Hwnd* kids) override;
+    bool RegisterHotKey(Hwnd hwnd, Long id, Dword modifiers, Dword key) override;
+    bool UnregisterHotKey(Hwnd hwnd, Long id) override;
+    Hwnd GetForegroundWindow() override;
+    bool SetForegroundWindow(Hwnd hwnd) override;
+    Hwnd GetAncestor(Hwnd hwnd, Dword flags) override;
+    Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override;
+    bool UnhookWinEvent(Dword hook) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
 };

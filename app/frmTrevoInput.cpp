@@ -1,0 +1,130 @@
+// The controller's everyday ways in beside the icons: hotkeys, the focus watch,
+// and sending and pinning the foreground window. Each reaches the one
+// selection path (Choose), with its guard for the dialog and the yield.
+#include "app/frmTrevo.h"
+
+#include "lib/ClsKwVer.h"
+
+namespace trevo {
+using engine::Hwnd;
+using engine::Long;
+
+void FrmTrevo::StartEverydayInput() {
+    engine::Platform& platform = engine_.platform();
+    if (!everyday_.keys.empty()) {
+        const bool knowsNoRepeat =
+            bas_.gcVer->IsWinNT() &&
+            (bas_.gcVer->MajorVersion() > 6 || (bas_.gcVer->MajorVersion() == 6 && bas_.gcVer->MinorVersion() >= 1));
+        hotkeys_ = std::make_unique<HotkeyTable>(platform, form_.hWnd(), everyday_.keys, knowsNoRepeat);
+        TellKeysNotTaken(engine_, hotkeys_->NotTaken());
+    }
+    if (everyday_.followFocus && form_.IsLoaded()) {
+        seenForeground_ = ForegroundTopLevel();
+        focusWatch_ =
+            std::make_unique<FocusWatch>(platform, [this] { engine_.RunEvent([this] { ForegroundChanged(); }); });
+    }
+}
+
+void FrmTrevo::StopEverydayInput() {
+    focusWatch_.reset();
+    hotkeys_.reset();
+}
+
+Hwnd FrmTrevo::ForegroundTopLevel() {
+    engine::Platform& platform = engine_.platform();
+    return desktop::TopLevelOf(platform, platform.GetForegroundWindow());
+}
+
+desktop::Bands FrmTrevo::CurrentBands() const {
+    return {screenLeft_, bas_.gScreenWidth, bas_.gOldDesk, bas_.gDeskCount};
+}
+
+void FrmTrevo::HotKeyPressed(Long id) {
+    if (!hotkeys_ || form_.Visible()) return;  // the Properties dialog is open
+    const KeyBinding* key = hotkeys_->Find(id);
+    if (!key) return;
+    // Next and Previous count from the desktop the last selection asked for,
+    // also while one still runs.
+    const Long from = heldSelection_ != 0 ? heldSelection_ : bas_.gNewDesk;
+    switch (key->action) {
+        case KeyAction::Desktop:
+            if (key->desk <= bas_.gDeskCount) ChooseByKey(key->desk);
+            break;
+        case KeyAction::Next:
+            if (from < bas_.gDeskCount) ChooseByKey(from + 1);
+            break;
+        case KeyAction::Previous:
+            if (from > 1) ChooseByKey(from - 1);
+            break;
+        case KeyAction::Send: {
+            const Long desk = key->desk;
+            if (desk <= bas_.gDeskCount) OnWindowOfForeground([this, desk] { SendForeground(desk); });
+            break;
+        }
+        case KeyAction::Pin:
+            OnWindowOfForeground([this] { PinForeground(); });
+            break;
+    }
+}
+
+void FrmTrevo::ChooseByKey(Long desk) {
+    // A key leaves the foreground where it was: it must not stay with a
+    // window that the switch took off the screen.
+    foregroundToScreen_ = true;
+    Choose(desk);
+}
+
+void FrmTrevo::OnWindowOfForeground(std::function<void()> action) {
+    if (selecting_) {
+        heldWindowAction_ = std::move(action);  // carried out when the selection is done
+        return;
+    }
+    action();
+}
+
+void FrmTrevo::AfterSelection() {
+    if (auto action = std::exchange(heldWindowAction_, nullptr); action && !form_.Visible()) action();
+    if (std::exchange(foregroundToScreen_, false)) KeepForegroundOnScreen();
+    if (focusWatch_) seenForeground_ = ForegroundTopLevel();
+}
+
+void FrmTrevo::KeepForegroundOnScreen() {
+    engine::Platform& platform = engine_.platform();
+    const Hwnd foreground = ForegroundTopLevel();
+    if (foreground != 0 && !desktop::IsMovable(*bas_.gcWinInterface, platform, neverMove_, &pinned_, foreground))
+        return;  // the task bar, a pinned window, Trevo's own: on the screen
+    if (foreground != 0) {
+        const std::optional<engine::Rect> where = desktop::WhereItLies(platform, *bas_.gcWinInterface, foreground);
+        if (where && desktop::BandOffset(*where, CurrentBands()) == 0) return;
+    }
+    desktop::ForegroundToScreen(*bas_.gcWinInterface, platform, neverMove_, CurrentBands(), foreground);
+}
+
+void FrmTrevo::SendForeground(Long desk) {
+    engine::Platform& platform = engine_.platform();
+    const Hwnd window = ForegroundTopLevel();
+    if (!desktop::SendWindow(*bas_.gcWinInterface, platform, neverMove_, pinned_, window, desk, CurrentBands(),
+                             everyday_.keepMinimised))
+        return;
+    KeepForegroundOnScreen();
+    if (focusWatch_) seenForeground_ = ForegroundTopLevel();
+}
+
+void FrmTrevo::PinForeground() {
+    const Hwnd window = ForegroundTopLevel();
+    // A pinned window is asked without its pin, so that the same key unpins it.
+    if (desktop::IsMovable(*bas_.gcWinInterface, engine_.platform(), neverMove_, nullptr, window))
+        pinned_.Toggle(window);
+}
+
+void FrmTrevo::ForegroundChanged() {
+    if (!form_.IsLoaded() || form_.Visible() || selecting_ || !bas_.gcWinInterface) return;
+    const Hwnd window = ForegroundTopLevel();
+    if (window == seenForeground_) return;
+    seenForeground_ = window;
+    const Long desk =
+        desktop::OtherDesktopOf(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, window, CurrentBands());
+    if (desk != 0) Choose(desk);
+}
+
+}  // namespace trevo
