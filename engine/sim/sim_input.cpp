@@ -41,7 +41,9 @@ bool World::ProgramMayActivate() const { return programHadLastInput || IsProgram
 
 void World::Activate(Hwnd hwnd) {
     if (!IsProgramWindow(hwnd)) programHadLastInput = false;
+    windows.BringToTop(hwnd);
     ForegroundChanged(hwnd);
+    DeliverWinEvents();  // the program's message loop waits for them
 }
 
 void World::ForegroundChanged(Hwnd to) {

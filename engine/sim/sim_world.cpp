@@ -22,6 +22,9 @@ World::World(Options opts)
     app.minor = TREVO_VERSION_MINOR;
     app.revision = TREVO_VERSION_PATCH;
     workArea = options.screen;
+    // Every user's hive has these, kept across restarts.
+    registry["HKCU\\SOFTWARE"] = {};
+    registry["HKLM\\SOFTWARE"] = {};
     windows.onActivate = [this](Hwnd hwnd) {
         if (ProgramMayActivate()) ForegroundChanged(hwnd);
     };
