@@ -1,6 +1,8 @@
 // A long day of use: a thousand windows on five desktops, thousands of clicks, and
 // windows opening, closing, maximising, hiding and refusing moves in between, and
-// Trevo itself crashing, or ended and started again, now and then. A
+// Trevo itself crashing, or ended and started again, now and then. Some switches
+// are made with hotkeys, and some by choosing a window of another desktop (the
+// task bar, Alt+Tab), which Trevo follows. A
 // model of where every window belongs is kept beside the simulated screen and the
 // two must agree after every click.
 #include <gtest/gtest.h>
@@ -44,7 +46,9 @@ public:
         t_.WriteIni(
             "[Desktops]\r\nMax=5\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
             "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n02=class(Pinned)\r\n03=title(Keep *)\r\n"
-            "04=title(*[!a-z]Sticky)class(Notes)\r\n");
+            "04=title(*[!a-z]Sticky)class(Notes)\r\n"
+            "[Keys]\r\nDesktop1=Ctrl+Alt+F1\r\nDesktop2=Ctrl+Alt+F2\r\nDesktop3=Ctrl+Alt+F3\r\n"
+            "Desktop4=Ctrl+Alt+F4\r\nDesktop5=Ctrl+Alt+F5\r\n[Options]\r\nFollowFocus=1\r\n");
         for (int i = 0; i < 1000; ++i) OpenOne();
         t_.Start();
         current_ = 1;
@@ -57,7 +61,12 @@ public:
             Disturb();
             const int target = 1 + static_cast<int>(random_() % kDesks);
             if (random_() % 50 == 0) CloseOneDuringTheNextSwitch();
-            Click(target);
+            if (Pick(4) == 0)
+                PressKey(target);
+            else if (Pick(6) == 0)
+                ChooseAWindowElsewhere();
+            else
+                Click(target);
             ASSERT_NO_FATAL_FAILURE(CheckEveryWindow(step));
         }
     }
@@ -75,7 +84,7 @@ public:
     }
 
     int Windows() const { return static_cast<int>(expected_.size()); }
-    int closed = 0, refusals = 0, restores = 0, crashes = 0, exits = 0;
+    int closed = 0, refusals = 0, restores = 0, crashes = 0, exits = 0, keys = 0, followed = 0;
 
 private:
     static sim::Options Options() {
@@ -193,6 +202,27 @@ private:
         Moved(current_, target);
     }
 
+    void PressKey(int target) {
+        ASSERT_TRUE(t_.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + target - 1));
+        t_.world().windows.beforeDeferredMove = nullptr;
+        Moved(current_, target);
+        ++keys;
+    }
+
+    // The user brings a window of another desktop forward: its desktop comes.
+    void ChooseAWindowElsewhere() {
+        const Hwnd h = Any();
+        const Expected e = expected_[h];
+        const sim::Window& w = t_.world().windows.Get(h);
+        if (e.hidden || e.isProtected || e.everRefused || e.desk == current_ ||
+            (w.style & (win::WS_MAXIMIZE | win::WS_MINIMIZE)))
+            return;
+        t_.world().Activate(h);
+        t_.world().windows.beforeDeferredMove = nullptr;
+        Moved(current_, e.desk);
+        ++followed;
+    }
+
     // The windows were moved from one desktop's bands to another's.
     void Moved(int from, int target) {
         current_ = target;
@@ -261,6 +291,8 @@ TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
     EXPECT_GT(day.restores, clicks / 100);
     EXPECT_GT(day.crashes, clicks / 1000);
     EXPECT_GT(day.exits, clicks / 1000);
+    EXPECT_GT(day.keys, clicks / 10);
+    EXPECT_GT(day.followed, clicks / 100);
     EXPECT_GT(day.Windows(), 700);
 }
 
