@@ -11,17 +11,17 @@ using engine::Long;
 
 void FrmTrevo::StartEverydayInput() {
     engine::Platform& platform = engine_.platform();
+    if (everyday_.followFocus) {
+        seenForeground_ = ForegroundTopLevel();
+        focusWatch_ =
+            std::make_unique<FocusWatch>(platform, [this] { engine_.RunEvent([this] { ForegroundChanged(); }); });
+    }
     if (!everyday_.keys.empty()) {
         const bool knowsNoRepeat =
             bas_.gcVer->IsWinNT() &&
             (bas_.gcVer->MajorVersion() > 6 || (bas_.gcVer->MajorVersion() == 6 && bas_.gcVer->MinorVersion() >= 1));
         hotkeys_ = std::make_unique<HotkeyTable>(platform, form_.hWnd(), everyday_.keys, knowsNoRepeat);
         TellKeysNotTaken(engine_, hotkeys_->NotTaken());
-    }
-    if (everyday_.followFocus && form_.IsLoaded()) {
-        seenForeground_ = ForegroundTopLevel();
-        focusWatch_ =
-            std::make_unique<FocusWatch>(platform, [this] { engine_.RunEvent([this] { ForegroundChanged(); }); });
     }
 }
 

@@ -14,7 +14,8 @@ namespace win = engine::win;
 const std::string kIni =
     "; hand-written notes "
     "stay\r\n[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\a.bmp\r\n2=\r\n3=C:\\c.bmp\r\n4=\r\n5=\r\n"
-    "[Size]\r\nKeepSize=0\r\nWidth=100\r\nHeight=300\r\n[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n";
+    "[Size]\r\nKeepSize=0\r\nWidth=100\r\nHeight=300\r\n[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n"
+    "[Keys]\r\nPin=Ctrl+Alt+Insert\r\n[Options]\r\nFollowFocus=1\r\n";
 
 class Dialog : public ::testing::Test {
 protected:
@@ -308,6 +309,7 @@ TEST_F(Dialog, OkWritesTheNineSettingsAndSaysWhenTheyApply) {
     const std::string after = ReadFile(t_.IniFile());
     EXPECT_NE(after.find("; hand-written notes stay"), std::string::npos);
     EXPECT_NE(after.find("01=class(Shell_TrayWnd)"), std::string::npos);
+    EXPECT_NE(after.find("[Keys]\r\nPin=Ctrl+Alt+Insert\r\n[Options]\r\nFollowFocus=1\r\n"), std::string::npos);
     EXPECT_NE(after.find("3=\r\n"), std::string::npos);  // the key stays, empty
     // The running desktops are as they were.
     EXPECT_EQ(t_.world().trayIcons.size(), 3u);
