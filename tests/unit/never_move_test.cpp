@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "desktop/never_move.h"
+#include "engine/text.h"
 
 namespace {
 using desktop::ScanPattern;
@@ -57,8 +58,10 @@ TEST(Wildcards, TheRunTheOneTheDigitAndLists) {
     EXPECT_TRUE(WildcardMatch(u"My Report", u"*Report"));
     EXPECT_TRUE(WildcardMatch(u"abc", u"a?c"));
     EXPECT_FALSE(WildcardMatch(u"ac", u"a?c"));
-    EXPECT_TRUE(WildcardMatch(u"v7", u"v#"));
-    EXPECT_FALSE(WildcardMatch(u"vx", u"v#"));
+    for (const char16_t* digit : {u"v0", u"v7", u"v9"})
+        EXPECT_TRUE(WildcardMatch(digit, u"v#")) << engine::ToUtf8(digit);
+    for (const char16_t* other : {u"vx", u"v/", u"v:", u"v", u"v10"})
+        EXPECT_FALSE(WildcardMatch(other, u"v#")) << engine::ToUtf8(other);
     EXPECT_TRUE(WildcardMatch(u"b", u"[abc]"));
     EXPECT_TRUE(WildcardMatch(u"q", u"[a-z]"));
     EXPECT_FALSE(WildcardMatch(u"Q", u"[a-z]"));

@@ -106,6 +106,14 @@ TEST(StartUp, NeverMoveSectionOfTheRunningFamilyOnly) {
     EXPECT_EQ(xp->bas().gNoChange->Item(1), u"class(xp)");
     auto vista = run(2, 6, 0, 6002);
     EXPECT_EQ(vista->bas().gNoChange->Count(), 2);
+    for (engine::Dword minor : {2u, 3u}) {  // Windows 8 and 8.1 read as XP, whatever 2000 has
+        auto eight = run(2, 6, minor, 9200);
+        ASSERT_EQ(eight->bas().gNoChange->Count(), 1) << "6." << minor;
+        EXPECT_EQ(eight->bas().gNoChange->Item(1), u"class(xp)") << "6." << minor;
+    }
+    auto ten = run(2, 10, 0, 19045);
+    ASSERT_EQ(ten->bas().gNoChange->Count(), 1);
+    EXPECT_EQ(ten->bas().gNoChange->Item(1), u"class(xp)");
     auto w98 = run(1, 4, 10, 2222);
     ASSERT_EQ(w98->bas().gNoChange->Count(), 1);  // the key "1" is never found
     auto nt4 = run(2, 4, 0, 1381);

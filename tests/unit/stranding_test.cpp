@@ -189,6 +189,9 @@ TEST_P(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     t_.Start();
     t_.Click(3);  // desktop 3 active: desktops 1 and 2 lie left of the screen
     const Hwnd partly = t_.OpenWindow(u"partly", u"Probe", {-100, 100, 200, 300});
+    // Touching the screen's edge from beside it is still beside it.
+    const Hwnd touchingLeft = t_.OpenWindow(u"touching left", u"Probe", {-300, 100, 0, 300});
+    const Hwnd touchingRight = t_.OpenWindow(u"touching right", u"Probe", {1024, 100, 1324, 300});
     const Hwnd farRight = t_.OpenWindow(u"far", u"Probe", {5 * 1024 + 30, 100, 5 * 1024 + 330, 300});
     const Hwnd minimised = t_.OpenWindow(u"min", u"Probe", Band(1, 400, 200));
     t_.world().windows.Get(minimised).rect = Band(1, 400 - 2 * 1024, 200);
@@ -208,6 +211,8 @@ TEST_P(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     EXPECT_TRUE(t_.world().msgBoxes.empty());
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(t_.RectOf(home_[i].first), Band(1, 100, 300)) << "window " << i;
     EXPECT_EQ(t_.RectOf(partly).left, -100);
+    EXPECT_EQ(t_.RectOf(touchingLeft).left, 1024 - 300);
+    EXPECT_EQ(t_.RectOf(touchingRight).left, 0);
     EXPECT_EQ(t_.RectOf(farRight).left, 30);
     EXPECT_EQ(t_.RectOf(kept), keptBeside);
     EXPECT_EQ(t_.RectOf(hidden), keptBeside);
