@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/ansi_path.h"
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "desktop/window_gather.h"
@@ -76,11 +77,11 @@ void FrmTrevo::Form_Load() {
                 engine::kMbIconExclamation, u"Trevo");
         engine_.End(0);
     }
-    if (gather) {
-        Gather();
-        engine_.End(0);
-    }
     try {
+        if (gather) {
+            Gather();
+            engine_.End(0);
+        }
         StartUp();
     } catch (const BadSetting& bad) {
         // Nothing has been added or written yet: tell the user and stop.
@@ -97,6 +98,17 @@ void FrmTrevo::CreateSupportObjects() {
     bas_.gcString = std::make_unique<lib::ClsKwString>(platform);
     bas_.gAppPath = engine_.App().path;
     if (bas_.gAppPath.empty() || bas_.gAppPath.back() != u'\\') bas_.gAppPath += u'\\';
+    // Every settings, bitmap and wallpaper call spells the folder in the ANSI
+    // code page: where it cannot, the folder's short name stands in for it.
+    const std::optional<String> ready = AnsiReadyPath(platform, bas_.gAppPath);
+    if (!ready)
+        throw BadSetting(
+            u"Trevo cannot start: the name of its folder uses characters that this Windows cannot hand "
+            u"to Trevo's settings file, and the folder has no short name to use instead.\r\n\r\nFolder: " +
+            bas_.gAppPath +
+            u"\r\n\r\nMove Trevo to a folder whose name uses only characters of the system's language, "
+            u"and start it again.");
+    bas_.gAppPath = *ready;
     bas_.gIniName = u"Trevo.ini";
 }
 

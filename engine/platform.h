@@ -83,6 +83,10 @@ public:
     virtual Dword AnsiCodePage() const = 0;
     virtual std::string ToAnsi(std::u16string_view text) const = 0;
     virtual String FromAnsi(std::string_view bytes) const = 0;
+    // WideCharToMultiByte with WC_NO_BEST_FIT_CHARS and the used-default flag:
+    // false when the code page cannot spell the text exactly (a best fit such as
+    // "cafe" for "café" would name another file).
+    virtual bool AnsiSpellsExactly(std::u16string_view text) const = 0;
 
     // --- kernel32: profiles
     virtual Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
@@ -100,6 +104,9 @@ public:
     virtual bool GetVersionExA(OsVersionInfoA* info) = 0;
     // INVALID_FILE_ATTRIBUTES (all bits set) when nothing is at that path.
     virtual Dword GetFileAttributesA(const char* path) = 0;
+    // The path with each long component in its 8.3 form where the volume has one;
+    // the length written, or the room needed with its NUL; 0 when nothing is there.
+    virtual Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) = 0;
 
     // --- kernel32: named objects of the log-on session
     // A handle to the mutex of that name (made, or opened when it exists: then

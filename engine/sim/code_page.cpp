@@ -121,7 +121,8 @@ bool CodePage::IsLeadByte(unsigned char byte) const {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-std::string CodePage::Encode(std::u16string_view text) const {
+std::string CodePage::Encode(std::u16string_view text, bool bestFit, bool* usedDefault) const {
+    if (usedDefault) *usedDefault = false;
     if (AllAscii(text)) return std::string(text.begin(), text.end());
     Converter conv(iconvName_, "UTF-16LE");
     // The character's bytes in the code page's own table, if it has them.
@@ -146,11 +147,16 @@ std::string CodePage::Encode(std::u16string_view text) const {
             // and writes a '?' for each half.
             std::string piece;
             const size_t units = i + 1 < text.size() && c <= 0xDBFF ? 2 : 1;
-            out += conv.Convert(reinterpret_cast<const char*>(text.data() + i), units * 2, piece) ? piece : "?";
+            const bool converted = conv.Convert(reinterpret_cast<const char*>(text.data() + i), units * 2, piece);
+            out += converted ? piece : "?";
+            if (!converted && usedDefault) *usedDefault = true;
             i += units - 1;
         } else if (!exact(c, out)) {
-            const char16_t fit = BestFit(number_, c);
-            if (!fit || !exact(fit, out)) out += '?';
+            const char16_t fit = bestFit ? BestFit(number_, c) : 0;
+            if (!fit || !exact(fit, out)) {
+                out += '?';
+                if (usedDefault) *usedDefault = true;
+            }
         }
     }
     return out;

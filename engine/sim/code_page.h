@@ -16,7 +16,10 @@ public:
     unsigned Number() const { return number_; }
     // A character the code page lacks becomes its best fit where Windows has
     // one (Ā gives 'A'), else '?', Windows' default character.
-    std::string Encode(std::u16string_view text) const;
+    std::string Encode(std::u16string_view text) const { return Encode(text, true, nullptr); }
+    // With bestFit false (WC_NO_BEST_FIT_CHARS) every character the code page
+    // lacks becomes '?'; *usedDefault then says whether one did.
+    std::string Encode(std::u16string_view text, bool bestFit, bool* usedDefault) const;
     // Bytes that form no character become the code page's default character:
     // U+30FB in 932 (a lead byte without its trail byte is one), U+FFFD in UTF-8.
     engine::String Decode(std::string_view bytes) const;

@@ -21,6 +21,10 @@ public:
     Dword AnsiCodePage() const override { return inner_.AnsiCodePage(); }
     std::string ToAnsi(std::u16string_view text) const override { return inner_.ToAnsi(text); }
     engine::String FromAnsi(std::string_view bytes) const override { return inner_.FromAnsi(bytes); }
+    bool AnsiSpellsExactly(std::u16string_view text) const override { return inner_.AnsiSpellsExactly(text); }
+    Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override {
+        return inner_.GetShortPathNameW(longPath, buffer, size);
+    }
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override {

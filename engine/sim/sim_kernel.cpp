@@ -204,4 +204,17 @@ Dword SimPlatform::GetFileAttributesA(const char* path) {
     return win::INVALID_FILE_ATTRIBUTES;
 }
 
+Dword SimPlatform::GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) {
+    const std::optional<std::u16string> shortPath = longPath ? world_.files.ShortPath(longPath) : std::nullopt;
+    if (!shortPath) {
+        lastError_ = win::ERROR_FILE_NOT_FOUND;
+        return 0;
+    }
+    const auto length = static_cast<Dword>(shortPath->size());
+    if (!buffer || size <= length) return length + 1;
+    std::copy(shortPath->begin(), shortPath->end(), buffer);
+    buffer[length] = u'\0';
+    return length;
+}
+
 }  // namespace sim

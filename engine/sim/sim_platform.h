@@ -21,6 +21,12 @@ public:
     Dword AnsiCodePage() const override { return world_.codePage.Number(); }
     std::string ToAnsi(std::u16string_view text) const override { return world_.codePage.Encode(text); }
     engine::String FromAnsi(std::string_view bytes) const override { return world_.codePage.Decode(bytes); }
+    bool AnsiSpellsExactly(std::u16string_view text) const override {
+        bool usedDefault = false;
+        world_.codePage.Encode(text, false, &usedDefault);
+        return !usedDefault;
+    }
+    Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override;

@@ -22,6 +22,7 @@ World::World(Options opts)
     app.minor = TREVO_VERSION_MINOR;
     app.revision = TREVO_VERSION_PATCH;
     workArea = options.screen;
+    files.SetShortNames(options.shortNames);
     // Every user's hive has these, kept across restarts.
     registry["HKCU\\SOFTWARE"] = {};
     registry["HKLM\\SOFTWARE"] = {};

@@ -41,6 +41,7 @@ struct Options {
     bool dwmNotImplemented = false;  // Wine's dwmapi answers every attribute with E_NOTIMPL
     // Wine 8 sends no EVENT_SYSTEM_FOREGROUND, only EVENT_OBJECT_FOCUS; Windows sends both.
     bool foregroundEvents = true;
+    bool shortNames = true;  // the volume makes 8.3 names (they can be switched off per volume)
 };
 
 struct NotifyRecord {

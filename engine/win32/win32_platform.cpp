@@ -54,6 +54,20 @@ std::string Win32Platform::ToAnsi(std::u16string_view text) const {
     return out;
 }
 
+bool Win32Platform::AnsiSpellsExactly(std::u16string_view text) const {
+    // UTF-8 spells everything, and refuses the used-default flag.
+    if (text.empty() || ::GetACP() == CP_UTF8) return true;
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    BOOL usedDefault = FALSE;
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, &usedDefault);
+    return n > 0 && !usedDefault;
+}
+
+Dword Win32Platform::GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) {
+    return ::GetShortPathNameW(reinterpret_cast<const wchar_t*>(longPath), reinterpret_cast<wchar_t*>(buffer), size);
+}
+
 engine::String Win32Platform::FromAnsi(std::string_view bytes) const {
     if (bytes.empty()) return {};
     const int length = static_cast<int>(bytes.size());

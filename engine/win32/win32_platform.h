@@ -14,6 +14,8 @@ public:
     Dword AnsiCodePage() const override;
     std::string ToAnsi(std::u16string_view text) const override;
     engine::String FromAnsi(std::string_view bytes) const override;
+    bool AnsiSpellsExactly(std::u16string_view text) const override;
+    Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override;
