@@ -3,7 +3,9 @@
 switch wall time against the reference walk, the wallpaper fitting, an idle
 Trevo's wake-ups and memory, and the start-up. Prints Markdown tables.
 
-  bench/wine/run_wine.py WIN32_DIR WORK_DIR PICTURE.jpg PICTURE.png [--quick]
+  bench/wine/run_wine.py WIN32_DIR WORK_DIR PICTURE.jpg PICTURE.png [--quick] [--only PART,...]
+
+PART is switch, wallpaper, idle or start-up; without --only every part runs.
 """
 import os
 import sys
@@ -17,6 +19,7 @@ from winebench.session import BenchError, Session  # noqa: E402
 WINDOW_COUNTS = (10, 100, 500)
 PATTERN_COUNTS = (0, 10, 100)
 TARGET_RATIO = 1.25
+PARTS = ("switch", "wallpaper", "idle", "start-up")
 
 
 def progress(text):
@@ -32,18 +35,21 @@ def ratio_cells(paired):
 
 
 def switch_table(results):
-    print("Switch wall time under Wine (median ms of a click, from the tray callback to the end of the batch), "
-          "against the reference walk in the same run, click for click in turns; each window count in a fresh "
-          f"Wine desktop. Ratio: median of the per-pair ratios (95 % interval); within: the whole interval at or "
-          f"below {TARGET_RATIO}")
+    print("Switch wall time under Wine (median ms of a switch, from the tray callback or the WM_HOTKEY to the end of "
+          "the batch), against the reference walk in the same run, switch for switch in turns; Trevo has its "
+          "hotkeys and follows the focus; each window count in a fresh Wine desktop. Ratio: median of the per-pair "
+          f"ratios (95 % interval); within: the whole interval at or below {TARGET_RATIO}; key / click: the key's "
+          "switch against the click's of the same round")
     print()
-    print("| windows | patterns | Trevo | reference | Trevo / reference | within | pairs "
+    print("| windows | patterns | by | Trevo | reference | Trevo / reference | within | pairs | key / click "
           "| reference without name reads | reference with title and class |")
-    print("|---:|---:|---:|---:|---:|---|---:|---:|---:|")
+    print("|---:|---:|---|---:|---:|---:|---|---:|---:|---:|---:|")
     for r in results:
-        print(f"| {r.windows} | {r.patterns} | {ms(r.median('trevo'))} | {ms(r.median('reference'))} | "
-              f"{ratio_cells(r.paired)} | {ms(r.median('reference_no_names'))} | "
+        print(f"| {r.windows} | {r.patterns} | click | {ms(r.median('trevo'))} | {ms(r.median('reference'))} | "
+              f"{ratio_cells(r.paired)} | | {ms(r.median('reference_no_names'))} | "
               f"{ms(r.median('reference_title_and_class'))} |")
+        print(f"| | | key | {ms(r.median('trevo_hotkey'))} | | {ratio_cells(r.hotkey_paired)} | "
+              f"{r.hotkey_to_click.text()} | | |")
     worst = [r for r in results if r.windows == max(WINDOW_COUNTS) and r.patterns == max(PATTERN_COUNTS)]
     if worst:
         r = worst[0]
@@ -74,7 +80,8 @@ def wallpaper_table(results, no_wallpaper_ms):
 
 def idle_table(results):
     print("Idle for 10 s with nobody clicking: wake-ups of the message-loop thread, of all threads, CPU time "
-          "and memory (Trevo with 5 desktops, beside a trivial program with 5 tray icons)")
+          "and memory (Trevo with 5 desktops, beside a trivial program with 5 tray icons; each Trevo with its "
+          "trivial program in a fresh Wine desktop)")
     print()
     print("| program | message-loop wake-ups | all threads' wake-ups | CPU ms | private KiB | resident KiB |")
     print("|---|---:|---:|---:|---:|---:|")
@@ -82,7 +89,7 @@ def idle_table(results):
         # Wine 8 reports no private bytes to GetProcessMemoryInfo; Linux counts the
         # process's own (anonymous) pages.
         private = r.memory["private_usage"] // 1024 if r.memory.get("private_usage") else r.memory["RssAnon"]
-        print(f"| {r.program} | {r.message_wakeups} | {r.all_wakeups} | {r.cpu_ms:.0f} | {private:,} | "
+        print(f"| {r.label} | {r.message_wakeups} | {r.all_wakeups} | {r.cpu_ms:.0f} | {private:,} | "
               f"{r.memory['VmRSS']:,} |")
     print()
 
@@ -100,19 +107,36 @@ def startup_table(results):
     print()
 
 
-def main(argv):
+def parse(argv):
+    """(positional arguments, quick, parts to run); None when argv is wrong."""
     quick = "--quick" in argv
     args = [a for a in argv if a != "--quick"]
-    if len(args) != 4:
+    parts = PARTS
+    if "--only" in args:
+        at = args.index("--only")
+        if at + 1 >= len(args):
+            return None
+        parts = tuple(p for p in args[at + 1].split(",") if p)
+        del args[at:at + 2]
+        if not parts or any(p not in PARTS for p in parts):
+            return None
+    return (args, quick, parts) if len(args) == 4 else None
+
+
+def main(argv):
+    parsed = parse(argv)
+    if parsed is None:
         print(__doc__, file=sys.stderr)
         return 2
-    win32_dir, work_dir, jpeg, png = args
+    (win32_dir, work_dir, jpeg, png), quick, parts = parsed
     started = time.monotonic()
     failed = []
 
     def part(name, measure, table):
         """Measures one part and prints its table at once; a part that cannot
         measure is reported and the others still run."""
+        if name not in parts:
+            return
         try:
             results = measure()
         except BenchError as error:

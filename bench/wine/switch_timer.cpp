@@ -1,11 +1,15 @@
 // switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS]
+//                  [--desktop1-key ID --desktop2-key ID]
 //
 // Times Trevo's desktop switch against the reference walk of reference_switch.h,
 // in turns, with the N windows of bench_windows.exe on screen and Trevo running
 // with P never-move patterns that match none of them. Each round: Trevo to
-// desktop 2 and back, the reference one screen left and back (the order of the
-// two pairs alternates), a click on the desktop already active, and, with
-// patterns, the reference without name reads and with title and class reads.
+// desktop 2 and back by clicks, the reference one screen left and back, and,
+// given the ids of Trevo's Desktop1 and Desktop2 hotkeys, Trevo to desktop 2
+// and back by those keys; the reference pair comes between the two others,
+// whose order alternates, so that both lie as close to it in time. Then a click
+// on the desktop already active, and, with patterns, the reference without name
+// reads and with title and class reads.
 // After every switch the bench windows must all have moved by the expected
 // distance, or the tool stops with status 1: a switch that moved nothing was
 // not timed. Answers in JSON lines (one per kind of timing).
@@ -68,6 +72,17 @@ public:
         const double ms = clock_.MsSince(start);
         if (!Checked(dx, "Trevo's switch", why)) return false;
         if (into) into->Add(ms);
+        return true;
+    }
+
+    // One timed hotkey; the windows must then have moved by dx, as for a click.
+    bool TrevoKeySwitch(HWND controller, int keyId, LONG dx, SampleSet& into, std::string& why) {
+        const long long start = Stopwatch::Now();
+        if (!PressHotKey(controller, keyId, kAnswerMs)) return Failed(why, "Trevo did not answer a hotkey");
+        const double ms = clock_.MsSince(start);
+        // A key Windows refused to Trevo is ignored: the windows stay.
+        if (!Checked(dx, "Trevo's switch by hotkey", why)) return false;
+        into.Add(ms);
         return true;
     }
 
@@ -134,13 +149,21 @@ int Run(const Arguments& args) {
     const std::optional<long> patterns = args.Number(L"--patterns", 0, 0, 999);
     const std::optional<long> rounds = args.Number(L"--rounds", 10, 1, 1000);
     const std::optional<long> settle = args.Number(L"--settle", 20, 0, 10000);
-    if (!windowCount || *windowCount == 0 || !patterns || !rounds || !settle)
-        return Fail(kTool, "usage: switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS]");
+    const std::optional<long> key1 = args.Number(L"--desktop1-key", 0, 1, 64);
+    const std::optional<long> key2 = args.Number(L"--desktop2-key", 0, 1, 64);
+    if (!windowCount || *windowCount == 0 || !patterns || !rounds || !settle || !key1 || !key2 ||
+        (*key1 == 0) != (*key2 == 0) || (*key1 != 0 && *key1 == *key2))
+        return Fail(kTool,
+                    "usage: switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS] "
+                    "[--desktop1-key ID --desktop2-key ID]");
+    const bool byKeys = *key1 != 0;
 
     std::optional<BenchWindowSet> windows = BenchWindowSet::WaitFor(static_cast<size_t>(*windowCount), 120000);
     if (!windows) return Fail(kTool, "the window host did not show " + std::to_string(*windowCount) + " windows");
     const std::vector<HWND> trays = TrevoTrayWindows();
     if (trays.size() < 2) return Fail(kTool, "Trevo is not running with two desktops or more");
+    const HWND controller = byKeys ? TrevoControllerWindow() : nullptr;
+    if (byKeys && controller == nullptr) return Fail(kTool, "Trevo's controller window is not there");
     const LONG width = GetSystemMetrics(SM_CXSCREEN);
 
     SwitchBench bench(*windows, width, static_cast<DWORD>(*settle));
@@ -148,7 +171,7 @@ int Run(const Arguments& args) {
     if (!bench.MapDesks(trays, why)) return Fail(kTool, why);
 
     const NameReads reads = *patterns > 0 ? NameReads::Title : NameReads::None;
-    SampleSet trevo, reference, sameDesk, noNames, bothNames;
+    SampleSet trevo, reference, byKey, sameDesk, noNames, bothNames;
     PhaseSamples phases;
     HWND desk1 = bench.Desk(1), desk2 = bench.Desk(2);
     for (long round = 0; round < *rounds; ++round) {
@@ -159,8 +182,14 @@ int Run(const Arguments& args) {
             return bench.ReferenceMove(-width, which, into, phaseInto, why) &&
                    bench.ReferenceMove(width, which, into, phaseInto, why);
         };
-        const bool pairsDone = round % 2 == 0 ? trevoPair() && referencePair(reads, reference, &phases)
-                                              : referencePair(reads, reference, &phases) && trevoPair();
+        auto keyPair = [&] {
+            return !byKeys || (bench.TrevoKeySwitch(controller, static_cast<int>(*key2), -width, byKey, why) &&
+                               bench.TrevoKeySwitch(controller, static_cast<int>(*key1), width, byKey, why));
+        };
+        // Without keys, clicks and reference simply take turns at going first.
+        const bool pairsDone = round % 2 == 0
+                                   ? trevoPair() && referencePair(reads, reference, &phases) && keyPair()
+                                   : keyPair() && referencePair(reads, reference, &phases) && trevoPair();
         if (!pairsDone || !bench.TrevoSwitch(desk1, 0, &sameDesk, why)) return Fail(kTool, why);
         if (*patterns > 0 && (!referencePair(NameReads::None, noNames, nullptr) ||
                               !referencePair(NameReads::TitleAndClass, bothNames, nullptr)))
@@ -178,13 +207,14 @@ int Run(const Arguments& args) {
         .Print();
     PrintSummary("trevo", trevo);
     PrintSummary("reference", reference);
+    if (byKeys) PrintSummary("trevo_hotkey", byKey);
     PrintSummary("trevo_same_desktop", sameDesk);
-    // Click k of Trevo and click k of the reference come from the same round.
-    JsonLine()
-        .Text("kind", "pairs")
-        .Numbers("trevo_ms", trevo.Values())
-        .Numbers("reference_ms", reference.Values())
-        .Print();
+    // Switch k of Trevo, by click and by key, and move k of the reference come
+    // from the same round and go the same way.
+    JsonLine pairs;
+    pairs.Text("kind", "pairs").Numbers("trevo_ms", trevo.Values()).Numbers("reference_ms", reference.Values());
+    if (byKeys) pairs.Numbers("hotkey_ms", byKey.Values());
+    pairs.Print();
     if (!noNames.Empty()) PrintSummary("reference_no_names", noNames);
     if (!bothNames.Empty()) PrintSummary("reference_title_and_class", bothNames);
     JsonLine()

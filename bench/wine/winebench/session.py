@@ -27,6 +27,28 @@ HELPERS = ("wintool.exe", "keepalive.exe")
 # Programs sent to the desktop "shell" when started from Linux or by a tool.
 DESKTOP_PROGRAMS = (PROGRAM_NAME,) + HELPERS[:1] + TOOLS
 TRAY_TITLE = "TrevoTray"
+# The [Keys] names in the order that gives each key present its hotkey id, from 1.
+KEY_ORDER = ("Desktop1", "Desktop2", "Desktop3", "Desktop4", "Desktop5", "Next", "Previous",
+             "Send1", "Send2", "Send3", "Send4", "Send5", "Pin")
+
+
+def hotkey_ids(keys):
+    """The id Trevo registers each of these [Keys] entries under."""
+    unknown = set(keys) - set(KEY_ORDER)
+    if unknown:
+        raise ValueError(f"no such key: {', '.join(sorted(unknown))}")
+    present = [name for name in KEY_ORDER if name in keys]
+    return {name: number for number, name in enumerate(present, start=1)}
+
+
+def everyday_input_text(keys, follow_focus):
+    """The [Keys] and [Options] sections Trevo reads beside the classic ones."""
+    lines = []
+    if keys:
+        lines += ["[Keys]"] + [f"{name}={keys[name]}" for name in KEY_ORDER if name in keys]
+    if follow_focus:
+        lines += ["[Options]", "FollowFocus=1"]
+    return "".join(line + "\n" for line in lines)
 
 
 class BenchError(RuntimeError):
@@ -172,11 +194,13 @@ class Session:
         folder.add_program(self.trevo_exe)
         return folder
 
-    def start_trevo(self, folder, desktops, patterns=(), **settings):
+    def start_trevo(self, folder, desktops, patterns=(), keys=None, follow_focus=False, **settings):
         """Trevo from a scratch folder whose Trevo.ini has `desktops` and these
-        never-move patterns (and nothing else in [NoChange-XP]); any other
+        never-move patterns (and nothing else in [NoChange-XP]), the hotkeys
+        of `keys` ({"Desktop1": "Ctrl+Alt+F1", ...}) and FollowFocus; any other
         setting as settings_text takes it (wallpapers, keep_size, width...)."""
-        folder.write_settings(settings_text(desktops_max=str(desktops), no_change=tuple(patterns), **settings))
+        folder.write_settings(settings_text(desktops_max=str(desktops), no_change=tuple(patterns), **settings) +
+                              everyday_input_text(keys or {}, follow_focus))
         icons_before = self.icons_added()
         run = TrevoRun(self.prefix, self.wintool, folder.path, log_path=self.log_path).start()
         try:

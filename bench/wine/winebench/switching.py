@@ -1,11 +1,19 @@
-"""Switch wall time: Trevo's switch against the reference walk, with many
-windows on screen and never-move patterns that match none of them."""
+"""Switch wall time: Trevo's switch, by a click and by a hotkey, against the
+reference walk, with many windows on screen and never-move patterns that match
+none of them."""
 
 from .pairs import PairedRatio
-from .session import BenchError, wait_for
+from .session import BenchError, hotkey_ids, wait_for
 
 DESKTOPS = 5  # Trevo refreshes every desktop's icon on each click
 WINDOW_HOST = "bench_windows.exe"
+# The clicks too are timed with these keys registered and the focus watch on,
+# as a user of the keys runs Trevo.
+KEYS = {"Desktop1": "Ctrl+Alt+F1", "Desktop2": "Ctrl+Alt+F2"}
+FOLLOW_FOCUS = True
+# Switches of a round at most: two clicks, two moves of the reference, two keys,
+# the click on the active desktop and four moves of the reference's variants.
+SWITCHES_PER_ROUND = 11
 
 
 def never_move_patterns(count):
@@ -22,9 +30,17 @@ class SwitchResult:
         for needed in ("setup", "trevo", "reference", "reference_phases", "pairs"):
             if needed not in self.kinds:
                 raise BenchError(f"switch_timer gave no '{needed}' line")
-        if self.kinds["trevo"]["samples"] == 0 or self.kinds["reference"]["samples"] == 0:
+        timed = [kind for kind in ("trevo", "reference", "trevo_hotkey") if kind in self.kinds]
+        if any(self.kinds[kind]["samples"] == 0 for kind in timed):
             raise BenchError("switch_timer timed no switch")
-        self.paired = PairedRatio(self.kinds["pairs"]["trevo_ms"], self.kinds["pairs"]["reference_ms"])
+        pairs = self.kinds["pairs"]
+        self.paired = PairedRatio(pairs["trevo_ms"], pairs["reference_ms"])
+        # Only when switch_timer was given the hotkeys; key k and click k went
+        # the same way in the same round.
+        self.hotkey_paired = self.hotkey_to_click = None
+        if "hotkey_ms" in pairs:
+            self.hotkey_paired = PairedRatio(pairs["hotkey_ms"], pairs["reference_ms"])
+            self.hotkey_to_click = PairedRatio(pairs["hotkey_ms"], pairs["trevo_ms"])
 
     def median(self, kind):
         line = self.kinds.get(kind)
@@ -77,15 +93,22 @@ def measure(session, window_counts, pattern_counts, quick, progress):
 
 def _measure_one(session, windows, patterns, rounds):
     folder = session.scratch_folder()
+    ids = hotkey_ids(KEYS)
     try:
-        run = session.start_trevo(folder, DESKTOPS, never_move_patterns(patterns))
+        run = session.start_trevo(folder, DESKTOPS, never_move_patterns(patterns), keys=KEYS,
+                                  follow_focus=FOLLOW_FOCUS)
         try:
             # Under Wine a switch of 500 windows takes seconds (most of it the
-            # wallpaper's broadcast and the X server's moves), and a round has up to nine.
+            # wallpaper's broadcast and the X server's moves).
             lines = session.tool("switch_timer.exe", "--windows", windows, "--patterns", patterns,
-                                 "--rounds", rounds, timeout=300 + 0.5 * windows * rounds * 9)
+                                 "--rounds", rounds, "--desktop1-key", ids["Desktop1"],
+                                 "--desktop2-key", ids["Desktop2"],
+                                 timeout=300 + 0.5 * windows * rounds * SWITCHES_PER_ROUND)
         finally:
             session.stop_trevo(run)
     finally:
         folder.remove()
-    return SwitchResult(windows, patterns, lines)
+    result = SwitchResult(windows, patterns, lines)
+    if result.hotkey_paired is None:
+        raise BenchError("switch_timer timed no switch by hotkey")
+    return result
