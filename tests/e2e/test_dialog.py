@@ -62,10 +62,14 @@ class DialogHelpers:
 
     def count_up_to_four(self, dialog):
         """One step of the scroll bar to the right, from 3 desktops to 4."""
+        self.count_up_to(dialog, 4)
+
+    def count_up_to(self, dialog, count):
+        """One step of the scroll bar to the right, to count desktops."""
         scroll = next(c for c in self.wintool.children(dialog["hwnd"]) if c["class"].lower() == "scrollbar")
         x, y, r, b = scroll["rect"]
         self.click(r - 6, (y + b) // 2, screen.LEFT)
-        self.wait(lambda: self.child(dialog, "4", "Edit"), CHANGE_TIMEOUT, "the count shown as 4")
+        self.wait(lambda: self.child(dialog, str(count), "Edit"), CHANGE_TIMEOUT, f"the count shown as {count}")
 
     def child(self, dialog, title, cls=None):
         for c in self.wintool.children(dialog["hwnd"]):
