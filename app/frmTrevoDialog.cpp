@@ -1,5 +1,7 @@
 #include "app/frmTrevo.h"
 
+#include "app/ansi_path.h"
+
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
 #include "engine/text.h"
@@ -101,19 +103,35 @@ void FrmTrevo::ChoosePicture(int i) {
     const engine::ScopeExit enableAgain([this] { form_.SetEnabled(true); });
 
     engine::Platform& platform = engine_.platform();
-    const std::string filter = platform.ToAnsi(std::u16string(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 23));
-    std::string file = platform.ToAnsi(String(kChooserRoom + 1, u'\0'));
-    engine::OpenFileNameA record;
+    // The wide chooser: the answer of the A one names no file where the code
+    // page cannot spell the name.
+    const std::u16string filter(u"(bmp)\0*.bmp\0(all)\0*.*\0\0", 23);
+    String file(kChooserRoom + 1, u'\0');
+    engine::OpenFileNameW record;
     record.lStructSize = kChooserRecordSize;
     record.lpstrFilter = filter.data();
     record.nFilterIndex = 0;
     record.lpstrFile = file.data();
     record.nMaxFile = kChooserRoom;
     record.Flags = kChooserFlags;
-    if (!platform.GetOpenFileNameA(&record)) return;
+    if (!platform.GetOpenFileNameW(&record)) return;
 
+    // Trevo.ini and the start's picture loading spell the path in the code
+    // page: where it cannot, the picture's short name is kept instead.
+    const String chosen = engine::CutAtNul(file);
+    const std::optional<String> ready = AnsiReadyPath(platform, chosen);
+    if (!ready) {
+        engine_.MsgBox(
+            u"This picture cannot be used: the characters of its name cannot be written in the settings "
+            u"file, and it has no short name to use instead.\r\n\r\n" +
+                chosen +
+                u"\r\n\r\nCopy or move it to a folder, and give it a name, that uses only characters "
+                u"of the system's language.",
+            engine::kMbIconExclamation, u"Trevo");
+        return;  // the previous picture stays
+    }
     const size_t k = static_cast<size_t>(i);
-    dlg_.txtWallpaper[k]->SetText(platform.FromAnsi(engine::CutAtNul(file)));
+    dlg_.txtWallpaper[k]->SetText(*ready);
     // Any file can be chosen; one that is no picture leaves the preview blank.
     engine::PictureBox& preview = *dlg_.Preview[k];
     preview.SetAutoRedraw(true);

@@ -37,31 +37,35 @@ struct NotifyIconDataA {
 };
 static_assert(sizeof(NotifyIconDataA) == 88);
 
-// OPENFILENAMEA in its older 76-byte form (the size of 32-bit Windows).
-struct OpenFileNameA {
+// OPENFILENAMEA and OPENFILENAMEW in their older 76-byte form (the size of
+// 32-bit Windows); they differ in their characters only.
+template <class Char>
+struct OpenFileName {
     Dword lStructSize = 0;
     Dword hwndOwner = 0;
     Dword hInstance = 0;
-    const char* lpstrFilter = nullptr;
-    char* lpstrCustomFilter = nullptr;
+    const Char* lpstrFilter = nullptr;
+    Char* lpstrCustomFilter = nullptr;
     Dword nMaxCustFilter = 0;
     Dword nFilterIndex = 0;
-    char* lpstrFile = nullptr;
+    Char* lpstrFile = nullptr;
     Dword nMaxFile = 0;
-    char* lpstrFileTitle = nullptr;
+    Char* lpstrFileTitle = nullptr;
     Dword nMaxFileTitle = 0;
-    const char* lpstrInitialDir = nullptr;
-    const char* lpstrTitle = nullptr;
+    const Char* lpstrInitialDir = nullptr;
+    const Char* lpstrTitle = nullptr;
     Dword Flags = 0;
     std::uint16_t nFileOffset = 0;
     std::uint16_t nFileExtension = 0;
-    const char* lpstrDefExt = nullptr;
+    const Char* lpstrDefExt = nullptr;
     Dword lCustData = 0;
     Dword lpfnHook = 0;
-    const char* lpTemplateName = nullptr;
+    const Char* lpTemplateName = nullptr;
 };
+using OpenFileNameA = OpenFileName<char>;
+using OpenFileNameW = OpenFileName<char16_t>;
 #if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(sizeof(OpenFileNameA) == 76);
+static_assert(sizeof(OpenFileNameA) == 76 && sizeof(OpenFileNameW) == 76);
 #endif
 
 // WINDOWPLACEMENT.
@@ -185,6 +189,8 @@ public:
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;
     virtual bool GetOpenFileNameA(OpenFileNameA* record) = 0;
+    // The same chooser, answering in UTF-16: a name no code page spells comes whole.
+    virtual bool GetOpenFileNameW(OpenFileNameW* record) = 0;
 };
 
 }  // namespace engine

@@ -14,11 +14,12 @@ namespace sim {
 
 class SimEngine;
 
-// One call of GetOpenFileNameA, as the record stood when the program made it.
+// One call of GetOpenFileNameA or W, as the record stood when the program made it.
 struct FileChooserCall {
+    bool wide = false;
     Dword structSize = 0;
     Dword owner = 0;
-    std::string filter;  // up to and including the closing double NUL
+    std::string filter;  // up to and including the closing double NUL, in the code page for W
     Dword filterIndex = 0;
     Dword maxFile = 0;
     Dword flags = 0;
@@ -43,8 +44,11 @@ public:
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
+    bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 
 private:
+    template <class Char>
+    void Record(const engine::OpenFileName<Char>& record);
     const World& world_;
     CallLog& log_;
 };

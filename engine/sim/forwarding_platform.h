@@ -151,6 +151,7 @@ public:
         return inner_.Shell_NotifyIconA(message, data);
     }
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override { return inner_.GetOpenFileNameA(record); }
+    bool GetOpenFileNameW(engine::OpenFileNameW* record) override { return inner_.GetOpenFileNameW(record); }
 
 private:
     engine::Platform& inner_;

@@ -64,6 +64,11 @@ BOOL LateGetOpenFileNameA(OPENFILENAMEA* record) {
     return open ? open(record) : FALSE;
 }
 
+BOOL LateGetOpenFileNameW(OPENFILENAMEW* record) {
+    auto* open = comdlg32.Find<decltype(::GetOpenFileNameW)>("GetOpenFileNameW");
+    return open ? open(record) : FALSE;
+}
+
 HRESULT LateCreateImagingFactory(IWICImagingFactory** factory) {
     *factory = nullptr;
     if (!StartCom()) return E_FAIL;

@@ -30,6 +30,8 @@ static_assert(offsetof(OPENFILENAMEA, Flags) == offsetof(engine::OpenFileNameA, 
 static_assert(offsetof(OPENFILENAMEA, nFileExtension) == offsetof(engine::OpenFileNameA, nFileExtension));
 static_assert(offsetof(OPENFILENAMEA, lpTemplateName) == offsetof(engine::OpenFileNameA, lpTemplateName));
 static_assert(sizeof(engine::OpenFileNameA) == 76);
+static_assert(offsetof(OPENFILENAMEW, nFileExtension) == offsetof(engine::OpenFileNameW, nFileExtension));
+static_assert(offsetof(OPENFILENAMEW, lpTemplateName) == offsetof(engine::OpenFileNameW, lpTemplateName));
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(engine::WindowPlacement));
 static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(engine::WindowPlacement, rcNormalPosition));
 
@@ -310,6 +312,9 @@ bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDat
 
 bool Win32Platform::GetOpenFileNameA(engine::OpenFileNameA* record) {
     return LateGetOpenFileNameA(reinterpret_cast<OPENFILENAMEA*>(record)) != 0;
+}
+bool Win32Platform::GetOpenFileNameW(engine::OpenFileNameW* record) {
+    return LateGetOpenFileNameW(reinterpret_cast<OPENFILENAMEW*>(record)) != 0;
 }
 
 }  // namespace win32

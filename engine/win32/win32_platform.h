@@ -82,6 +82,7 @@ public:
     bool UnhookWinEvent(Dword hook) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
+    bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 };
 
 }  // namespace win32

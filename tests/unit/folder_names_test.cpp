@@ -103,4 +103,44 @@ TEST(FolderNames, AFolderTheCodePageSpellsKeepsItsLongName) {
     }
 }
 
+// A picture chosen with "..." whose name the code page cannot spell is kept by
+// its short name, which every later start can open; one without a short name
+// is refused with a message, and the previous picture stays.
+TEST(PictureNames, AChosenPictureTheCodePageCannotSpellIsKeptByItsShortName) {
+    for (const bool shortNames : {true, false}) {
+        sim::Options o;
+        o.codePage = 932;
+        o.shortNames = shortNames;
+        SimTrevo t(o);
+        t.WriteIni(kIni);
+        const std::u16string picture = u"C:\\pictures\\café.bmp";
+        testing_support::WritePictureFile(t.Host(picture), 4, 4, 0x0000FF);
+        t.world().fileChoices.push_back(picture);
+        t.Start();
+        engine::String shown;
+        t.world().modalScript = [&](engine::Hwnd) {
+            t.world().ControlAt(t.app().dialog().cmdView[0]->hWnd()).UserClick();
+            shown = t.app().dialog().txtWallpaper[0]->Text();
+            t.world().ControlAt(t.app().dialog().cmdOk->hWnd()).UserClick();
+        };
+        t.world().menuChoices.push_back(u"&Properties...");
+        t.Click(1, win::WM_RBUTTONUP);
+        ASSERT_FALSE(t.calls().fileChooserCalls.empty());
+        EXPECT_TRUE(t.calls().fileChooserCalls.back().wide);
+        if (!shortNames) {
+            ASSERT_EQ(t.world().msgBoxes.size(), 2u);  // the refusal, then OK's own message
+            EXPECT_NE(U8(t.world().msgBoxes[0].text).find("cannot be used"), std::string::npos);
+            EXPECT_EQ(shown, u"");  // the previous value
+            continue;
+        }
+        EXPECT_EQ(shown, u"C:\\pictures\\CAF~1.BMP");
+        EXPECT_NE(ReadFile(t.IniFile()).find("1=C:\\pictures\\CAF~1.BMP"), std::string::npos);
+        t.Kill();  // the next start shows it
+        t.Start();
+        t.Click(2);
+        t.Click(1);
+        EXPECT_EQ(t.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
+    }
+}
+
 }  // namespace
