@@ -292,6 +292,11 @@ void FrmTrevo::Select(Long desk) {
     order.neverMove = &neverMove_;
     pinned_.ForgetClosed(engine_.platform());
     order.collect = {&pinned_, everyday_.keepMinimised};
+    if (everyday_.keepMinimised && order.from != order.to) {
+        desktop::Bands before = CurrentBands();
+        before.active = order.from == 0 ? 1 : order.from;  // the windows on screen at the start are desktop 1
+        minimised_.Update(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, before);
+    }
     for (size_t i = 0; i < mDesks.size(); ++i)
         if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk, order);
     bas_.gOldDesk = bas_.gNewDesk;

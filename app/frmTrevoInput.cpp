@@ -84,6 +84,9 @@ void FrmTrevo::OnWindowOfForeground(std::function<void()> action) {
 
 void FrmTrevo::AfterSelection() {
     if (auto action = std::exchange(heldWindowAction_, nullptr); action && !form_.Visible()) action();
+    // The switch's moves may have given the foreground to a window they took
+    // off the screen: it goes back to the one the user chose.
+    if (const Hwnd followed = std::exchange(followed_, 0)) engine_.platform().SetForegroundWindow(followed);
     if (std::exchange(foregroundToScreen_, false)) KeepForegroundOnScreen();
     if (focusWatch_) seenForeground_ = ForegroundTopLevel();
 }
@@ -104,7 +107,7 @@ void FrmTrevo::SendForeground(Long desk) {
     engine::Platform& platform = engine_.platform();
     const Hwnd window = ForegroundTopLevel();
     if (!desktop::SendWindow(*bas_.gcWinInterface, platform, neverMove_, pinned_, window, desk, CurrentBands(),
-                             everyday_.keepMinimised))
+                             everyday_.keepMinimised ? &minimised_ : nullptr))
         return;
     KeepForegroundOnScreen();
     if (focusWatch_) seenForeground_ = ForegroundTopLevel();
@@ -121,10 +124,23 @@ void FrmTrevo::ForegroundChanged() {
     if (!form_.IsLoaded() || form_.Visible() || selecting_ || !bas_.gcWinInterface) return;
     const Hwnd window = ForegroundTopLevel();
     if (window == seenForeground_) return;
+    if (minimised_.HomeOf(window)) {
+        // Kept minimised: restored, it goes into its desktop's band, and its
+        // desktop comes.
+        if (bas_.gcWinInterface->IsWindowStyle(window, engine::win::WS_MINIMIZE)) return;  // not restored yet
+        seenForeground_ = window;
+        const Long home = minimised_.Return(window, engine_.platform(), CurrentBands()).value_or(0);
+        if (home == bas_.gOldDesk || home < 1 || home > bas_.gDeskCount) return;
+        followed_ = window;
+        Choose(home);
+        return;
+    }
     seenForeground_ = window;
     const Long desk =
         desktop::OtherDesktopOf(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, window, CurrentBands());
-    if (desk != 0) Choose(desk);
+    if (desk == 0) return;
+    followed_ = window;
+    Choose(desk);
 }
 
 }  // namespace trevo

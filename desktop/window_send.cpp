@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "desktop/minimised_windows.h"
 #include "engine/error.h"
 
 namespace desktop {
@@ -54,14 +55,18 @@ Long OtherDesktopOf(lib::ClsKwWinInterface& wi, engine::Platform& platform, cons
 }
 
 bool SendWindow(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
-                const PinnedWindows& pinned, Hwnd hwnd, Long to, const Bands& bands, bool keepMinimised) {
+                const PinnedWindows& pinned, Hwnd hwnd, Long to, const Bands& bands, MinimisedWindows* keptMinimised) {
     if (to < 1 || to > bands.count || !IsMovable(wi, platform, rules, &pinned, hwnd)) return false;
     const std::optional<engine::Rect> r = WhereItLies(platform, wi, hwnd);
     if (!r) return false;
+    if (keptMinimised && wi.IsWindowStyle(hwnd, win::WS_MINIMIZE)) {
+        keptMinimised->Assign(hwnd, to, BandOffset(*r, bands));
+        return true;
+    }
     const long long bandsToGo = static_cast<long long>(to) - bands.active - BandOffset(*r, bands);
     if (bandsToGo == 0) return false;
     AnswerProbe probe(platform);
-    const WindowToMove window = PrepareWindow(wi, platform, probe, hwnd, keepMinimised);
+    const WindowToMove window = PrepareWindow(wi, platform, probe, hwnd, false);
     const long long dx = bandsToGo * bands.width;
     if (dx < std::numeric_limits<Long>::min() || dx > std::numeric_limits<Long>::max())
         engine::Raise(engine::err::kOverflow);

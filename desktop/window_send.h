@@ -38,10 +38,11 @@ bool IsMovable(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std
                const PinnedWindows* pinned, engine::Hwnd hwnd);
 
 // Moves the window to desktop `to` by whole bands, keeping its place within
-// its band, as a switch would move it. False when it is not one to move.
+// its band, as a switch would move it; a minimised one that stays so is only
+// given to that desktop. False when it is not one to move.
 bool SendWindow(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
                 const PinnedWindows& pinned, engine::Hwnd hwnd, engine::Long to, const Bands& bands,
-                bool keepMinimised);
+                class MinimisedWindows* keptMinimised);
 
 // Gives the foreground to the topmost window on the screen other than
 // `except`, or to the task bar when there is none.

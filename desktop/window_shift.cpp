@@ -100,12 +100,9 @@ WindowToMove PrepareWindow(lib::ClsKwWinInterface& wi, engine::Platform& platfor
     WindowToMove window;
     window.hwnd = h;
     window.answers = probe.Answers(h);
-    // Placing a window waits for its thread: one that does not answer is
-    // restored and moved as the switch always did, without waiting.
-    if (keepMinimised && window.answers && wi.IsWindowStyle(h, win::WS_MINIMIZE)) {
-        engine::Rect onScreen;
-        window.keptMinimised = NormalPlacement(platform, h, &window.placement, &onScreen);
-        if (window.keptMinimised) return window;
+    if (keepMinimised && wi.IsWindowStyle(h, win::WS_MINIMIZE)) {
+        window.keptMinimised = true;
+        return window;
     }
     const bool sized = wi.IsWindowStyle(h, win::WS_MAXIMIZE) || wi.IsWindowStyle(h, win::WS_MINIMIZE);
     if (sized && window.answers) {
@@ -173,16 +170,7 @@ void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& w
     // Every target comes from where the window is before anything moves.
     std::vector<Target> together, handedOver;
     for (const WindowToMove& w : windows) {
-        if (w.keptMinimised) {
-            // It stays minimised where it is; where it will be restored moves.
-            engine::WindowPlacement placement = w.placement;
-            engine::Rect& n = placement.rcNormalPosition;
-            n = {Checked(static_cast<long long>(n.left) + dx), n.top, Checked(static_cast<long long>(n.right) + dx),
-                 n.bottom};
-            placement.showCmd = win::SW_SHOWMINNOACTIVE;
-            if (dx != 0) platform.SetWindowPlacement(w.hwnd, &placement);
-            continue;
-        }
+        if (w.keptMinimised) continue;
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone
         (w.answers ? together : handedOver).push_back({w.hwnd, Checked(static_cast<long long>(r.left) + dx), r.top});

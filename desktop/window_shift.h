@@ -34,7 +34,7 @@ private:
 // What a switch does beyond the never-move list.
 struct CollectOptions {
     const PinnedWindows* pinned = nullptr;
-    // A minimised window stays minimised and its restore place moves with it.
+    // A minimised window stays minimised (where it belongs is kept apart).
     bool keepMinimised = false;
 };
 
@@ -48,9 +48,7 @@ struct WindowToMove {
     // screen rectangle its restore (still on its way) will give it.
     bool restoring = false;
     engine::Rect restoredRect;
-    // A minimised window that stays so: its placement, whose normal rectangle moves.
-    bool keptMinimised = false;
-    engine::WindowPlacement placement;
+    bool keptMinimised = false;  // it stays minimised and is not moved
 };
 
 // Whether the thread of a window takes messages, asked once a thread for a walk:

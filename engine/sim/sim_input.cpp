@@ -37,7 +37,9 @@ bool World::IsProgramWindow(Hwnd hwnd) const {
     return w && w->thread == programProcess;
 }
 
-bool World::ProgramMayActivate() const { return programHadLastInput || IsProgramWindow(foreground); }
+bool World::ProgramMayActivate() const {
+    return !options.foregroundLock || programHadLastInput || IsProgramWindow(foreground);
+}
 
 void World::Activate(Hwnd hwnd) {
     if (!IsProgramWindow(hwnd)) programHadLastInput = false;

@@ -152,6 +152,16 @@ bool SimPlatform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* p
     if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW))
         r = {r.left + world_.workArea.left, r.top + world_.workArea.top, r.right + world_.workArea.left,
              r.bottom + world_.workArea.top};
+    // A place wholly beside every monitor is brought back onto them.
+    const Rect screen = world_.VirtualScreen();
+    const bool beside =
+        r.right <= screen.left || r.left >= screen.right || r.bottom <= screen.top || r.top >= screen.bottom;
+    if (beside) {
+        const Long width = r.right - r.left, height = r.bottom - r.top;
+        const Long left = std::clamp(r.left, screen.left, std::max(screen.left, screen.right - width));
+        const Long top = std::clamp(r.top, screen.top, std::max(screen.top, screen.bottom - height));
+        r = {left, top, left + width, top + height};
+    }
     w->normalRect = r;
     if (!(w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE))) {
         if (!(w->rect == r)) ++w->moveCount;

@@ -41,6 +41,9 @@ struct Options {
     bool dwmNotImplemented = false;  // Wine's dwmapi answers every attribute with E_NOTIMPL
     // Wine 8 sends no EVENT_SYSTEM_FOREGROUND, only EVENT_OBJECT_FOCUS; Windows sends both.
     bool foregroundEvents = true;
+    // Windows keeps the foreground from a process the user is not working with;
+    // Wine 8 lets any process take it.
+    bool foregroundLock = true;
     bool shortNames = true;  // the volume makes 8.3 names (they can be switched off per volume)
 };
 

@@ -262,6 +262,9 @@ bool WindowModel::PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx,
         else if (insertAfter == win::HWND_NOTOPMOST)
             SetTopMost(hwnd, false);
     }
+    // A move without SWP_NOACTIVATE activates the window, as far as the foreground rules let it.
+    if (!(flags & win::SWP_NOACTIVATE) && onActivate && w->parent == desktop_ && (w->style & win::WS_VISIBLE))
+        onActivate(hwnd);
     return true;
 }
 

@@ -113,7 +113,8 @@ public:
     // Called between a batch's collection and its moves, so a test can close a
     // window "between the walk and the move".
     std::function<void(Hwnd)> beforeDeferredMove;
-    // A restore activates the window, as far as the foreground rules let it.
+    // A restore, or a move without SWP_NOACTIVATE, activates the window, as far
+    // as the foreground rules let it.
     std::function<void(Hwnd)> onActivate;
 
 private:

@@ -7,6 +7,10 @@
 //
 // WM_APP + 1 posted to any of its windows, with wParam = N, makes the program
 // stop taking messages for N milliseconds: a program that does not answer.
+// WM_APP + 2 sent to a window answers where the window stands when restored
+// (rcNormalPosition): left in the low word, top in the high word, both signed.
+// Only the window's own process reads that truly; Wine tells others the
+// window's current rectangle.
 //
 // With --refuse-end-session it answers "not now" when asked whether the
 // session may end, as a program with unsaved work does: Wine's end of the
@@ -21,6 +25,7 @@
 namespace {
 
 constexpr UINT kStopAnswering = WM_APP + 1;
+constexpr UINT kTellNormalPosition = WM_APP + 2;
 bool refuseEndSession = false;
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -28,6 +33,13 @@ LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         // One thread holds every window of the probe: all of them stop answering.
         ::Sleep(static_cast<DWORD>(wParam));
         return 0;
+    }
+    if (message == kTellNormalPosition) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof(placement);
+        if (!::GetWindowPlacement(hwnd, &placement)) return 0;
+        const RECT& normal = placement.rcNormalPosition;
+        return static_cast<LRESULT>(MAKELONG(static_cast<WORD>(normal.left), static_cast<WORD>(normal.top)));
     }
     if (message == WM_QUERYENDSESSION && refuseEndSession) return FALSE;
     if (message == WM_CLOSE) {

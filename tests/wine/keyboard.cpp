@@ -19,8 +19,16 @@ constexpr NamedKey kNamedKeys[] = {
     {L"insert", VK_INSERT}, {L"home", VK_HOME},     {L"end", VK_END},        {L"pageup", VK_PRIOR},
     {L"pagedown", VK_NEXT}, {L"left", VK_LEFT},     {L"right", VK_RIGHT},    {L"up", VK_UP},
     {L"down", VK_DOWN},     {L"ctrl", VK_CONTROL},  {L"shift", VK_SHIFT},    {L"alt", VK_MENU},
-    {L"menu", VK_APPS},
+    {L"menu", VK_APPS},     {L"win", VK_LWIN},
 };
+
+struct NamedModifier {
+    std::wstring_view name;
+    UINT flag;
+};
+
+constexpr NamedModifier kModifiers[] = {
+    {L"ctrl", MOD_CONTROL}, {L"alt", MOD_ALT}, {L"shift", MOD_SHIFT}, {L"win", MOD_WIN}};
 
 std::wstring Lowered(std::wstring_view text) {
     std::wstring lowered(text);
@@ -51,6 +59,9 @@ INPUT KeyEvent(WORD key, bool up) {
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    // The navigation keys and Win sit outside the number pad: Windows tells them by this flag.
+    const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE || key == VK_LWIN;
+    if (extended) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     return input;
 }
 
@@ -106,6 +117,38 @@ std::optional<std::vector<INPUT>> KeyEvents(const std::vector<std::wstring>& key
     return events;
 }
 
+std::optional<Hotkey> HotkeyOf(std::wstring_view chord) {
+    Hotkey hotkey;
+    while (true) {
+        const auto plus = chord.find(L'+', 1);
+        const std::wstring part = Lowered(chord.substr(0, plus));
+        if (plus == std::wstring_view::npos) {
+            const auto key = VirtualKey(part);
+            if (!key) return std::nullopt;
+            hotkey.key = *key;
+            return hotkey;
+        }
+        bool known = false;
+        for (const auto& modifier : kModifiers) {
+            if (modifier.name == part) {
+                hotkey.modifiers |= modifier.flag;
+                known = true;
+            }
+        }
+        if (!known) return std::nullopt;
+        chord.remove_prefix(plus + 1);
+    }
+}
+
+bool SendEvents(std::vector<INPUT> events, std::wstring& error) {
+    const UINT sent = SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+    if (sent != events.size()) {
+        error = L"SendInput took " + std::to_wstring(sent) + L" of " + std::to_wstring(events.size()) + L" events";
+        return false;
+    }
+    return true;
+}
+
 bool SendKeysTo(HWND window, const std::vector<INPUT>& events, std::wstring& error) {
     const HWND top_level = GetAncestor(window, GA_ROOT);
     if (!WaitForForeground(top_level)) {
@@ -119,13 +162,7 @@ bool SendKeysTo(HWND window, const std::vector<INPUT>& events, std::wstring& err
         SetFocus(window);
         AttachThreadInput(own_thread, target_thread, FALSE);
     }
-    auto batch = events;
-    const UINT sent = SendInput(static_cast<UINT>(batch.size()), batch.data(), sizeof(INPUT));
-    if (sent != batch.size()) {
-        error = L"SendInput took " + std::to_wstring(sent) + L" of " + std::to_wstring(batch.size()) + L" events";
-        return false;
-    }
-    return true;
+    return SendEvents(events, error);
 }
 
 }  // namespace wintool

@@ -60,6 +60,7 @@ WindowInfo DescribeWindow(HWND window) {
     info.control_id = GetDlgCtrlID(window);
     info.visible = IsWindowVisible(window) != FALSE;
     info.enabled = IsWindowEnabled(window) != FALSE;
+    info.minimized = IsIconic(window) != FALSE;
     GetWindowRect(window, &info.rect);
     return info;
 }
@@ -75,6 +76,7 @@ JsonLine ToJson(const WindowInfo& info) {
         .Number("id", info.control_id)
         .Flag("visible", info.visible)
         .Flag("enabled", info.enabled)
+        .Flag("minimized", info.minimized)
         .Numbers("rect", {info.rect.left, info.rect.top, info.rect.right, info.rect.bottom});
     return line;
 }

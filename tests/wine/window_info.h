@@ -20,6 +20,7 @@ struct WindowInfo {
     int control_id = 0;
     bool visible = false;
     bool enabled = false;
+    bool minimized = false;
     RECT rect{};
 };
 

@@ -9,6 +9,9 @@
 //     dialogs [--title TEXT]                     dialog boxes (#32770) with their texts and buttons
 //     press HWND (--id N | --caption TEXT)       press a button of a dialog
 //     keys HWND KEY...                           type keys into a window (see keyboard.h)
+//     hotkey KEY...                              type keys into whatever has the focus, for hotkeys
+//     activate HWND                              make the window the foreground, tell whether it became it
+//     grab-hotkey KEY MILLISECONDS               hold a hotkey combination for that time
 //     foreground                                 the foreground window
 //     processes                                  running processes
 //     wait-exit PID MILLISECONDS                 wait for a process to end, tell its exit code
@@ -17,6 +20,7 @@
 //     wallpaper                                  the desktop wallpaper setting
 //     version                                    the Windows version Wine reports
 //     post HWND MESSAGE WPARAM LPARAM...         post the message once per LPARAM, in that order
+//     send HWND MESSAGE WPARAM LPARAM            send the message, tell the window's answer
 //     answers HWND MILLISECONDS                  whether the window's thread takes a message in time
 //
 // Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
@@ -214,6 +218,53 @@ int SendKeys(const Arguments& args) {
     return kDone;
 }
 
+int SendHotkey(const Arguments& args) {
+    if (args.size() < 2) return Usage(L"hotkey: at least one key expected");
+    std::wstring error;
+    const auto events = KeyEvents(Arguments(args.begin() + 1, args.end()), error);
+    if (!events) return Usage(L"hotkey: " + error);
+    if (!SendEvents(*events, error)) {
+        PrintError(L"hotkey: " + error);
+        return kFailed;
+    }
+    JsonLine().Number("sent", static_cast<std::int64_t>(events->size())).Print();
+    return kDone;
+}
+
+// As a program that brings one of another program's windows to the front
+// (a task list, say); the change may reach the window's thread a little later.
+int Activate(const Arguments& args) {
+    if (args.size() != 2) return Usage(L"activate: HWND expected");
+    const HWND window = ParseWindow(args[1]);
+    if (window == nullptr) return kNotFound;
+    const bool asked = SetForegroundWindow(window) != FALSE;
+    for (int attempt = 0; attempt < 40 && GetForegroundWindow() != window; ++attempt) Sleep(50);
+    const bool foreground = GetForegroundWindow() == window;
+    JsonLine()
+        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Flag("asked", asked)
+        .Flag("foreground", foreground)
+        .Print();
+    return foreground ? kDone : kFailed;
+}
+
+// Another program that uses a combination: the thread holds it until the
+// process ends, whoever else asks for it meanwhile.
+int GrabHotkey(const Arguments& args) {
+    if (args.size() != 3) return Usage(L"grab-hotkey: KEY and MILLISECONDS expected");
+    const auto hotkey = HotkeyOf(args[1]);
+    const auto milliseconds = ParseNumber(args[2]);
+    if (!hotkey || !milliseconds) return Usage(L"grab-hotkey: a chord such as ctrl+alt+f2 and a number expected");
+    if (!RegisterHotKey(nullptr, 1, hotkey->modifiers, hotkey->key)) {
+        PrintError(L"grab-hotkey: RegisterHotKey failed with error " + std::to_wstring(GetLastError()));
+        return kFailed;
+    }
+    JsonLine().Text("outcome", L"held").Print();
+    Sleep(*milliseconds);
+    UnregisterHotKey(nullptr, 1);
+    return kDone;
+}
+
 int ShowForeground() {
     const HWND window = GetForegroundWindow();
     if (window == nullptr) {
@@ -353,6 +404,27 @@ int PostMessages(const Arguments& args) {
     return posted == static_cast<std::int64_t>(lparams.size()) ? kDone : kFailed;
 }
 
+int SendOne(const Arguments& args) {
+    if (args.size() != 5) return Usage(L"send: HWND, MESSAGE, WPARAM and LPARAM expected");
+    const HWND window = ParseWindow(args[1]);
+    if (window == nullptr) return kNotFound;
+    const auto message = ParseNumber(args[2]);
+    const auto wparam = ParseNumber(args[3]);
+    const auto lparam = ParseNumber(args[4]);
+    if (!message || !wparam || !lparam) return Usage(L"send: MESSAGE, WPARAM and LPARAM must be numbers");
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, *message, *wparam, static_cast<LPARAM>(*lparam), SMTO_ABORTIFHUNG, 5000,
+                             &result)) {
+        PrintError(L"send: no answer");
+        return kTimedOut;
+    }
+    JsonLine()
+        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Number("result", static_cast<std::int64_t>(static_cast<LRESULT>(result)))
+        .Print();
+    return kDone;
+}
+
 // Asks the window's thread to take a message that does nothing, and waits at most
 // the given time; a thread that is busy or stopped does not take it in time.
 int Answers(const Arguments& args) {
@@ -395,6 +467,9 @@ int Run(Arguments args) {
     if (command == L"dialogs") return ListDialogs(args);
     if (command == L"press") return PressButton(args);
     if (command == L"keys") return SendKeys(args);
+    if (command == L"hotkey") return SendHotkey(args);
+    if (command == L"activate") return Activate(args);
+    if (command == L"grab-hotkey") return GrabHotkey(args);
     if (command == L"foreground") return ShowForeground();
     if (command == L"processes") return ListProcesses();
     if (command == L"wait-exit") return WaitCommand(args, true);
@@ -405,6 +480,7 @@ int Run(Arguments args) {
     if (command == L"taskbar-created") return AnnounceTaskbarCreated();
     if (command == L"hold-file") return HoldFile(args);
     if (command == L"post") return PostMessages(args);
+    if (command == L"send") return SendOne(args);
     if (command == L"answers") return Answers(args);
     return Usage(L"unknown command " + command);
 }

@@ -9,6 +9,7 @@ from .wine import DESKTOP_NAME
 
 PROBE_EXE = "probe_windows.exe"
 STOP_ANSWERING = 0x8000 + 1  # WM_APP + 1, wParam = milliseconds
+TELL_NORMAL_POSITION = 0x8000 + 2  # WM_APP + 2: the restored left and top, packed in two words
 # The probe answers FALSE to WM_QUERYENDSESSION: the end of the session stops at it.
 REFUSE_END_SESSION = "--refuse-end-session"
 
@@ -65,6 +66,19 @@ class ProbeRun:
         """Where the window stands in its normal state, moved by shift pixels."""
         _, _, x, y, width, height, _ = self.asked[title]
         return [x + shift, y, x + shift + width, y + height]
+
+    def minimized(self, title):
+        by_handle = {w["hwnd"]: w["minimized"] for w in self._wintool.windows(pid=self.pid)}
+        return by_handle.get(self.handles[title])
+
+    def normal_position(self, title):
+        """(left, top) where the window will stand when restored, as its own
+        process sees it (in workspace coordinates)."""
+        packed = self._wintool.send(self.handles[title], TELL_NORMAL_POSITION, 0, 0) & 0xFFFFFFFF
+
+        def signed(word):
+            return word - 0x10000 if word & 0x8000 else word
+        return signed(packed & 0xFFFF), signed(packed >> 16)
 
     def stop_answering(self, milliseconds, title=None):
         """Makes the probe's thread take no message for the given time."""

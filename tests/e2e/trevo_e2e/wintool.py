@@ -95,20 +95,39 @@ class Wintool:
         """Starts a process that holds the file open, shared with nobody, for the
         given time; returns once the file is held. The caller waits for the
         returned process to end."""
-        out = tempfile.TemporaryFile()
-        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, "hold-file", windows_path, str(int(seconds * 1000))]
-        holder = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
-                                  stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 30
-        while time.monotonic() < deadline:
-            out.seek(0)
-            if b'"held"' in out.read():
-                return holder
-            if holder.poll() is not None:
-                break
-            time.sleep(0.1)
+        return self._start_holder(["hold-file", windows_path], seconds, f"hold {windows_path} open")
+
+    def grab_hotkey(self, chord, seconds):
+        """Starts a process that holds the hotkey combination ("ctrl+alt+f2")
+        for the given time, as another program would; returns once it is held."""
+        return self._start_holder(["grab-hotkey", chord], seconds, f"take the hotkey {chord}")
+
+    def _start_holder(self, args, seconds, what):
+        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, *args, str(int(seconds * 1000))]
+        with tempfile.TemporaryFile() as out:
+            holder = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                      stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 30
+            while time.monotonic() < deadline:
+                out.seek(0)
+                if b'"held"' in out.read():
+                    return holder
+                if holder.poll() is not None:
+                    break
+                time.sleep(0.1)
         holder.kill()
-        raise WintoolError(f"wintool could not hold {windows_path} open")
+        raise WintoolError(f"wintool could not {what}")
+
+    def hotkey(self, *chords):
+        """Types the chords ("ctrl+alt+f2") into whatever has the focus: what
+        reaches a program's hotkeys wherever the foreground is."""
+        return self.call("hotkey", *chords)[1][0]
+
+    def activate(self, hwnd):
+        """Brings the window to the foreground from wintool's process; True
+        when it became the foreground window."""
+        status, answer = self.call("activate", hwnd, accept=(DONE, FAILED))
+        return status == DONE and answer[0]["foreground"]
 
     def announce_taskbar_created(self):
         """Sends every top-level window the shell's "TaskbarCreated" message."""
@@ -118,6 +137,10 @@ class Wintool:
         """Posts the message once for each lParam, in that order and in one go,
         so that all of them are queued before the window takes the first."""
         return self.call("post", hwnd, message, wparam, *lparams)[1][0]
+
+    def send(self, hwnd, message, wparam, lparam):
+        """Sends the message and returns the window's answer (signed)."""
+        return self.call("send", hwnd, message, wparam, lparam)[1][0]["result"]
 
     def answers(self, hwnd, timeout_ms):
         """True when the window's thread takes a message within timeout_ms."""
