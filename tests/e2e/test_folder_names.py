@@ -12,8 +12,8 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from test_dialog import DialogHelpers, MESSAGE  # noqa: E402
-from trevo_e2e import probe, screen  # noqa: E402
-from trevo_e2e.case import WineTestCase  # noqa: E402
+from trevo_e2e import screen  # noqa: E402
+from trevo_e2e.case import ProbeTestCase  # noqa: E402
 from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.trevo import PROGRAM_NAME, TrevoRun  # noqa: E402
 from trevo_e2e.wintool import IDOK  # noqa: E402
@@ -24,12 +24,7 @@ FOLDER_NAME = "café"  # é is not in code page 932; its best fit "cafe" would n
 PLAIN = ("Plain One", "ProbePlain", 450, 80, 300, 200, "normal")
 
 
-class FolderNamesTest(DialogHelpers, WineTestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        probe.send_to_desktop(cls.prefix)
-
+class FolderNamesTest(DialogHelpers, ProbeTestCase):
     def test_a_folder_named_cafe_in_code_page_932(self):
         self.assertEqual(self.wintool.version()["code_page"], 932)
         folder = os.path.join(self.scratch.path, FOLDER_NAME)

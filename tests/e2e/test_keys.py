@@ -9,8 +9,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from trevo_e2e import probe, screen  # noqa: E402
-from trevo_e2e.case import WineTestCase  # noqa: E402
+from trevo_e2e import screen  # noqa: E402
+from trevo_e2e.case import RECORD_KEY, ProbeTestCase  # noqa: E402
 from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.wintool import IDOK  # noqa: E402
 
@@ -18,7 +18,6 @@ START_TIMEOUT = 60
 CHANGE_TIMEOUT = 20
 WIDTH = 1024
 NOTICE_KEY = r"HKCU\Software\Trevo Keys"
-RECORD_KEY = r"HKCU\Software\Trevo"
 
 KEYS = {
     "Desktop1": "Ctrl+Alt+F1",
@@ -40,18 +39,7 @@ def keys_settings(**options):
     return settings_text(desktops_max="3") + "\n".join(lines) + "\n"
 
 
-class KeysTest(WineTestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        probe.send_to_desktop(cls.prefix)
-
-    def setUp(self):
-        super().setUp()
-        # An earlier test's Trevo, ended on another desktop, leaves a record from
-        # which the next start would move the new windows.
-        self.prefix.delete_key(RECORD_KEY)
-
+class KeysTest(ProbeTestCase):
     def start(self, windows, **options):
         """The probe's windows, then Trevo with the keys, waiting for its input."""
         run = self.start_probe(windows)

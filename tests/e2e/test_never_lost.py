@@ -11,7 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from test_tray import icon_state, text_bands  # noqa: E402
 from trevo_e2e import probe, screen  # noqa: E402
-from trevo_e2e.case import WineTestCase  # noqa: E402
+from trevo_e2e.case import RECORD_KEY, ProbeTestCase  # noqa: E402
 from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.wintool import IDOK  # noqa: E402
 
@@ -21,7 +21,6 @@ EXIT_TIMEOUT = 20
 SCREEN_WIDTH = 1024
 MENU_CLASS = "#32768"
 
-RECORD_KEY = r"HKCU\Software\Trevo"
 DESK_VALUE = "ActiveDesktop"
 WIDTH_VALUE = "DesktopWidth"
 
@@ -36,20 +35,8 @@ def shifted(rect, dx):
     return [left + dx, top, right + dx, bottom]
 
 
-class NeverLostCase(WineTestCase):
+class NeverLostCase(ProbeTestCase):
     """What the tests below share; it has no tests of its own."""
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        probe.send_to_desktop(cls.prefix)
-
-    def setUp(self):
-        super().setUp()
-        # The record lives as long as the Wine server. An earlier test's Trevo,
-        # ended at its clean-up without Exit, leaves one behind, and the next
-        # start would bring its desktop 1 back.
-        self.prefix.delete_key(RECORD_KEY)
 
     def record(self):
         """The values Trevo keeps in its registry key; none when there is no key."""

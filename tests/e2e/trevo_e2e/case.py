@@ -21,6 +21,7 @@ import unittest
 
 from . import screen
 from .desktop import WineDesktop
+from . import probe
 from .probe import ProbeRun
 from .scratch import ScratchFolder, describe_changes
 from .trevo import PROGRAM_NAME, TrevoRun
@@ -194,3 +195,22 @@ class WineTestCase(unittest.TestCase):
 
     def click_tray_icon(self, k, button=screen.LEFT):
         self.click(*screen.tray_icon_centre(k, *self.screen_size), button=button)
+
+
+RECORD_KEY = r"HKCU\Software\Trevo"
+
+
+class ProbeTestCase(WineTestCase):
+    """A test case with probe windows. The record of the active desktop lives
+    as long as the Wine server: an earlier test's Trevo, ended at its clean-up
+    without Exit, leaves one behind, from which the next start would move the
+    new windows; each test starts without it."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        probe.send_to_desktop(cls.prefix)
+
+    def setUp(self):
+        super().setUp()
+        self.prefix.delete_key(RECORD_KEY)
