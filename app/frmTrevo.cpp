@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/ansi_path.h"
+#include "lib/ansi_path.h"
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "desktop/window_gather.h"
@@ -100,7 +100,7 @@ void FrmTrevo::CreateSupportObjects() {
     if (bas_.gAppPath.empty() || bas_.gAppPath.back() != u'\\') bas_.gAppPath += u'\\';
     // Every settings, bitmap and wallpaper call spells the folder in the ANSI
     // code page: where it cannot, the folder's short name stands in for it.
-    const std::optional<String> ready = AnsiReadyPath(platform, bas_.gAppPath);
+    const std::optional<String> ready = lib::AnsiReadyPath(platform, bas_.gAppPath);
     if (!ready)
         throw BadSetting(
             u"Trevo cannot start: the name of its folder uses characters that this Windows cannot hand "

@@ -1,6 +1,6 @@
 #include "app/frmTrevo.h"
 
-#include "app/ansi_path.h"
+#include "lib/ansi_path.h"
 
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
@@ -119,7 +119,7 @@ void FrmTrevo::ChoosePicture(int i) {
     // Trevo.ini and the start's picture loading spell the path in the code
     // page: where it cannot, the picture's short name is kept instead.
     const String chosen = engine::CutAtNul(file);
-    const std::optional<String> ready = AnsiReadyPath(platform, chosen);
+    const std::optional<String> ready = lib::AnsiReadyPath(platform, chosen);
     if (!ready) {
         engine_.MsgBox(
             u"This picture cannot be used: the characters of its name cannot be written in the settings "

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "desktop/wallpaper_folder.h"
 #include "desktop/window_shift.h"
 #include "engine/error.h"
 #include "engine/text.h"
@@ -110,7 +111,6 @@ void FrmTrevoTray::Switch(const SwitchOrder& order) {
 
 String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
     if (mWallpaper.empty()) return {};
-    const String path = order.folder + u"Trevo.bmp";
     engine::PicturePtr picture;
     try {
         picture = engine_.LoadPicture(mWallpaper);
@@ -121,6 +121,7 @@ String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
     const WallpaperFit& size = order.fit;
     const bool fit = size.keepSize && size.width > 0 && size.height > 0 && size.width <= kMaxWallpaperPixels &&
                      size.height <= kMaxWallpaperPixels;
+    engine::PicturePtr image = picture;
     try {
         if (fit) {
             const engine::ScreenMetrics screen = engine_.Screen();
@@ -135,16 +136,28 @@ String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
             WallPicture.PaintPicture(picture, 0, 0, w, h, engine::kSrcCopy);
             WallPicture.SetAutoRedraw(false);
             WallPicture.Refresh();
-            engine_.SavePicture(*WallPicture.Image(), path);
-        } else {
-            engine_.SavePicture(*picture, path);
+            image = WallPicture.Image();
         }
     } catch (const engine::RuntimeError&) {
-        // No Trevo.bmp could be made (read-only, a folder, a full disk, no memory for
-        // the canvas): this desktop goes without its wallpaper, and its windows still move.
-        return {};
+        return {};  // no memory for the canvas: this desktop goes without its wallpaper
     }
-    return path;
+    // The program folder first, every time, so that Trevo.bmp goes back there
+    // once it can be written again; where it refuses the file (a folder the user
+    // may not write, a read-only file), the user's own folder.
+    if (SaveAs(*image, order.folder + u"Trevo.bmp")) return order.folder + u"Trevo.bmp";
+    const String spare = UserWallpaperFolder(engine_.platform());
+    if (!spare.empty() && SaveAs(*image, spare + u"Trevo.bmp")) return spare + u"Trevo.bmp";
+    // Neither can be written (a full disk, say): the windows still move.
+    return {};
+}
+
+bool FrmTrevoTray::SaveAs(const engine::Picture& image, const String& path) {
+    try {
+        engine_.SavePicture(image, path);
+        return true;
+    } catch (const engine::RuntimeError&) {
+        return false;
+    }
 }
 
 }  // namespace desktop

@@ -45,6 +45,7 @@ private:
     void ShowState(bool on);
     const engine::PicturePtr& StateIcon(bool on);
     void Switch(const SwitchOrder& order);
+    bool SaveAs(const engine::Picture& image, const engine::String& path);  // false when it cannot be written
 
     engine::Engine& engine_;
     Controller& controller_;

@@ -111,6 +111,10 @@ public:
     // The path with each long component in its 8.3 form where the volume has one;
     // the length written, or the room needed with its NUL; 0 when nothing is there.
     virtual Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) = 0;
+    virtual bool CreateDirectoryW(const char16_t* path) = 0;  // GetLastError says why not
+    // --- shell32 (Windows 2000 and later): a folder of the user's, MAX_PATH
+    // characters of room; an HRESULT, S_OK when path holds it.
+    virtual Long SHGetFolderPathW(Long folder, char16_t* path) = 0;
 
     // --- kernel32: named objects of the log-on session
     // A handle to the mutex of that name (made, or opened when it exists: then

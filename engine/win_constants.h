@@ -135,13 +135,18 @@ inline constexpr Long S_OK = 0;
 inline constexpr Long E_NOTIMPL = static_cast<Long>(0x80004001u);
 inline constexpr Long E_INVALIDARG = static_cast<Long>(0x80070057u);
 inline constexpr Long HRESULT_MOD_NOT_FOUND = static_cast<Long>(0x8007007Eu);  // from ERROR_MOD_NOT_FOUND
-// files
+// files and the user's folders
+inline constexpr Long CSIDL_LOCAL_APPDATA = 0x001C;
+inline constexpr Long CSIDL_FLAG_CREATE = 0x8000;
+inline constexpr Dword MAX_PATH = 260;
 inline constexpr Dword INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr Dword FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr Dword FILE_ATTRIBUTE_ARCHIVE = 0x20;
 // error codes of kernel32 and advapi32
 inline constexpr Dword ERROR_SUCCESS = 0;
 inline constexpr Dword ERROR_FILE_NOT_FOUND = 2;
+inline constexpr Dword ERROR_PATH_NOT_FOUND = 3;
+inline constexpr Dword ERROR_ACCESS_DENIED = 5;
 inline constexpr Dword ERROR_INVALID_HANDLE = 6;
 inline constexpr Dword ERROR_ALREADY_EXISTS = 183;
 inline constexpr Dword ERROR_MORE_DATA = 234;

@@ -25,6 +25,8 @@ public:
     Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override {
         return inner_.GetShortPathNameW(longPath, buffer, size);
     }
+    bool CreateDirectoryW(const char16_t* path) override { return inner_.CreateDirectoryW(path); }
+    Long SHGetFolderPathW(Long folder, char16_t* path) override { return inner_.SHGetFolderPathW(folder, path); }
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override {

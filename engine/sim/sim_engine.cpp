@@ -60,7 +60,8 @@ engine::PicturePtr SimEngine::LoadResPicture(Long id, Long format) {
 void SimEngine::SavePicture(const engine::Picture& picture, const engine::String& path) {
     const std::filesystem::path host = world_.files.ToHost(path);
     // A read-only file or a folder is never replaced.
-    if (path.empty() || HasReadOnlyAttribute(host) || std::filesystem::is_directory(host))
+    if (path.empty() || HasReadOnlyAttribute(host) || std::filesystem::is_directory(host) ||
+        !world_.MayWriteIn(host.parent_path()))
         engine::Raise(engine::err::kPathFileAccess);
     SaveBitmapFile(picture, host);
 }

@@ -204,6 +204,32 @@ Dword SimPlatform::GetFileAttributesA(const char* path) {
     return win::INVALID_FILE_ATTRIBUTES;
 }
 
+bool SimPlatform::CreateDirectoryW(const char16_t* path) {
+    const std::filesystem::path host = world_.files.ToHost(path ? path : u"");
+    std::error_code ec;
+    lastError_ = std::filesystem::exists(host, ec)                        ? win::ERROR_ALREADY_EXISTS
+                 : !std::filesystem::is_directory(host.parent_path(), ec) ? win::ERROR_PATH_NOT_FOUND
+                 : !world_.MayWriteIn(host.parent_path())                 ? win::ERROR_ACCESS_DENIED
+                                                                          : win::ERROR_SUCCESS;
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::filesystem::create_directory(host, ec);
+    return !ec;
+}
+
+Long SimPlatform::SHGetFolderPathW(Long folder, char16_t* path) {
+    // shell32 has it from Windows 2000 on (5.0, and the NT family only).
+    const bool has = world_.options.platformId == win::VER_PLATFORM_WIN32_NT && world_.options.major >= 5;
+    if (!has) return win::E_NOTIMPL;
+    if (!path || (folder & ~win::CSIDL_FLAG_CREATE) != win::CSIDL_LOCAL_APPDATA) return win::E_INVALIDARG;
+    const engine::String& where = world_.localAppData;
+    if (where.size() >= win::MAX_PATH) return win::E_INVALIDARG;
+    std::error_code ec;
+    std::filesystem::create_directories(world_.files.ToHost(where), ec);  // every user has it
+    std::copy(where.begin(), where.end(), path);
+    path[where.size()] = u'\0';
+    return win::S_OK;
+}
+
 Dword SimPlatform::GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) {
     const std::optional<std::u16string> shortPath = longPath ? world_.files.ShortPath(longPath) : std::nullopt;
     if (!shortPath) {

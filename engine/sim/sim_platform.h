@@ -27,6 +27,8 @@ public:
         return !usedDefault;
     }
     Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override;
+    bool CreateDirectoryW(const char16_t* path) override;
+    Long SHGetFolderPathW(Long folder, char16_t* path) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override;

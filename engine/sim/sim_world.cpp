@@ -51,6 +51,13 @@ World::World(Options opts)
 
 World::~World() = default;
 
+bool World::MayWriteIn(const std::filesystem::path& hostFolder) const {
+    std::error_code ec;
+    for (const engine::String& folder : unwritableFolders)
+        if (std::filesystem::equivalent(files.ToHost(folder), hostFolder, ec)) return false;
+    return true;
+}
+
 void World::RestartWindows() {
     for (auto it = registry.begin(); it != registry.end();)
         it = it->second.isVolatile ? registry.erase(it) : std::next(it);

@@ -75,6 +75,10 @@ public:
     engine::String systemDir = u"C:\\windows\\system32";
     engine::String tempDir = u"C:\\windows\\temp\\";
     engine::String windowsDir = u"C:\\windows";
+    engine::String localAppData = u"C:\\Users\\user\\AppData\\Local";
+    // Folders the user may read but not write in (C:\Program Files, say).
+    std::vector<engine::String> unwritableFolders;
+    bool MayWriteIn(const std::filesystem::path& hostFolder) const;
     Hwnd taskbar = 0;
     Hwnd notifyArea = 0;
     Rect workArea;

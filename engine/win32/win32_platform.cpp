@@ -10,6 +10,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace win32 {
 using engine::Dword;
@@ -68,6 +69,14 @@ bool Win32Platform::AnsiSpellsExactly(std::u16string_view text) const {
 
 Dword Win32Platform::GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) {
     return ::GetShortPathNameW(reinterpret_cast<const wchar_t*>(longPath), reinterpret_cast<wchar_t*>(buffer), size);
+}
+
+bool Win32Platform::CreateDirectoryW(const char16_t* path) {
+    return ::CreateDirectoryW(reinterpret_cast<const wchar_t*>(path), nullptr) != 0;
+}
+
+Long Win32Platform::SHGetFolderPathW(Long folder, char16_t* path) {
+    return ::SHGetFolderPathW(nullptr, folder, nullptr, 0, reinterpret_cast<wchar_t*>(path));
 }
 
 engine::String Win32Platform::FromAnsi(std::string_view bytes) const {

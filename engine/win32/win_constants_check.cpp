@@ -35,7 +35,7 @@
                                                                     X(REG_OPTION_NON_VOLATILE) X(REG_OPTION_VOLATILE)  \
                                                                         X(REG_CREATED_NEW_KEY)                         \
                                                                             X(REG_OPENED_EXISTING_KEY) X(REG_DWORD)    \
-                                                                                X(REG_SZ) X(SW_SHOWMINNOACTIVE)        \
+                                                                                X(REG_SZ) X(SW_SHOWMINNOACTIVE) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED) X(CSIDL_LOCAL_APPDATA) X(CSIDL_FLAG_CREATE) X(MAX_PATH)        \
                                                                                     X(VER_PLATFORM_WIN32_WINDOWS)      \
                                                                                         X(VER_PLATFORM_WIN32_NT)
 

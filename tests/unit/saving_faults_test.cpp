@@ -48,7 +48,9 @@ protected:
     SimTrevo t_;
 };
 
-TEST_F(UnwritableWallpaper, AReadOnlyBitmapStaysAsItWasAndTheWindowsStillMove) {
+constexpr const char16_t* kUserBitmap = u"C:\\Users\\user\\AppData\\Local\\Trevo\\Trevo.bmp";
+
+TEST_F(UnwritableWallpaper, AReadOnlyBitmapStaysAsItWasAndTheUsersOwnFolderTakesTheWallpaper) {
     t_.Start();
     ASSERT_EQ(t_.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
     const std::string red = ReadFile(Bmp());
@@ -59,7 +61,8 @@ TEST_F(UnwritableWallpaper, AReadOnlyBitmapStaysAsItWasAndTheWindowsStillMove) {
     EXPECT_FALSE(t_.world().ended) << "an unwritable Trevo.bmp must not end the program";
     EXPECT_TRUE(t_.world().msgBoxes.empty());
     EXPECT_EQ(ReadFile(Bmp()), red);
-    EXPECT_EQ(t_.world().wallpaper, u"");  // this desktop goes without its picture
+    EXPECT_EQ(t_.world().wallpaper, kUserBitmap);
+    EXPECT_TRUE(fs::is_regular_file(t_.Host(kUserBitmap)));
     EXPECT_EQ(t_.RectOf(w).left, 100 - t_.bas().gScreenWidth);
     EXPECT_EQ(t_.bas().gOldDesk, 2);
 
@@ -75,7 +78,7 @@ TEST_F(UnwritableWallpaper, AFolderInThePlaceOfTheBitmapIsLeftAlone) {
     fs::create_directories(Bmp() / "inside");
     t_.Start();
     EXPECT_FALSE(t_.world().ended);
-    EXPECT_EQ(t_.world().wallpaper, u"");
+    EXPECT_EQ(t_.world().wallpaper, kUserBitmap);
     EXPECT_TRUE(fs::is_directory(Bmp() / "inside"));
     t_.Click(2);
     EXPECT_FALSE(t_.world().ended);
@@ -93,6 +96,49 @@ TEST_F(UnwritableWallpaper, KeptAtItsOwnSizeTheSameHolds) {
     EXPECT_FALSE(t_.world().ended);
     EXPECT_EQ(ReadFile(Bmp()), "an old picture");
     MakeWritable(Bmp());
+}
+
+// A program folder the user may not write (C:\Program Files): Trevo.bmp goes
+// to the user's own folder, back to the program folder once it can be
+// written, and nowhere when neither can; the windows move all the same.
+TEST_F(UnwritableWallpaper, AProgramFolderTheUserMayNotWrite) {
+    t_.world().unwritableFolders = {u"C:\\Trevo"};
+    t_.Start();
+    EXPECT_EQ(t_.world().wallpaper, kUserBitmap);
+    EXPECT_FALSE(fs::exists(Bmp()));
+    t_.world().unwritableFolders.clear();
+    t_.Click(2);
+    EXPECT_EQ(t_.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
+
+    t_.world().unwritableFolders = {u"C:\\Trevo", u"C:\\Users\\user\\AppData\\Local\\Trevo"};
+    const engine::Hwnd w = t_.OpenWindow(u"Editor", u"Edit", {100, 100, 300, 200});
+    t_.Click(1);
+    EXPECT_EQ(t_.world().wallpaper, u"");
+    EXPECT_EQ(t_.RectOf(w).left, 100 + t_.bas().gScreenWidth);
+    EXPECT_TRUE(t_.world().msgBoxes.empty());
+}
+
+TEST(UserWallpaperFolder, AUserNameTheCodePageCannotSpellGoesByItsShortName) {
+    for (const bool shortNames : {true, false}) {
+        sim::Options o;
+        o.codePage = 932;
+        o.shortNames = shortNames;
+        SimTrevo t(o);
+        t.world().localAppData = u"C:\\Users\\Zoë\\AppData\\Local";
+        t.world().unwritableFolders = {u"C:\\Trevo"};
+        WritePictureFile(t.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+        t.WriteIni(
+            "[Desktops]\r\nMax=2\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n[Size]\r\nKeepSize=0\r\nWidth=40\r\n"
+            "Height=30\r\n");
+        t.Start();
+        EXPECT_TRUE(fs::is_regular_file(t.Host(u"C:\\Users\\Zoë\\AppData\\Local\\Trevo\\Trevo.bmp")) || !shortNames);
+        if (shortNames) {
+            EXPECT_NE(t.world().wallpaper.find(u"~"), engine::String::npos) << testing_support::U8(t.world().wallpaper);
+            EXPECT_TRUE(t.engine().platform().AnsiSpellsExactly(t.world().wallpaper));
+        } else {
+            EXPECT_EQ(t.world().wallpaper, u"");  // no name the A calls could take: no wallpaper, nothing lost
+        }
+    }
 }
 
 // ------------------------------------------------------------ Trevo.ini at OK

@@ -1,6 +1,6 @@
-#include "app/ansi_path.h"
+#include "lib/ansi_path.h"
 
-namespace trevo {
+namespace lib {
 
 std::optional<engine::String> AnsiReadyPath(engine::Platform& platform, const engine::String& path) {
     if (platform.AnsiSpellsExactly(path)) return path;
@@ -23,4 +23,4 @@ std::optional<engine::String> AnsiReadyPath(engine::Platform& platform, const en
     return std::nullopt;
 }
 
-}  // namespace trevo
+}  // namespace lib

@@ -6,7 +6,7 @@
 
 #include "engine/platform.h"
 
-namespace trevo {
+namespace lib {
 
 // The path itself where the code page spells it exactly, else its short (8.3)
 // form where that one is spelled (it is plain ASCII); nothing when neither is,
@@ -14,4 +14,4 @@ namespace trevo {
 // names another folder.
 std::optional<engine::String> AnsiReadyPath(engine::Platform& platform, const engine::String& path);
 
-}  // namespace trevo
+}  // namespace lib
