@@ -51,6 +51,7 @@ constexpr auto ours_HRESULT_MOD_NOT_FOUND = engine::win::HRESULT_MOD_NOT_FOUND;
 #include <windows.h>
 #include <dwmapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #define TREVO_SAME(name)                                                                     \
     static_assert(ours_##name == static_cast<std::remove_cv_t<decltype(ours_##name)>>(name), \
