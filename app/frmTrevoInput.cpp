@@ -17,9 +17,7 @@ void FrmTrevo::StartEverydayInput() {
             std::make_unique<FocusWatch>(platform, [this] { engine_.RunEvent([this] { ForegroundChanged(); }); });
     }
     if (!everyday_.keys.empty()) {
-        const bool knowsNoRepeat =
-            bas_.gcVer->IsWinNT() &&
-            (bas_.gcVer->MajorVersion() > 6 || (bas_.gcVer->MajorVersion() == 6 && bas_.gcVer->MinorVersion() >= 1));
+        const bool knowsNoRepeat = bas_.gcVer->IsNTAtLeast(6, 1);  // MOD_NOREPEAT came with Windows 7
         hotkeys_ = std::make_unique<HotkeyTable>(platform, form_.hWnd(), everyday_.keys, knowsNoRepeat);
         TellKeysNotTaken(engine_, hotkeys_->NotTaken());
     }

@@ -1,9 +1,5 @@
 #include "desktop/minimised_windows.h"
 
-#include <limits>
-
-#include "engine/error.h"
-
 namespace desktop {
 using engine::Hwnd;
 using engine::Long;
@@ -23,14 +19,8 @@ std::optional<Long> MinimisedWindows::Return(Hwnd hwnd, engine::Platform& platfo
     // It opened where it lay on the screen of the desktop it was seen on.
     const long long dx = (static_cast<long long>(kept.seenOn) - bands.active) * bands.width;
     engine::Rect r;
-    if (dx != 0 && platform.GetWindowRect(hwnd, &r)) {
-        if (dx + r.left < std::numeric_limits<Long>::min() || dx + r.left > std::numeric_limits<Long>::max())
-            engine::Raise(engine::err::kOverflow);
-        AnswerProbe probe(platform);
-        const engine::Dword flags = win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE |
-                                    (probe.Answers(hwnd) ? 0 : win::SWP_ASYNCWINDOWPOS);
-        platform.SetWindowPos(hwnd, 0, static_cast<Long>(r.left + dx), r.top, 0, 0, flags);
-    }
+    if (dx != 0 && platform.GetWindowRect(hwnd, &r))
+        MoveWithoutActivating(platform, hwnd, CheckedLong(r.left + dx), r.top, AnswerProbe(platform).Answers(hwnd));
     return kept.desk;
 }
 

@@ -45,9 +45,7 @@ int GatherWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
         engine::Rect r;
         if (!platform.GetWindowRect(h, &r) || !Beside(r, screen)) continue;
         const long long x = r.left + BandsBack(r.left, screen) * width;
-        const engine::Dword flags =
-            win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE | (answers ? 0 : win::SWP_ASYNCWINDOWPOS);
-        if (platform.SetWindowPos(h, 0, static_cast<Long>(x), r.top, 0, 0, flags)) ++brought;
+        if (MoveWithoutActivating(platform, h, static_cast<Long>(x), r.top, answers)) ++brought;
     }
     return brought;
 }

@@ -1,9 +1,6 @@
 #include "desktop/window_send.h"
 
-#include <limits>
-
 #include "desktop/minimised_windows.h"
-#include "engine/error.h"
 
 namespace desktop {
 using engine::Hwnd;
@@ -28,10 +25,7 @@ std::optional<engine::Rect> WhereItLies(engine::Platform& platform, lib::ClsKwWi
 Long BandOffset(const engine::Rect& r, const Bands& bands) {
     if (bands.width <= 0) return 0;
     const long long centre = (static_cast<long long>(r.left) + r.right) / 2 - bands.left;
-    const long long band = centre >= 0 ? centre / bands.width : -((-centre + bands.width - 1) / bands.width);
-    if (band < std::numeric_limits<Long>::min() || band > std::numeric_limits<Long>::max())
-        engine::Raise(engine::err::kOverflow);
-    return static_cast<Long>(band);
+    return CheckedLong(centre >= 0 ? centre / bands.width : -((-centre + bands.width - 1) / bands.width));
 }
 
 bool IsMovable(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
@@ -67,10 +61,7 @@ bool SendWindow(lib::ClsKwWinInterface& wi, engine::Platform& platform, const st
     if (bandsToGo == 0) return false;
     AnswerProbe probe(platform);
     const WindowToMove window = PrepareWindow(wi, platform, probe, hwnd, false);
-    const long long dx = bandsToGo * bands.width;
-    if (dx < std::numeric_limits<Long>::min() || dx > std::numeric_limits<Long>::max())
-        engine::Raise(engine::err::kOverflow);
-    ShiftWindows(platform, {window}, static_cast<Long>(dx));
+    ShiftWindows(platform, {window}, CheckedLong(bandsToGo * bands.width));
     return true;
 }
 

@@ -11,18 +11,25 @@ using engine::Hwnd;
 using engine::Long;
 namespace win = engine::win;
 
-namespace {
-Long Checked(long long value) {
+Long CheckedLong(long long value) {
     if (value < std::numeric_limits<Long>::min() || value > std::numeric_limits<Long>::max())
         engine::Raise(engine::err::kOverflow);
     return static_cast<Long>(value);
 }
 
+bool MoveWithoutActivating(engine::Platform& platform, Hwnd hwnd, Long x, Long y, bool answers) {
+    const engine::Dword flags =
+        win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE | (answers ? 0 : win::SWP_ASYNCWINDOWPOS);
+    return platform.SetWindowPos(hwnd, 0, x, y, 0, 0, flags);
+}
+
+namespace {
+
 constexpr engine::Dword kMoveOnly = win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_SHOWWINDOW;
 }  // namespace
 
 Long ShiftDistance(Long oldDesk, Long newDesk, Long screenWidth) {
-    return Checked((static_cast<long long>(oldDesk) - newDesk) * screenWidth);
+    return CheckedLong((static_cast<long long>(oldDesk) - newDesk) * screenWidth);
 }
 
 std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>& entries) {
@@ -173,7 +180,8 @@ void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& w
         if (w.keptMinimised) continue;
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone
-        (w.answers ? together : handedOver).push_back({w.hwnd, Checked(static_cast<long long>(r.left) + dx), r.top});
+        (w.answers ? together : handedOver)
+            .push_back({w.hwnd, CheckedLong(static_cast<long long>(r.left) + dx), r.top});
     }
     // A window that does not answer still goes to its desktop, without being waited for.
     for (const Target& t : handedOver)

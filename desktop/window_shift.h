@@ -88,6 +88,13 @@ WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const 
 // still move. Raises 6 when a target does not fit in 32 bits.
 void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, engine::Long dx);
 
+// Moves one window to (x, y) without activating it; the move of a window
+// whose thread does not answer is handed to that thread.
+bool MoveWithoutActivating(engine::Platform& platform, engine::Hwnd hwnd, engine::Long x, engine::Long y, bool answers);
+
+// The value, raising 6 when it does not fit in 32 bits.
+engine::Long CheckedLong(long long value);
+
 // (old - new) × screen width, raising 6 when it does not fit in 32 bits.
 engine::Long ShiftDistance(engine::Long oldDesk, engine::Long newDesk, engine::Long screenWidth);
 

@@ -37,8 +37,8 @@ struct NotifyIconDataA {
 };
 static_assert(sizeof(NotifyIconDataA) == 88);
 
-// OPENFILENAMEA and OPENFILENAMEW in their older 76-byte form (the size of
-// 32-bit Windows); they differ in their characters only.
+// OPENFILENAME in its older 76-byte form (the size of 32-bit Windows), of
+// either kind of characters.
 template <class Char>
 struct OpenFileName {
     Dword lStructSize = 0;
@@ -62,10 +62,9 @@ struct OpenFileName {
     Dword lpfnHook = 0;
     const Char* lpTemplateName = nullptr;
 };
-using OpenFileNameA = OpenFileName<char>;
 using OpenFileNameW = OpenFileName<char16_t>;
 #if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(sizeof(OpenFileNameA) == 76 && sizeof(OpenFileNameW) == 76);
+static_assert(sizeof(OpenFileNameW) == 76);
 #endif
 
 // WINDOWPLACEMENT.
@@ -192,8 +191,7 @@ public:
 
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;
-    virtual bool GetOpenFileNameA(OpenFileNameA* record) = 0;
-    // The same chooser, answering in UTF-16: a name no code page spells comes whole.
+    // The file chooser, answering in UTF-16: a name the code page cannot spell comes whole.
     virtual bool GetOpenFileNameW(OpenFileNameW* record) = 0;
 };
 

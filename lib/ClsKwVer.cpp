@@ -64,6 +64,9 @@ bool ClsKwVer::IsWin2K() const { return Is(kWin2K); }
 bool ClsKwVer::IsWinXP() const { return Is(kWinXP); }
 Long ClsKwVer::MajorVersion() const { return static_cast<Long>(info_.dwMajorVersion); }
 Long ClsKwVer::MinorVersion() const { return static_cast<Long>(info_.dwMinorVersion); }
+bool ClsKwVer::IsNTAtLeast(Long major, Long minor) const {
+    return IsWinNT() && (MajorVersion() > major || (MajorVersion() == major && MinorVersion() >= minor));
+}
 Long ClsKwVer::BuidNumber() const { return static_cast<Long>(info_.dwBuildNumber); }
 Long ClsKwVer::PlatformID() const { return static_cast<Long>(info_.dwPlatformId); }
 String ClsKwVer::CSDVersion() const { return csdVersion_; }

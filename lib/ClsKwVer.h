@@ -20,6 +20,8 @@ public:
     bool IsWinXP() const;
     engine::Long MajorVersion() const;
     engine::Long MinorVersion() const;
+    // The NT family at this version or later (6.1: Windows 7).
+    bool IsNTAtLeast(engine::Long major, engine::Long minor) const;
     engine::Long BuidNumber() const;  // the name the class has always had
     engine::Long PlatformID() const;
     engine::String CSDVersion() const;

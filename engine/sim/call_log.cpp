@@ -29,44 +29,32 @@ bool CallSpy::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* da
     return ForwardingPlatform::Shell_NotifyIconA(message, data);
 }
 
-template <class Char>
-void CallSpy::Record(const engine::OpenFileName<Char>& record) {
+bool CallSpy::GetOpenFileNameW(engine::OpenFileNameW* record) {
+    if (!record) return ForwardingPlatform::GetOpenFileNameW(record);
     FileChooserCall call;
-    call.wide = sizeof(Char) == 2;
-    call.structSize = record.lStructSize;
-    call.owner = record.hwndOwner;
-    if (record.lpstrFilter) {
-        const Char* p = record.lpstrFilter;
-        while (*p) p += std::char_traits<Char>::length(p) + 1;
-        const std::basic_string<Char> filter(record.lpstrFilter, static_cast<size_t>(p - record.lpstrFilter) + 1);
-        if constexpr (sizeof(Char) == 2)
-            call.filter = world_.codePage.Encode(filter);
-        else
-            call.filter = filter;
+    call.wide = true;
+    call.structSize = record->lStructSize;
+    call.owner = record->hwndOwner;
+    if (record->lpstrFilter) {
+        const char16_t* p = record->lpstrFilter;
+        while (*p) p += std::char_traits<char16_t>::length(p) + 1;
+        call.filter = world_.codePage.Encode(
+            std::u16string_view(record->lpstrFilter, static_cast<size_t>(p - record->lpstrFilter) + 1));
     }
-    call.filterIndex = record.nFilterIndex;
-    call.maxFile = record.nMaxFile;
-    call.flags = record.Flags;
-    call.otherMembersZero = record.hwndOwner == 0 && record.hInstance == 0 && !record.lpstrCustomFilter &&
-                            record.nMaxCustFilter == 0 && !record.lpstrFileTitle && record.nMaxFileTitle == 0 &&
-                            !record.lpstrInitialDir && !record.lpstrTitle && record.nFileOffset == 0 &&
-                            record.nFileExtension == 0 && !record.lpstrDefExt && record.lCustData == 0 &&
-                            record.lpfnHook == 0 && !record.lpTemplateName;
+    call.filterIndex = record->nFilterIndex;
+    call.maxFile = record->nMaxFile;
+    call.flags = record->Flags;
+    call.otherMembersZero = record->hwndOwner == 0 && record->hInstance == 0 && !record->lpstrCustomFilter &&
+                            record->nMaxCustFilter == 0 && !record->lpstrFileTitle && record->nMaxFileTitle == 0 &&
+                            !record->lpstrInitialDir && !record->lpstrTitle && record->nFileOffset == 0 &&
+                            record->nFileExtension == 0 && !record->lpstrDefExt && record->lCustData == 0 &&
+                            record->lpfnHook == 0 && !record->lpTemplateName;
     for (Hwnd h : world_.windows.TopLevel()) {
         const Window& w = *world_.windows.Find(h);
         if (w.className == u"TrevoForm" && (w.style & win::WS_VISIBLE) && (w.style & win::WS_DISABLED))
             call.visibleFormDisabled = true;
     }
     log_.fileChooserCalls.push_back(call);
-}
-
-bool CallSpy::GetOpenFileNameA(engine::OpenFileNameA* record) {
-    if (record) Record(*record);
-    return ForwardingPlatform::GetOpenFileNameA(record);
-}
-
-bool CallSpy::GetOpenFileNameW(engine::OpenFileNameW* record) {
-    if (record) Record(*record);
     return ForwardingPlatform::GetOpenFileNameW(record);
 }
 

@@ -14,7 +14,7 @@ namespace sim {
 
 class SimEngine;
 
-// One call of GetOpenFileNameA or W, as the record stood when the program made it.
+// One call of GetOpenFileNameW, as the record stood when the program made it.
 struct FileChooserCall {
     bool wide = false;
     Dword structSize = 0;
@@ -43,12 +43,9 @@ public:
                              Dword* result) override;
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
-    bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 
 private:
-    template <class Char>
-    void Record(const engine::OpenFileName<Char>& record);
     const World& world_;
     CallLog& log_;
 };

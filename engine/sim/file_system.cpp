@@ -48,27 +48,30 @@ bool FileSystem::IsShortName(std::u16string_view name) {
            std::all_of(ext.begin(), ext.end(), IsShortCharacter);
 }
 
-std::u16string FileSystem::ShortNameIn(const std::filesystem::path& folder, const std::u16string& longName) const {
+namespace {
+// The first six kept characters of a long name and three of its extension,
+// which its short name is made of ("CAF", "BMP" for "café.bmp").
+std::pair<std::u16string, std::u16string> Stem(const std::u16string& longName) {
     const size_t dot = longName.rfind(u'.');
     const std::u16string ext = dot == std::u16string::npos || dot == 0 ? u"" : Kept(longName.substr(dot + 1), 3);
-    std::u16string base = Kept(longName.substr(0, dot == 0 ? std::u16string::npos : dot), 6);
-    if (base.empty()) base = u"X";
+    const std::u16string base = Kept(longName.substr(0, dot == 0 ? std::u16string::npos : dot), 6);
+    return {base.empty() ? u"X" : base, ext};
+}
+}  // namespace
+
+std::u16string FileSystem::ShortNameIn(const std::filesystem::path& folder, const std::u16string& longName) const {
+    const auto stem = Stem(longName);
     // Entries that share the stem are numbered in the order of their long names.
     std::vector<std::u16string> sharing;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         const std::u16string name = engine::FromUtf8(entry.path().filename().string());
-        if (IsShortName(name)) continue;
-        const size_t d = name.rfind(u'.');
-        const std::u16string e = d == std::u16string::npos || d == 0 ? u"" : Kept(name.substr(d + 1), 3);
-        std::u16string b = Kept(name.substr(0, d == 0 ? std::u16string::npos : d), 6);
-        if (b.empty()) b = u"X";
-        if (b == base && e == ext) sharing.push_back(name);
+        if (!IsShortName(name) && Stem(name) == stem) sharing.push_back(name);
     }
     std::sort(sharing.begin(), sharing.end());
     const auto at = std::find(sharing.begin(), sharing.end(), longName);
     const long long number = 1 + (at == sharing.end() ? 0 : at - sharing.begin());
-    return base + u"~" + engine::DecimalText(number) + (ext.empty() ? u"" : u"." + ext);
+    return stem.first + u"~" + engine::DecimalText(number) + (stem.second.empty() ? u"" : u"." + stem.second);
 }
 
 std::optional<std::u16string> FileSystem::ShortPath(std::u16string_view windowsPath) const {

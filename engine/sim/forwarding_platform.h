@@ -152,7 +152,6 @@ public:
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override {
         return inner_.Shell_NotifyIconA(message, data);
     }
-    bool GetOpenFileNameA(engine::OpenFileNameA* record) override { return inner_.GetOpenFileNameA(record); }
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override { return inner_.GetOpenFileNameW(record); }
 
 private:

@@ -334,48 +334,23 @@ bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA
     }
 }
 
-namespace {
-// The chooser's answer written into either record, as its own characters.
-template <class Char>
-bool Answer(engine::OpenFileName<Char>* record, const std::basic_string<Char>& path) {
-    if (!record->lpstrFile || path.size() + 1 > record->nMaxFile) return false;
-    std::copy(path.begin(), path.end(), record->lpstrFile);
-    record->lpstrFile[path.size()] = Char{};
-    const auto slash = path.find_last_of(Char('\\'));
-    record->nFileOffset = static_cast<std::uint16_t>(slash == std::basic_string<Char>::npos ? 0 : slash + 1);
-    const auto dot = path.find_last_of(Char('.'));
-    record->nFileExtension =
-        static_cast<std::uint16_t>(dot == std::basic_string<Char>::npos || dot < record->nFileOffset ? 0 : dot + 1);
-    return true;
-}
-
-// OPENFILENAME as 32-bit Windows knows it: the older record, or the one of
-// Windows 2000 with three members more.
-template <class Char>
-bool KnownSize(const engine::OpenFileName<Char>* record) {
-    constexpr Dword kOlderSize = 76, kWindows2000Size = 88;
-    return record && (record->lStructSize == kOlderSize || record->lStructSize == kWindows2000Size);
-}
-}  // namespace
-
-std::optional<engine::String> SimPlatform::NextFileChoice() {
-    if (world_.fileChoices.empty()) return std::nullopt;
-    auto choice = world_.fileChoices.front();
-    world_.fileChoices.pop_front();
-    return choice;
-}
-
-bool SimPlatform::GetOpenFileNameA(engine::OpenFileNameA* record) {
-    if (!KnownSize(record)) return false;
-    const std::optional<engine::String> choice = NextFileChoice();
-    // The A chooser hands back its answer converted as every A call does.
-    return choice && Answer(record, ToAnsi(*choice));
-}
-
 bool SimPlatform::GetOpenFileNameW(engine::OpenFileNameW* record) {
-    if (!KnownSize(record)) return false;
-    const std::optional<engine::String> choice = NextFileChoice();
-    return choice && Answer(record, *choice);
+    // OPENFILENAME as 32-bit Windows knows it: the older record, or the one of
+    // Windows 2000 with three members more.
+    constexpr Dword kOlderSize = 76, kWindows2000Size = 88;
+    if (!record || (record->lStructSize != kOlderSize && record->lStructSize != kWindows2000Size)) return false;
+    if (world_.fileChoices.empty()) return false;
+    const std::optional<engine::String> choice = world_.fileChoices.front();
+    world_.fileChoices.pop_front();
+    if (!choice || !record->lpstrFile || choice->size() + 1 > record->nMaxFile) return false;
+    std::copy(choice->begin(), choice->end(), record->lpstrFile);
+    record->lpstrFile[choice->size()] = u'\0';
+    const auto slash = choice->find_last_of(u'\\');
+    record->nFileOffset = static_cast<std::uint16_t>(slash == engine::String::npos ? 0 : slash + 1);
+    const auto dot = choice->find_last_of(u'.');
+    record->nFileExtension =
+        static_cast<std::uint16_t>(dot == engine::String::npos || dot < record->nFileOffset ? 0 : dot + 1);
+    return true;
 }
 
 }  // namespace sim

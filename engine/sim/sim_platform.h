@@ -102,7 +102,6 @@ public:
     bool UnhookWinEvent(Dword hook) override;
 
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
-    bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 
 private:
@@ -111,7 +110,6 @@ private:
         std::string name;  // the mutex's name, or the key's path in capitals
     };
     World::RegistryKey* KeyOf(Dword key);
-    std::optional<engine::String> NextFileChoice();  // what the user picks, or nothing
 
     World& world_;
     std::map<Dword, Handle> handles_;  // the process's own handles

@@ -59,11 +59,6 @@ bool StartCom() {
 
 }  // namespace
 
-BOOL LateGetOpenFileNameA(OPENFILENAMEA* record) {
-    auto* open = comdlg32.Find<decltype(::GetOpenFileNameA)>("GetOpenFileNameA");
-    return open ? open(record) : FALSE;
-}
-
 BOOL LateGetOpenFileNameW(OPENFILENAMEW* record) {
     auto* open = comdlg32.Find<decltype(::GetOpenFileNameW)>("GetOpenFileNameW");
     return open ? open(record) : FALSE;

@@ -12,9 +12,8 @@
 
 namespace win32 {
 
-// comdlg32's GetOpenFileNameA; FALSE, as for a cancelled chooser, when the
+// comdlg32's GetOpenFileNameW; FALSE, as for a cancelled chooser, when the
 // library cannot be loaded.
-BOOL LateGetOpenFileNameA(OPENFILENAMEA* record);
 BOOL LateGetOpenFileNameW(OPENFILENAMEW* record);
 
 // The imaging factory, COM first initialised on this thread if the program has

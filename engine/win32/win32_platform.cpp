@@ -26,13 +26,11 @@ static_assert(sizeof(OSVERSIONINFOA) == sizeof(engine::OsVersionInfoA));
 static_assert(offsetof(OSVERSIONINFOA, szCSDVersion) == offsetof(engine::OsVersionInfoA, szCSDVersion));
 static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(engine::NotifyIconDataA, hIcon));
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(engine::NotifyIconDataA, szTip));
-static_assert(sizeof(OPENFILENAMEA) >= sizeof(engine::OpenFileNameA));
-static_assert(offsetof(OPENFILENAMEA, Flags) == offsetof(engine::OpenFileNameA, Flags));
-static_assert(offsetof(OPENFILENAMEA, nFileExtension) == offsetof(engine::OpenFileNameA, nFileExtension));
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) == offsetof(engine::OpenFileNameA, lpTemplateName));
-static_assert(sizeof(engine::OpenFileNameA) == 76);
+static_assert(sizeof(OPENFILENAMEW) >= sizeof(engine::OpenFileNameW));
+static_assert(offsetof(OPENFILENAMEW, Flags) == offsetof(engine::OpenFileNameW, Flags));
 static_assert(offsetof(OPENFILENAMEW, nFileExtension) == offsetof(engine::OpenFileNameW, nFileExtension));
 static_assert(offsetof(OPENFILENAMEW, lpTemplateName) == offsetof(engine::OpenFileNameW, lpTemplateName));
+static_assert(sizeof(engine::OpenFileNameW) == 76);
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(engine::WindowPlacement));
 static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(engine::WindowPlacement, rcNormalPosition));
 
@@ -319,9 +317,6 @@ bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDat
     return ::Shell_NotifyIconA(message, record) != 0;
 }
 
-bool Win32Platform::GetOpenFileNameA(engine::OpenFileNameA* record) {
-    return LateGetOpenFileNameA(reinterpret_cast<OPENFILENAMEA*>(record)) != 0;
-}
 bool Win32Platform::GetOpenFileNameW(engine::OpenFileNameW* record) {
     return LateGetOpenFileNameW(reinterpret_cast<OPENFILENAMEW*>(record)) != 0;
 }

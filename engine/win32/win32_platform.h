@@ -83,7 +83,6 @@ public:
     Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override;
     bool UnhookWinEvent(Dword hook) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
-    bool GetOpenFileNameA(engine::OpenFileNameA* record) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 };
 
