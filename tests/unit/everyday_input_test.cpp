@@ -249,9 +249,18 @@ TEST_F(Everyday, SendMovesTheForegroundWindowByWholeBandsAndTheUserStays) {
     EXPECT_EQ(t_.RectOf(next), Band(0, 500));
 }
 
-TEST_F(Everyday, SendNeverWaitsForAWindowThatDoesNotAnswer) {
-    const Hwnd hung = Open(u"hung", Band(0));
-    t_.WriteIni(Ini(3));
+class WindowsThatResist : public Everyday, public ::testing::WithParamInterface<Dword> {
+protected:
+    WindowsThatResist() : Everyday(OnVersion(GetParam(), GetParam() == 10 ? 0 : 1)) {}
+};
+
+// A program that does not answer is never waited for, at a send or when its
+// window kept minimised is restored elsewhere; an elevated one's window that
+// refuses the move stays, and nothing else is lost.
+TEST_P(WindowsThatResist, AreNeverWaitedForAndCostNothingElse) {
+    const Hwnd hung = Open(u"hung", Band(0)), refusing = Open(u"refusing", Band(0, 500));
+    const Hwnd minimised = Open(u"minimised", Band(0, 700));
+    t_.WriteIni(Ini(3, kKeys + "[Options]\r\nKeepMinimised=1\r\n"));
     t_.Start();
     Focus(hung);
     t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(hung), sim::Answering::Hung);
@@ -259,7 +268,25 @@ TEST_F(Everyday, SendNeverWaitsForAWindowThatDoesNotAnswer) {
     EXPECT_EQ(t_.RectOf(hung), Band(0));
     t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(hung), sim::Answering::Yes);
     EXPECT_EQ(t_.RectOf(hung), Band(1));
+
+    W(refusing).refusesMoves = true;
+    Focus(refusing);
+    Key(kSendMods, F(2));
+    EXPECT_EQ(t_.RectOf(refusing), Band(0, 500));
+
+    t_.world().windows.Show(minimised, win::SW_SHOWMINIMIZED);
+    Key(kCtrlAlt, F(3));
+    t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(minimised), sim::Answering::Hung);
+    t_.world().windows.ShowAsync(minimised, win::SW_RESTORE);  // restored once it answers
+    Key(kCtrlAlt, F(2));
+    t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(minimised), sim::Answering::Yes);
+    t_.world().windows.Show(minimised, win::SW_RESTORE);
+    Key(kCtrlAlt, F(1));
+    EXPECT_EQ(t_.RectOf(minimised), Band(0, 700));
 }
+
+INSTANTIATE_TEST_SUITE_P(Versions, WindowsThatResist, ::testing::Values(6u, 10u),
+                         [](const auto& info) { return info.param == 6 ? "Windows7" : "Windows10"; });
 
 TEST_F(Everyday, APinnedWindowStaysOnTheScreenUntilItIsPinnedAgain) {
     const Hwnd pinned = Open(u"pinned", Band(0)), other = Open(u"other", Band(0, 500));
