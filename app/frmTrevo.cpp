@@ -207,7 +207,7 @@ void FrmTrevo::StartUp() {
     screenLeft_ = VirtualScreen(platform).left;
 
     const StartSettings settings = ReadStartSettings(*bas_.gcIni, platform, bas_.IniPath());
-    everyday_ = ReadKeysAndOptions(*bas_.gcIni, bas_.IniPath(), settings.fileExists);
+    everyday_ = ReadKeysAndOptions(platform, *bas_.gcIni, bas_.IniPath(), settings.fileExists);
     Adopt(settings);
     FillDialog(settings);
 

@@ -1,5 +1,10 @@
 #include "app/keys_and_options.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "engine/platform.h"
 #include "engine/text.h"
 
 namespace trevo {
@@ -22,6 +27,37 @@ constexpr KeyName kKeyNames[] = {
     {u"Pin", KeyAction::Pin, 0},
 };
 
+// The file's section names as the profile functions list them, or nothing when
+// the list filled its room and may have been cut short.
+std::optional<std::string> SectionNames(engine::Platform& platform, const String& iniPath) {
+    constexpr engine::Dword kRoom = 32766;
+    std::string names(kRoom + 2, '\0');
+    const engine::Dword length =
+        platform.GetPrivateProfileSectionNamesA(names.data(), kRoom, platform.ToAnsi(iniPath).c_str());
+    if (length >= kRoom - 2) return std::nullopt;  // what Windows answers for a list cut short
+    names.resize(length);
+    return names;
+}
+
+bool SameAsciiName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+// Whether the file may hold the section (the profile functions match its name
+// whatever the case of its letters).
+bool MayHold(const std::optional<std::string>& names, std::string_view section) {
+    if (!names) return true;
+    for (size_t start = 0; start < names->size();) {
+        const size_t end = std::min(names->find('\0', start), names->size());
+        if (SameAsciiName(std::string_view(*names).substr(start, end - start), section)) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const String& key) {
     const String text = ini.vbGetPrivateProfileString(u"Options", key, iniPath);
     if (text.empty() || text == u"0") return false;
@@ -31,26 +67,34 @@ bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const St
 
 }  // namespace
 
-KeysAndOptions ReadKeysAndOptions(lib::ClsKwini& ini, const String& iniPath, bool exists) {
+KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini, const String& iniPath,
+                                  bool exists) {
     KeysAndOptions read;
-    for (const KeyName& entry : kKeyNames) {
-        const String text = ini.vbGetPrivateProfileString(u"Keys", entry.name, iniPath);
-        if (text.empty()) continue;
-        const SettingPlace place{iniPath, exists, u"Keys", entry.name};
-        String why;
-        const std::optional<KeyCombination> combination = ParseKeyCombination(text, &why);
-        if (!combination)
-            RefuseSetting(place, text,
-                          why +
-                              u"\r\nA key is written as modifiers (Ctrl, Alt, Shift, Win) and one key joined by "
-                              u"\"+\", such as Ctrl+Win+F2, or left empty for none.");
-        for (const KeyBinding& earlier : read.keys)
-            if (earlier.combination == *combination)
-                RefuseSetting(place, text, u"[Keys] " + earlier.name + u" has the same combination.");
-        read.keys.push_back({entry.action, entry.desk, entry.name, text, *combination});
+    // A file written for the icons alone has neither section, and every read of
+    // a key it lacks costs the profile functions a look at the file: a start
+    // then reads none of their fifteen keys.
+    const std::optional<std::string> names = SectionNames(platform, iniPath);
+    if (MayHold(names, "Keys"))
+        for (const KeyName& entry : kKeyNames) {
+            const String text = ini.vbGetPrivateProfileString(u"Keys", entry.name, iniPath);
+            if (text.empty()) continue;
+            const SettingPlace place{iniPath, exists, u"Keys", entry.name};
+            String why;
+            const std::optional<KeyCombination> combination = ParseKeyCombination(text, &why);
+            if (!combination)
+                RefuseSetting(place, text,
+                              why +
+                                  u"\r\nA key is written as modifiers (Ctrl, Alt, Shift, Win) and one key joined by "
+                                  u"\"+\", such as Ctrl+Win+F2, or left empty for none.");
+            for (const KeyBinding& earlier : read.keys)
+                if (earlier.combination == *combination)
+                    RefuseSetting(place, text, u"[Keys] " + earlier.name + u" has the same combination.");
+            read.keys.push_back({entry.action, entry.desk, entry.name, text, *combination});
+        }
+    if (MayHold(names, "Options")) {
+        read.followFocus = ReadSwitch(ini, iniPath, exists, u"FollowFocus");
+        read.keepMinimised = ReadSwitch(ini, iniPath, exists, u"KeepMinimised");
     }
-    read.followFocus = ReadSwitch(ini, iniPath, exists, u"FollowFocus");
-    read.keepMinimised = ReadSwitch(ini, iniPath, exists, u"KeepMinimised");
     return read;
 }
 

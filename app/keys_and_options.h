@@ -2,6 +2,7 @@
 // the switches of [Options]. Each is off while the file does not name it.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "app/key_combination.h"
@@ -26,6 +27,7 @@ struct KeysAndOptions {
 };
 
 // Raises BadSetting for a value that cannot be read or a combination named twice.
-KeysAndOptions ReadKeysAndOptions(lib::ClsKwini& ini, const engine::String& iniPath, bool fileExists);
+KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini, const engine::String& iniPath,
+                                  bool fileExists);
 
 }  // namespace trevo

@@ -21,9 +21,9 @@ void ReadNames(HWND window, NameReads reads) {
     if (reads == NameReads::TitleAndClass) GetClassNameA(window, name, kNameRoom);
 }
 
-// The walk Trevo makes: one style read to see visibility, the names, then the
-// maximise and minimise tests, each a style read of its own.
-std::vector<HWND> Walk(NameReads reads, size_t& restorable) {
+}  // namespace
+
+std::vector<HWND> WalkVisibleWindows(NameReads reads, size_t& restorable) {
     std::vector<HWND> taken;
     for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
         if ((static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & WS_VISIBLE) == 0) continue;
@@ -36,8 +36,6 @@ std::vector<HWND> Walk(NameReads reads, size_t& restorable) {
     return taken;
 }
 
-}  // namespace
-
 ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock) {
     ReferencePhases phases;
     const long long start = Stopwatch::Now();
@@ -45,7 +43,7 @@ ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, emptyPath, 0xFFFFFFFFu);
     const long long wallpaperDone = Stopwatch::Now();
 
-    const std::vector<HWND> windows = Walk(reads, phases.restorable);
+    const std::vector<HWND> windows = WalkVisibleWindows(reads, phases.restorable);
     const long long walkDone = Stopwatch::Now();
 
     std::vector<Target> targets;

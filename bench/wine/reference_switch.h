@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "stopwatch.h"
 
 namespace winbench {
@@ -24,6 +26,11 @@ struct ReferencePhases {
     size_t restorable = 0;  // maximised or minimised windows met by the walk
     bool batchDone = false;
 };
+
+// The walk Trevo makes: from the top, one style read to see visibility, the
+// names, then the maximise and minimise tests, each a style read of its own.
+// Gives the visible windows; counts those Trevo would restore.
+std::vector<HWND> WalkVisibleWindows(NameReads reads, size_t& restorable);
 
 // Sets the empty wallpaper, walks the top-level windows from the top, takes every
 // visible one and moves them all by dx in one deferred batch.

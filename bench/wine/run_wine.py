@@ -18,7 +18,8 @@ from winebench.session import BenchError, Session  # noqa: E402
 
 WINDOW_COUNTS = (10, 100, 500)
 PATTERN_COUNTS = (0, 10, 100)
-TARGET_RATIO = 1.25
+TARGET_RATIO = 1.25  # the upper end of a ratio's 95 % interval
+TARGET_MEDIAN = 1.10
 PARTS = ("switch", "wallpaper", "idle", "start-up")
 
 
@@ -30,8 +31,16 @@ def ms(value):
     return "-" if value is None else f"{value:.1f}"
 
 
+def within(paired):
+    """'yes' when the median meets its target and the whole interval meets its
+    own; 'no' when either is plainly missed; else 'unclear'."""
+    if paired.median > TARGET_MEDIAN or paired.low > TARGET_RATIO:
+        return "no"
+    return paired.within(TARGET_RATIO)
+
+
 def ratio_cells(paired):
-    return f"{paired.text()} | {paired.within(TARGET_RATIO)} | {paired.pairs}"
+    return f"{paired.text()} | {within(paired)} | {paired.pairs}"
 
 
 def switch_table(results):
@@ -96,14 +105,18 @@ def idle_table(results):
 
 def startup_table(results):
     print("Start-up under Wine: from process start to every icon in the notification area (median ms), Trevo "
-          "in turns with the trivial tray program with as many icons, in a fresh Wine desktop")
+          "in turns with the contract's start-up (the platform work Trevo's start cannot do without, on the same "
+          "Trevo.ini) and the trivial tray program with as many icons, in a fresh Wine desktop; ratios against "
+          f"the contract's start-up, within: the whole interval at or below {TARGET_RATIO} and the median at or "
+          f"below {TARGET_MEDIAN}")
     print()
-    print("| icons | Trevo: process running | first window | all icons | trivial program: all icons "
-          "| Trevo / trivial | within | pairs |")
-    print("|---:|---:|---:|---:|---:|---:|---|---:|")
+    print("| icons | Trevo: first window | all icons | contract: all icons | Trevo / contract | within | pairs "
+          "| trivial program: all icons | Trevo / trivial |")
+    print("|---:|---:|---:|---:|---:|---|---:|---:|---:|")
     for r in results:
-        print(f"| {r.icons} | {ms(r.trevo.process_ms)} | {ms(r.trevo.window_ms)} | {ms(r.trevo.icons_ms)} | "
-              f"{ms(r.reference.icons_ms)} | {ratio_cells(r.paired)} |")
+        print(f"| {r.icons} | {ms(r.trevo.window_ms)} | {ms(r.trevo.icons_ms)} | {ms(r.contract.icons_ms)} | "
+              f"{r.paired.text()} | {within(r.paired)} | {r.paired.pairs} | {ms(r.trivial.icons_ms)} | "
+              f"{r.paired_trivial.text()} |")
     print()
 
 

@@ -29,6 +29,12 @@ bool CallSpy::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* da
     return ForwardingPlatform::Shell_NotifyIconA(message, data);
 }
 
+Dword CallSpy::GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer,
+                                        Dword size, const char* file) {
+    log_.profileReads.emplace_back(section ? section : "");
+    return ForwardingPlatform::GetPrivateProfileStringA(section, key, def, buffer, size, file);
+}
+
 bool CallSpy::GetOpenFileNameW(engine::OpenFileNameW* record) {
     if (!record) return ForwardingPlatform::GetOpenFileNameW(record);
     FileChooserCall call;

@@ -30,6 +30,7 @@ struct FileChooserCall {
 struct CallLog {
     std::vector<std::pair<Dword, std::pair<Hwnd, Dword>>> trayCalls;  // (NIM_*, (window, id))
     std::vector<FileChooserCall> fileChooserCalls;
+    std::vector<std::string> profileReads;  // the section of each GetPrivateProfileStringA
     int wallpaperSets = 0;
     Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
 };
@@ -44,6 +45,8 @@ public:
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
+    Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
+                                   const char* file) override;
 
 private:
     const World& world_;

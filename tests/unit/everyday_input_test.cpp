@@ -122,6 +122,22 @@ TEST_F(Everyday, WithoutTheNewSectionsNothingIsTakenOrWatched) {
     EXPECT_TRUE(t_.world().hotKeys.empty());
     EXPECT_TRUE(t_.world().winEventHooks.empty());
     EXPECT_EQ(W(minimised).style & win::WS_MINIMIZE, 0u);  // the first selection restores it, as ever
+    // Nor are their keys read one by one, each a look at the file.
+    for (const std::string& section : t_.calls().profileReads) {
+        EXPECT_NE(section, "Keys");
+        EXPECT_NE(section, "Options");
+    }
+}
+
+TEST_F(Everyday, TheSectionsAreFoundWhateverTheCaseOfTheirNames) {
+    const Hwnd w = Open(u"w", Band(0));
+    const Hwnd minimised = t_.OpenWindow(u"m", u"Probe", Band(0), win::WS_VISIBLE | win::WS_MINIMIZE);
+    t_.WriteIni(Ini(3, "[keys]\r\nDesktop2=Ctrl+Alt+F2\r\n[OPTIONS]\r\nKeepMinimised=1\r\n"));
+    t_.Start();
+    EXPECT_NE(W(minimised).style & win::WS_MINIMIZE, 0u);
+    Key(kCtrlAlt, F(2));
+    EXPECT_EQ(Active(), 2);
+    EXPECT_EQ(t_.RectOf(w), Band(-1));
 }
 
 class Hotkeys : public Everyday, public ::testing::WithParamInterface<std::pair<Dword, Dword>> {

@@ -21,7 +21,7 @@ from trevo_e2e.xserver import VirtualDisplay  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
 
 SCREEN = (1024, 768)
-TOOLS = ("bench_windows.exe", "switch_timer.exe", "startup_watch.exe", "startup_reference.exe",
+TOOLS = ("bench_windows.exe", "switch_timer.exe", "startup_watch.exe", "contract_startup.exe", "startup_reference.exe",
          "tray_icons.exe", "process_memory.exe", "message_poke.exe")
 HELPERS = ("wintool.exe", "keepalive.exe")
 # Programs sent to the desktop "shell" when started from Linux or by a tool.

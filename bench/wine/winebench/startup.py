@@ -1,25 +1,34 @@
 """Start-up: from CreateProcess to every icon in the notification area,
 watched from inside Wine every millisecond by startup_watch.exe, for Trevo
-with one and with five desktops, each run paired with a run of the trivial
-tray program with as many icons."""
+with one and with five desktops, in turns with the contract's start-up
+(contract_startup.exe, the platform work Trevo's start cannot do without, run
+beside Trevo on the same Trevo.ini) and the trivial tray program with as many
+icons (what any tray program costs at the least)."""
 
 import statistics
 
 from .pairs import PairedRatio
 from .session import BenchError, settings_text
 
-REFERENCE = "startup_reference.exe"
+CONTRACT = "contract_startup.exe"
+TRIVIAL = "startup_reference.exe"
 
 
 class StartupResult:
-    def __init__(self, icons, trevo_runs, reference_runs):
-        if not trevo_runs or not reference_runs:
+    def __init__(self, icons, runs):
+        if any(not r for r in runs.values()):
             raise BenchError(f"no start-up with {icons} icon(s) was measured")
         self.icons = icons
-        self.runs = len(trevo_runs)
-        self.trevo = _Summary(trevo_runs)
-        self.reference = _Summary(reference_runs)
-        self.paired = PairedRatio([r["icons_ms"] for r in trevo_runs], [r["icons_ms"] for r in reference_runs])
+        self.runs = len(runs["trevo"])
+        self.trevo = _Summary(runs["trevo"])
+        self.contract = _Summary(runs["contract"])
+        self.trivial = _Summary(runs["trivial"])
+        self.paired = _paired(runs["trevo"], runs["contract"])
+        self.paired_trivial = _paired(runs["trevo"], runs["trivial"])
+
+
+def _paired(trevo, reference):
+    return PairedRatio([r["icons_ms"] for r in trevo], [r["icons_ms"] for r in reference])
 
 
 class _Summary:
@@ -37,23 +46,27 @@ def _watch(session, program_windows_path, icons, *arguments):
 def measure(session, runs, progress):
     session.fresh_desktop()
     results = []
-    reference_path = session.prefix.windows_path(session.tool_path(REFERENCE))
+    trivial_path = session.prefix.windows_path(session.tool_path(TRIVIAL))
     for desktops in (1, 5):
-        progress(f"start-up: Trevo with {desktops} desktop(s) and the trivial tray program, {runs} runs each")
+        progress(f"start-up: Trevo with {desktops} desktop(s), the contract's start-up and the trivial tray "
+                 f"program, {runs} runs each")
         folder = session.scratch_folder()
         try:
             folder.write_settings(settings_text(desktops_max=str(desktops), no_change=()))
-            trevo_path = folder.windows_path("Trevo.exe")
+            folder.add_program(session.tool_path(CONTRACT))
+            programs = {"trevo": (folder.windows_path("Trevo.exe"),),
+                        "contract": (folder.windows_path(CONTRACT),),
+                        "trivial": (trivial_path, desktops)}
             # Not counted: the first start of each also loads its libraries from disk.
-            _watch(session, reference_path, desktops, desktops)
-            _watch(session, trevo_path, desktops)
-            trevo, reference = [], []
+            for program in programs.values():
+                _watch(session, program[0], desktops, *program[1:])
+            measured = {name: [] for name in programs}
+            names = list(programs)
             for k in range(runs):
-                # In turns, which one goes first alternating with the run.
-                order = ((reference, reference_path, (desktops,)), (trevo, trevo_path, ()))
-                for into, path, arguments in (order if k % 2 == 0 else order[::-1]):
-                    into += _watch(session, path, desktops, *arguments)
-            results.append(StartupResult(desktops, trevo, reference))
+                # In turns, the order rotating with the run.
+                for name in names[k % 3:] + names[:k % 3]:
+                    measured[name] += _watch(session, programs[name][0], desktops, *programs[name][1:])
+            results.append(StartupResult(desktops, measured))
         finally:
             folder.remove()
     return results
