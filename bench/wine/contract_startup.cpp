@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "contract_tray.h"
-#include "reference_switch.h"
+#include "reference_walk.h"
 #include "engine/win32/handles.h"
 
 namespace winbench {

@@ -1,5 +1,6 @@
 #include "reference_switch.h"
 
+#include <string>
 #include <vector>
 
 #include "engine/win32/handles.h"
@@ -7,7 +8,6 @@
 namespace winbench {
 namespace {
 
-constexpr int kNameRoom = 259;  // as much as Trevo gives a title or class name
 constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW;
 
 struct Target {
@@ -15,32 +15,18 @@ struct Target {
     LONG x, y;
 };
 
-void ReadNames(HWND window, NameReads reads) {
-    char name[kNameRoom + 1];
-    if (reads != NameReads::None) GetWindowTextA(window, name, kNameRoom);
-    if (reads == NameReads::TitleAndClass) GetClassNameA(window, name, kNameRoom);
-}
-
 }  // namespace
 
-std::vector<HWND> WalkVisibleWindows(NameReads reads, size_t& restorable) {
-    std::vector<HWND> taken;
-    for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
-        if ((static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & WS_VISIBLE) == 0) continue;
-        ReadNames(h, reads);
-        const DWORD maximised = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & WS_MAXIMIZE;
-        const DWORD minimised = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & WS_MINIMIZE;
-        if ((maximised | minimised) != 0) ++restorable;  // Trevo would restore it; the benchmark has none
-        taken.push_back(h);
-    }
-    return taken;
-}
-
-ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock) {
+ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock, const WallpaperJob* wallpaper) {
     ReferencePhases phases;
     const long long start = Stopwatch::Now();
-    char emptyPath[] = "";
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, emptyPath, 0xFFFFFFFFu);
+    std::string path;
+    if (wallpaper) {
+        phases.fitting = WriteWallpaperBitmap(*wallpaper, clock);
+        if (phases.fitting.written) path = wallpaper->bitmapAnsi;
+    }
+    const long long callStart = Stopwatch::Now();
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
     const long long wallpaperDone = Stopwatch::Now();
 
     const std::vector<HWND> windows = WalkVisibleWindows(reads, phases.restorable);
@@ -62,7 +48,7 @@ ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock
     phases.batchDone = batch && EndDeferWindowPos(batch.release());
     const long long batchDone = Stopwatch::Now();
 
-    phases.wallpaperMs = clock.Ms(start, wallpaperDone);
+    phases.wallpaperMs = clock.Ms(callStart, wallpaperDone);
     phases.walkMs = clock.Ms(wallpaperDone, walkDone);
     phases.rectsMs = clock.Ms(walkDone, rectsDone);
     phases.batchMs = clock.Ms(rectsDone, batchDone);

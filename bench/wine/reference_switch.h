@@ -5,19 +5,15 @@
 
 #include <windows.h>
 
-#include <vector>
-
+#include "reference_walk.h"
+#include "reference_wallpaper.h"
 #include "stopwatch.h"
 
 namespace winbench {
 
-// Which names of each visible window the walk reads: none (no never-move
-// pattern), the title (what a title-and-class pattern that fails on the title
-// needs), or both.
-enum class NameReads { None, Title, TitleAndClass };
-
 struct ReferencePhases {
-    double wallpaperMs = 0;  // the empty wallpaper, with its broadcast
+    WallpaperPhases fitting;  // with a wallpaper job: its bitmap made
+    double wallpaperMs = 0;   // the wallpaper call, with its broadcast
     double walkMs = 0;       // the walk with its style and name reads
     double rectsMs = 0;      // where each window is
     double batchMs = 0;      // the deferred batch of moves
@@ -27,13 +23,10 @@ struct ReferencePhases {
     bool batchDone = false;
 };
 
-// The walk Trevo makes: from the top, one style read to see visibility, the
-// names, then the maximise and minimise tests, each a style read of its own.
-// Gives the visible windows; counts those Trevo would restore.
-std::vector<HWND> WalkVisibleWindows(NameReads reads, size_t& restorable);
-
-// Sets the empty wallpaper, walks the top-level windows from the top, takes every
-// visible one and moves them all by dx in one deferred batch.
-ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock);
+// Sets the empty wallpaper (or, given a job, writes its bitmap and sets that),
+// walks the top-level windows from the top, takes every visible one and moves
+// them all by dx in one deferred batch.
+ReferencePhases ReferenceSwitch(LONG dx, NameReads reads, const Stopwatch& clock,
+                                const WallpaperJob* wallpaper = nullptr);
 
 }  // namespace winbench

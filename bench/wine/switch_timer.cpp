@@ -1,18 +1,24 @@
 // switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS]
 //                  [--desktop1-key ID --desktop2-key ID]
+//                  [--wallpaper-picture PATH --wallpaper-bitmap PATH]
 //
-// Times Trevo's desktop switch against the reference walk of reference_switch.h,
-// in turns, with the N windows of bench_windows.exe on screen and Trevo running
-// with P never-move patterns that match none of them. Each round: Trevo to
-// desktop 2 and back by clicks, the reference one screen left and back, and,
+// Times Trevo's desktop switch against the contract's selection of
+// contract_click.h (every desktop's icon told its state around the reference
+// walk of reference_switch.h), in turns, with the N windows of bench_windows.exe
+// on screen and Trevo running with P never-move patterns that match none of
+// them. Each round: Trevo to desktop 2 and back by clicks, the reference to its
+// desktop 2 and back (one screen left and back), and,
 // given the ids of Trevo's Desktop1 and Desktop2 hotkeys, Trevo to desktop 2
 // and back by those keys; the reference pair comes between the two others,
 // whose order alternates, so that both lie as close to it in time. Then a click
-// on the desktop already active, and, with patterns, the reference without name
+// on the desktop already active, and, with patterns, the walk alone without name
 // reads and with title and class reads.
 // After every switch the bench windows must all have moved by the expected
 // distance, or the tool stops with status 1: a switch that moved nothing was
-// not timed. Answers in JSON lines (one per kind of timing).
+// not timed. Given a picture and a bitmap path, each of the reference's
+// selections also decodes the picture and writes it as the bitmap, then sets
+// that (as Trevo does for a desktop whose wallpaper keeps its own size).
+// Answers in JSON lines (one per kind of timing).
 #include <windows.h>
 
 #include <map>
@@ -20,6 +26,7 @@
 
 #include "arguments.h"
 #include "bench_window_set.h"
+#include "contract_click.h"
 #include "json_out.h"
 #include "reference_switch.h"
 #include "sample_set.h"
@@ -34,7 +41,7 @@ constexpr DWORD kAnswerMs = 60000;
 constexpr int kMostDesks = 5;
 
 struct PhaseSamples {
-    SampleSet wallpaper, walk, rects, batch;
+    SampleSet decode, write, wallpaper, walk, rects, batch, icons, selection;
 };
 
 class SwitchBench {
@@ -86,18 +93,32 @@ public:
         return true;
     }
 
-    bool ReferenceMove(LONG dx, NameReads reads, SampleSet& into, PhaseSamples* phases, std::string& why) {
+    // The contract's selection of desktop `desk`, the windows moving by dx.
+    bool ContractSelect(ContractDesks& reference, int desk, LONG dx, NameReads reads, const WallpaperJob* wallpaper,
+                        SampleSet& into, PhaseSamples& phases, std::string& why) {
+        const ContractPhases done = reference.Select(desk, dx, reads, clock_, wallpaper);
+        if (!done.selection.batchDone) return Failed(why, "the reference batch was refused");
+        if (wallpaper && !done.selection.fitting.written) return Failed(why, "the reference wrote no bitmap");
+        if (!Checked(dx, "the reference selection", why)) return false;
+        into.Add(done.totalMs);
+        visibleWindows_ = done.selection.moved;
+        phases.icons.Add(done.iconsMs);
+        phases.selection.Add(done.selection.totalMs);
+        phases.decode.Add(done.selection.fitting.decodeMs);
+        phases.write.Add(done.selection.fitting.writeMs);
+        phases.wallpaper.Add(done.selection.wallpaperMs);
+        phases.walk.Add(done.selection.walkMs);
+        phases.rects.Add(done.selection.rectsMs);
+        phases.batch.Add(done.selection.batchMs);
+        return true;
+    }
+
+    // The walk and the moves alone, without the icons.
+    bool WalkOnly(LONG dx, NameReads reads, SampleSet& into, std::string& why) {
         const ReferencePhases done = ReferenceSwitch(dx, reads, clock_);
         if (!done.batchDone) return Failed(why, "the reference batch was refused");
         if (!Checked(dx, "the reference move", why)) return false;
         into.Add(done.totalMs);
-        visibleWindows_ = done.moved;
-        if (phases) {
-            phases->wallpaper.Add(done.wallpaperMs);
-            phases->walk.Add(done.walkMs);
-            phases->rects.Add(done.rectsMs);
-            phases->batch.Add(done.batchMs);
-        }
         return true;
     }
 
@@ -134,6 +155,14 @@ private:
     size_t visibleWindows_ = 0;
 };
 
+std::string AnsiPath(const std::wstring& path) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(n > 0 ? static_cast<size_t>(n) : 1u, '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, text.data(), n, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}
+
 void PrintSummary(const char* kind, const SampleSet& samples) {
     JsonLine()
         .Text("kind", kind)
@@ -151,11 +180,19 @@ int Run(const Arguments& args) {
     const std::optional<long> settle = args.Number(L"--settle", 20, 0, 10000);
     const std::optional<long> key1 = args.Number(L"--desktop1-key", 0, 1, 64);
     const std::optional<long> key2 = args.Number(L"--desktop2-key", 0, 1, 64);
+    const std::optional<std::wstring> picture = args.Value(L"--wallpaper-picture");
+    const std::optional<std::wstring> bitmap = args.Value(L"--wallpaper-bitmap");
     if (!windowCount || *windowCount == 0 || !patterns || !rounds || !settle || !key1 || !key2 ||
-        (*key1 == 0) != (*key2 == 0) || (*key1 != 0 && *key1 == *key2))
+        (*key1 == 0) != (*key2 == 0) || (*key1 != 0 && *key1 == *key2) || picture.has_value() != bitmap.has_value())
         return Fail(kTool,
                     "usage: switch_timer.exe --windows N [--patterns P] [--rounds R] [--settle MS] "
-                    "[--desktop1-key ID --desktop2-key ID]");
+                    "[--desktop1-key ID --desktop2-key ID] [--wallpaper-picture PATH --wallpaper-bitmap PATH]");
+    std::optional<WallpaperJob> wallpaper;
+    if (picture) {
+        if (!StartImaging()) return Fail(kTool, "COM could not start for the imaging codecs");
+        wallpaper = WallpaperJob{*picture, *bitmap, AnsiPath(*bitmap)};
+    }
+    const WallpaperJob* job = wallpaper ? &*wallpaper : nullptr;
     const bool byKeys = *key1 != 0;
 
     std::optional<BenchWindowSet> windows = BenchWindowSet::WaitFor(static_cast<size_t>(*windowCount), 120000);
@@ -169,6 +206,8 @@ int Run(const Arguments& args) {
     SwitchBench bench(*windows, width, static_cast<DWORD>(*settle));
     std::string why;
     if (!bench.MapDesks(trays, why)) return Fail(kTool, why);
+    ContractDesks contract(static_cast<int>(trays.size()));
+    if (!contract.Valid()) return Fail(kTool, "the reference's icons could not be added");
 
     const NameReads reads = *patterns > 0 ? NameReads::Title : NameReads::None;
     SampleSet trevo, reference, byKey, sameDesk, noNames, bothNames;
@@ -178,9 +217,12 @@ int Run(const Arguments& args) {
         auto trevoPair = [&] {
             return bench.TrevoSwitch(desk2, -width, &trevo, why) && bench.TrevoSwitch(desk1, width, &trevo, why);
         };
-        auto referencePair = [&](NameReads which, SampleSet& into, PhaseSamples* phaseInto) {
-            return bench.ReferenceMove(-width, which, into, phaseInto, why) &&
-                   bench.ReferenceMove(width, which, into, phaseInto, why);
+        auto referencePair = [&] {
+            return bench.ContractSelect(contract, 2, -width, reads, job, reference, phases, why) &&
+                   bench.ContractSelect(contract, 1, width, reads, job, reference, phases, why);
+        };
+        auto walkPair = [&](NameReads which, SampleSet& into) {
+            return bench.WalkOnly(-width, which, into, why) && bench.WalkOnly(width, which, into, why);
         };
         auto keyPair = [&] {
             return !byKeys || (bench.TrevoKeySwitch(controller, static_cast<int>(*key2), -width, byKey, why) &&
@@ -188,11 +230,11 @@ int Run(const Arguments& args) {
         };
         // Without keys, clicks and reference simply take turns at going first.
         const bool pairsDone = round % 2 == 0
-                                   ? trevoPair() && referencePair(reads, reference, &phases) && keyPair()
-                                   : keyPair() && referencePair(reads, reference, &phases) && trevoPair();
+                                   ? trevoPair() && referencePair() && keyPair()
+                                   : keyPair() && referencePair() && trevoPair();
         if (!pairsDone || !bench.TrevoSwitch(desk1, 0, &sameDesk, why)) return Fail(kTool, why);
-        if (*patterns > 0 && (!referencePair(NameReads::None, noNames, nullptr) ||
-                              !referencePair(NameReads::TitleAndClass, bothNames, nullptr)))
+        if (*patterns > 0 &&
+            (!walkPair(NameReads::None, noNames) || !walkPair(NameReads::TitleAndClass, bothNames)))
             return Fail(kTool, why);
     }
 
@@ -219,6 +261,10 @@ int Run(const Arguments& args) {
     if (!bothNames.Empty()) PrintSummary("reference_title_and_class", bothNames);
     JsonLine()
         .Text("kind", "reference_phases")
+        .Number("icons_ms", phases.icons.Median())
+        .Number("decode_ms", phases.decode.Median())
+        .Number("write_ms", phases.write.Median())
+        .Number("selection_ms", phases.selection.Median())
         .Number("wallpaper_ms", phases.wallpaper.Median())
         .Number("walk_ms", phases.walk.Median())
         .Number("rects_ms", phases.rects.Median())

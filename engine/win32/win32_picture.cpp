@@ -161,6 +161,24 @@ ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICBitmapDecoder& decoder) {
     return best;
 }
 
+// Whether the frame's own pixels may hold transparency. Formats without an
+// alpha channel (every JPEG, grey and plain colour pictures) are read with
+// alpha 255 everywhere, so flattening them would only cost a pass over every
+// pixel; indexed formats may carry it in their palette.
+bool MayBeTransparent(IWICBitmapFrameDecode& frame) {
+    WICPixelFormatGUID format{};
+    if (FAILED(frame.GetPixelFormat(&format))) return true;
+    static const WICPixelFormatGUID* const kOpaque[] = {
+        &GUID_WICPixelFormatBlackWhite, &GUID_WICPixelFormat2bppGray,   &GUID_WICPixelFormat4bppGray,
+        &GUID_WICPixelFormat8bppGray,   &GUID_WICPixelFormat16bppGray,  &GUID_WICPixelFormat16bppBGR555,
+        &GUID_WICPixelFormat16bppBGR565, &GUID_WICPixelFormat24bppBGR,  &GUID_WICPixelFormat24bppRGB,
+        &GUID_WICPixelFormat32bppBGR,   &GUID_WICPixelFormat48bppRGB,
+    };
+    for (const WICPixelFormatGUID* opaque : kOpaque)
+        if (format == *opaque) return false;
+    return true;
+}
+
 // Transparent parts lie on white, as the picture would on a window's background.
 void FlattenOnWhite(std::uint32_t* pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -199,7 +217,7 @@ engine::PicturePtr LoadPictureFile(const std::wstring& path) {
     const UINT stride = width * 4;
     if (FAILED(converted->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE*>(picture->Bits()))))
         engine::Raise(engine::err::kInvalidPicture);
-    FlattenOnWhite(picture->Bits(), static_cast<size_t>(width) * height);
+    if (MayBeTransparent(*frame.get())) FlattenOnWhite(picture->Bits(), static_cast<size_t>(width) * height);
     return picture;
 }
 
@@ -250,10 +268,13 @@ public:
         }
     }
 
+    // The finished file takes the target's place in one step, so a program that
+    // stops halfway never leaves half a bitmap. It is not forced to the disk
+    // first: Trevo.bmp is made again at every switch, and waiting for the disk
+    // to take 36 MB would hold every switch to a large picture for as long.
     void MoveOver(const std::wstring& target) {
-        if (!::FlushFileBuffers(file_.get())) RaiseWriteError(::GetLastError());
         file_.reset();
-        if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
             RaiseWriteError(::GetLastError());
         moved_ = true;
     }

@@ -1,8 +1,10 @@
 """The wallpaper fitting under Wine: the click that makes a desktop active whose
 wallpaper is a large photo, timed by switch_timer.exe with one window on screen
 (so the click is almost all fitting), in turns with ImageMagick's convert doing
-the same job on the same picture; and how close Trevo's stretched Trevo.bmp
-comes to ImageMagick's (PSNR)."""
+the same job on the same picture and, for a picture kept at its own size, with
+the reference selection doing the same platform work (the picture decoded
+through the same codec, the same bitmap written, the same wallpaper call); and
+how close Trevo's stretched Trevo.bmp comes to ImageMagick's (PSNR)."""
 
 import os
 import re
@@ -20,12 +22,18 @@ SIZE = (1920, 1080)
 
 
 class WallpaperResult:
-    def __init__(self, clicks_ms, convert_ms, written, psnr):
+    def __init__(self, clicks_ms, convert_ms, written, psnr, reference_ms=(), phases=()):
         self.clicks_ms = clicks_ms
         self.convert_ms = convert_ms
         self.paired = PairedRatio(clicks_ms, convert_ms)
         self.written = written
         self.psnr = psnr
+        # Only for a picture at its own size: the reference selection's times
+        # (click k and reference k from the same round) and its phases.
+        self.reference_paired = PairedRatio(clicks_ms, reference_ms) if reference_ms else None
+        self.reference_ms = statistics.median(reference_ms) if reference_ms else None
+        self.phases = {key: statistics.median(p[key] for p in phases) for key in
+                       ("decode_ms", "write_ms", "wallpaper_ms", "icons_ms")} if phases else None
 
     @property
     def click_ms(self):
@@ -86,14 +94,23 @@ def _measure_one(session, picture, keep_size, rounds):
             run = session.start_trevo(folder, DESKTOPS, wallpapers=(path, path, "", "", ""),
                                       keep_size="-1" if keep_size else "0", width=str(SIZE[0]),
                                       height=str(SIZE[1]))
-            clicks, converts = [], []
+            # At its own size the reference selection makes the same bitmap.
+            reference_job = [] if keep_size else ["--wallpaper-picture", path, "--wallpaper-bitmap",
+                                                  folder.windows_path("Reference.bmp")]
+            clicks, converts, references, phases = [], [], [], []
             try:
                 for _ in range(rounds):
-                    # One round is two timed clicks, each fitting the picture: two
-                    # conversions beside them.
-                    lines = session.tool("switch_timer.exe", "--windows", 1, "--rounds", 1, timeout=900)
-                    pair = SwitchResult(1, 0, lines).kinds["pairs"]["trevo_ms"]
+                    # One round is two timed clicks, each fitting the picture, two
+                    # selections of the reference between them when it has a
+                    # bitmap to make, and two conversions beside them.
+                    lines = session.tool("switch_timer.exe", "--windows", 1, "--rounds", 1, *reference_job,
+                                         timeout=900)
+                    result = SwitchResult(1, 0, lines)
+                    pair = result.kinds["pairs"]["trevo_ms"]
                     clicks += pair
+                    if reference_job:
+                        references += result.kinds["pairs"]["reference_ms"]
+                        phases.append(result.phases)
                     converts += [_convert_ms(picture, keep_size, magick_bmp) for _ in pair]
             finally:
                 session.stop_trevo(run)
@@ -102,7 +119,7 @@ def _measure_one(session, picture, keep_size, rounds):
             psnr = _psnr(trevo_bmp, magick_bmp) if written else None
         finally:
             folder.remove()
-    return WallpaperResult(clicks, converts, written, psnr)
+    return WallpaperResult(clicks, converts, written, psnr, references, phases)
 
 
 def _psnr(ours, theirs):
