@@ -177,10 +177,10 @@ def main(argv):
             part("switch", lambda: (switching.measure(session, WINDOW_COUNTS, PATTERN_COUNTS, quick, progress),),
                  switch_table)
             pictures = (("4000 x 3000 JPEG", jpeg), ("4000 x 3000 PNG", png))
-            part("wallpaper", lambda: wallpaper.measure(session, pictures, 2 if quick else 6, progress),
+            part("wallpaper", lambda: wallpaper.measure(session, pictures, 2 if quick else 8, progress),
                  lambda plain, walls: wallpaper_table(walls, plain.median("trevo")))
             part("idle", lambda: (idle.measure(session, 10, progress),), idle_table)
-            part("start-up", lambda: (startup.measure(session, 4 if quick else 12, progress),), startup_table)
+            part("start-up", lambda: (startup.measure(session, 4 if quick else 20, progress),), startup_table)
     except BenchError as error:
         print(f"the Wine benchmarks could not start: {error}", file=sys.stderr)
         return 1
