@@ -3,12 +3,13 @@
 // reads the Trevo.ini beside it (the desktop count, the five wallpapers, the
 // size keys, the never-move entries of its Windows family) and then, as Trevo:
 // the controller's hidden window with the dialog's two size boxes made
-// digits-only, enabled by the size rule and given their values, one hidden window per desktop whose icon is added and given its
-// inactive state (from the highest number down in the XP family, else up),
-// the controller hidden, and the first selection: every desktop told its state
-// in index order, desktop 1's wallpaper call (the path itself, empty when none
-// is named: the fitting is measured apart) and the walk over the visible
-// windows with their title reads when there are never-move entries. Then it waits to be ended.
+// digits-only, enabled by the size rule and given their values; one hidden
+// window per desktop whose icon is added and given its inactive state (from
+// the highest number down in the XP family, else up); the controller hidden;
+// and the first selection: every desktop told its state in index order,
+// desktop 1's wallpaper call (the path itself, empty when none is named: the
+// fitting is measured apart) and the walk over the visible windows, with their
+// titles read when there are never-move entries. Then it waits to be ended.
 #include <windows.h>
 
 #include <cstdlib>
@@ -17,8 +18,8 @@
 #include <vector>
 
 #include "contract_tray.h"
-#include "reference_walk.h"
 #include "engine/win32/handles.h"
+#include "reference_walk.h"
 
 namespace winbench {
 namespace {
