@@ -19,6 +19,7 @@
 
 #include "contract_tray.h"
 #include "engine/win32/handles.h"
+#include "quit_on_close.h"
 #include "reference_walk.h"
 
 namespace winbench {
@@ -27,14 +28,6 @@ namespace {
 constexpr int kMostDesks = 5;
 constexpr DWORD kValueRoom = 255;
 constexpr const wchar_t* kClass = L"TrevoContractStartup";
-
-LRESULT CALLBACK ContractProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
 
 class Settings {
 public:
@@ -83,7 +76,7 @@ struct Desk {
 int Run(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ContractProc;
+    windowClass.lpfnWndProc = winbench::QuitOnCloseProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kClass;
     if (!RegisterClassExW(&windowClass)) return 3;

@@ -10,18 +10,11 @@
 #include <vector>
 
 #include "engine/win32/handles.h"
+#include "quit_on_close.h"
 
 namespace {
 
 constexpr UINT kIconCallback = WM_APP + 1;
-
-LRESULT CALLBACK ReferenceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
 
 // The icon is taken off again however the message loop ends.
 class TrayIcon {
@@ -56,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (count < 1 || count > 5) return 2;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ReferenceProc;
+    windowClass.lpfnWndProc = winbench::QuitOnCloseProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"TrevoBenchReference";
     if (!RegisterClassExW(&windowClass)) return 3;
