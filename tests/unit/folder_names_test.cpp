@@ -23,10 +23,8 @@ struct Folder {
 class FolderNames : public ::testing::TestWithParam<Folder> {
 protected:
     static sim::Options For(const Folder& f, bool shortNames = true) {
-        sim::Options o;
-        o.codePage = f.codePage;
+        sim::Options o = testing_support::InCodePage(f.codePage, shortNames);
         o.appPath = f.appPath;
-        o.shortNames = shortNames;
         return o;
     }
 };
@@ -108,10 +106,7 @@ TEST(FolderNames, AFolderTheCodePageSpellsKeepsItsLongName) {
 // is refused with a message, and the previous picture stays.
 TEST(PictureNames, AChosenPictureTheCodePageCannotSpellIsKeptByItsShortName) {
     for (const bool shortNames : {true, false}) {
-        sim::Options o;
-        o.codePage = 932;
-        o.shortNames = shortNames;
-        SimTrevo t(o);
+        SimTrevo t(testing_support::InCodePage(932, shortNames));
         t.WriteIni(kIni);
         const std::u16string picture = u"C:\\pictures\\café.bmp";
         testing_support::WritePictureFile(t.Host(picture), 4, 4, 0x0000FF);

@@ -120,10 +120,7 @@ TEST_F(UnwritableWallpaper, AProgramFolderTheUserMayNotWrite) {
 
 TEST(UserWallpaperFolder, AUserNameTheCodePageCannotSpellGoesByItsShortName) {
     for (const bool shortNames : {true, false}) {
-        sim::Options o;
-        o.codePage = 932;
-        o.shortNames = shortNames;
-        SimTrevo t(o);
+        SimTrevo t(testing_support::InCodePage(932, shortNames));
         t.world().localAppData = u"C:\\Users\\Zoë\\AppData\\Local";
         t.world().unwritableFolders = {u"C:\\Trevo"};
         WritePictureFile(t.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);

@@ -62,6 +62,14 @@ inline void WritePictureFile(const std::filesystem::path& file, engine::Long w, 
 
 inline std::string U8(const engine::String& s) { return engine::ToUtf8(s); }
 
+// A Windows whose ANSI code page is codePage, on a volume with or without 8.3 names.
+inline sim::Options InCodePage(engine::Dword codePage, bool shortNames = true) {
+    sim::Options o;
+    o.codePage = codePage;
+    o.shortNames = shortNames;
+    return o;
+}
+
 // The number of the run-time error f raises (0 for none), and its description.
 inline engine::Long ErrorNumber(const std::function<void()>& f, engine::String* description = nullptr) {
     try {
