@@ -18,10 +18,23 @@ add_library(trevo_win32 STATIC
   engine/win32/picture_box.cpp
   engine/win32/win32_picture.cpp
   engine/win32/late_libraries.cpp
+  engine/win32/native_records.cpp
   engine/win32/win_constants_check.cpp
 )
 target_link_libraries(trevo_win32 PUBLIC trevo_program user32 gdi32 shell32 comctl32 uuid version advapi32)
 target_compile_definitions(trevo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601)
+
+# The manifests name the processor the program is built for; the resource
+# scripts find the made ones on their include path.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TREVO_MANIFEST_ARCHITECTURE amd64)
+else()
+  set(TREVO_MANIFEST_ARCHITECTURE x86)
+endif()
+set(TREVO_MANIFEST_DIR ${CMAKE_BINARY_DIR}/manifests)
+configure_file(res/trevo.manifest.in ${TREVO_MANIFEST_DIR}/trevo.manifest @ONLY)
+configure_file(tests/wine/wintool.manifest.in ${TREVO_MANIFEST_DIR}/wintool.manifest @ONLY)
+include_directories(${TREVO_MANIFEST_DIR})
 
 add_executable(Trevo WIN32 app/main_win32.cpp res/trevo.rc)
 target_link_libraries(Trevo PRIVATE trevo_win32)

@@ -8,17 +8,9 @@
 namespace winbench {
 namespace {
 
-// NOTIFYICONDATAA as Windows 95 defined it: what Trevo passes.
-struct NotifyRecord {
-    DWORD cbSize;
-    HWND hWnd;
-    UINT uID;
-    UINT uFlags;
-    UINT uCallbackMessage;
-    HICON hIcon;
-    CHAR szTip[64];
-};
-static_assert(sizeof(NotifyRecord) == 88, "the record Trevo passes is 88 bytes");
+// NOTIFYICONDATAA as Windows 95 defined it, in this build's layout: what Trevo passes.
+using NotifyRecord = NOTIFYICONDATAA;
+constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
 
 HICON SmallIcon(int resource, UINT flags) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
@@ -32,9 +24,9 @@ ContractIcon::ContractIcon(HWND owner, int desk) : owner_(owner), desk_(desk) {}
 ContractIcon::~ContractIcon() {
     if (added_) {
         NotifyRecord record{};
-        record.cbSize = sizeof record;
+        record.cbSize = kRecordSize;
         record.hWnd = owner_;
-        Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<PNOTIFYICONDATAA>(&record));
+        Shell_NotifyIconA(NIM_DELETE, &record);
     }
     for (HICON icon : states_)
         if (icon) DestroyIcon(icon);
@@ -42,14 +34,14 @@ ContractIcon::~ContractIcon() {
 
 bool ContractIcon::Notify(DWORD message, HICON icon, const char* tip) {
     NotifyRecord record{};
-    record.cbSize = sizeof record;
+    record.cbSize = kRecordSize;
     record.hWnd = owner_;
     record.uID = 0;
     record.uFlags = NIF_MESSAGE | NIF_ICON | (tip ? NIF_TIP : 0u);
     record.uCallbackMessage = WM_MOUSEMOVE;
     record.hIcon = icon;
-    if (tip) lstrcpynA(record.szTip, tip, sizeof record.szTip);
-    return Shell_NotifyIconA(message, reinterpret_cast<PNOTIFYICONDATAA>(&record)) != FALSE;
+    if (tip) lstrcpynA(record.szTip, tip, 64);  // the original record's tip
+    return Shell_NotifyIconA(message, &record) != FALSE;
 }
 
 bool ContractIcon::Add() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "engine/win32/handles.h"
 #include "json_out.h"
 #include "tray_icons_view.h"
 
@@ -27,9 +28,10 @@ int Run(const Arguments& args) {
         std::vector<HWND> owners;
         for (size_t i = 1; i < words.size(); ++i) {
             wchar_t* end = nullptr;
-            const unsigned long value = std::wcstoul(words[i].c_str(), &end, 0);
-            if (*end != L'\0' || value == 0) return Fail(kTool, "remove needs window handles as numbers");
-            owners.push_back(reinterpret_cast<HWND>(static_cast<UINT_PTR>(value)));
+            const unsigned long long value = std::wcstoull(words[i].c_str(), &end, 0);
+            if (*end != L'\0' || value == 0 || value > 0xFFFFFFFFull)
+                return Fail(kTool, "remove needs window handles as 32-bit numbers");
+            owners.push_back(win32::HandleFrom32<HWND>(static_cast<std::uint32_t>(value)));
         }
         RemoveTrayIcons(owners);
         JsonLine().Integer("asked", static_cast<long long>(owners.size())).Print();

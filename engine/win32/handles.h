@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace win32 {
@@ -170,8 +171,22 @@ private:
     T* p_ = nullptr;
 };
 
-// The program sees window handles as the 32-bit numbers Windows passes.
-inline HWND ToHwnd(engine::Hwnd h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
-inline engine::Hwnd FromHwnd(HWND h) { return static_cast<engine::Hwnd>(reinterpret_cast<UINT_PTR>(h)); }
+// The program carries handles (windows, menus, icons, GDI objects, kernel
+// objects, registry keys) as 32-bit numbers. 64-bit Windows keeps every such
+// handle within 32 bits so that 32- and 64-bit programs can share them, and a
+// number made a handle again is sign-extended, as Windows itself does: that is
+// what turns 0x80000001 back into HKEY_CURRENT_USER. Addresses (modules,
+// procedures, pointers in records) never travel this way.
+template <class H>
+H HandleFrom32(std::uint32_t value) {
+    return reinterpret_cast<H>(static_cast<INT_PTR>(static_cast<std::int32_t>(value)));
+}
+template <class H>
+std::uint32_t HandleTo32(H h) {
+    return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(h));
+}
+
+inline HWND ToHwnd(engine::Hwnd h) { return HandleFrom32<HWND>(h); }
+inline engine::Hwnd FromHwnd(HWND h) { return HandleTo32(h); }
 
 }  // namespace win32

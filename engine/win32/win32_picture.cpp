@@ -64,8 +64,7 @@ std::shared_ptr<Win32Picture> Win32Picture::FromIcon(HICON icon, int width, int 
 }
 
 engine::Dword Win32Picture::Handle() const {
-    const void* h = icon_ ? static_cast<const void*>(icon_) : static_cast<const void*>(bitmap_.get());
-    return static_cast<engine::Dword>(reinterpret_cast<UINT_PTR>(h));
+    return icon_ ? HandleTo32(icon_) : HandleTo32(bitmap_.get());
 }
 
 void Win32Picture::Fill(COLORREF color) {

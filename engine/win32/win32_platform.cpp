@@ -7,6 +7,7 @@
 
 #include "engine/win32/handles.h"
 #include "engine/win32/late_libraries.h"
+#include "engine/win32/native_records.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -17,20 +18,14 @@ using engine::Dword;
 using engine::Hwnd;
 using engine::Long;
 
-// The engine's records are handed to Windows as they are: their layouts must be
-// those of the 32-bit headers, field by field.
+// The records without handles or pointers are handed to Windows as they are,
+// in both builds: their layouts must be those of the headers, field by field.
+// The two that carry handles and pointers are copied (native_records.h).
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 static_assert(sizeof(RECT) == sizeof(engine::Rect) && offsetof(RECT, bottom) == offsetof(engine::Rect, bottom));
 static_assert(sizeof(POINT) == sizeof(engine::Point) && offsetof(POINT, y) == offsetof(engine::Point, y));
 static_assert(sizeof(OSVERSIONINFOA) == sizeof(engine::OsVersionInfoA));
 static_assert(offsetof(OSVERSIONINFOA, szCSDVersion) == offsetof(engine::OsVersionInfoA, szCSDVersion));
-static_assert(offsetof(NOTIFYICONDATAA, hIcon) == offsetof(engine::NotifyIconDataA, hIcon));
-static_assert(offsetof(NOTIFYICONDATAA, szTip) == offsetof(engine::NotifyIconDataA, szTip));
-static_assert(sizeof(OPENFILENAMEW) >= sizeof(engine::OpenFileNameW));
-static_assert(offsetof(OPENFILENAMEW, Flags) == offsetof(engine::OpenFileNameW, Flags));
-static_assert(offsetof(OPENFILENAMEW, nFileExtension) == offsetof(engine::OpenFileNameW, nFileExtension));
-static_assert(offsetof(OPENFILENAMEW, lpTemplateName) == offsetof(engine::OpenFileNameW, lpTemplateName));
-static_assert(sizeof(engine::OpenFileNameW) == 76);
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(engine::WindowPlacement));
 static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(engine::WindowPlacement, rcNormalPosition));
 
@@ -38,8 +33,9 @@ namespace {
 HWND H(Hwnd h) { return ToHwnd(h); }
 Hwnd F(HWND h) { return FromHwnd(h); }
 RECT* R(engine::Rect* r) { return reinterpret_cast<RECT*>(r); }
-HDWP ToHdwp(Dword batch) { return reinterpret_cast<HDWP>(static_cast<UINT_PTR>(batch)); }
-Dword FromHdwp(HDWP batch) { return static_cast<Dword>(reinterpret_cast<UINT_PTR>(batch)); }
+// A deferred batch is a window-manager handle like a window's.
+HDWP ToHdwp(Dword batch) { return HandleFrom32<HDWP>(batch); }
+Dword FromHdwp(HDWP batch) { return HandleTo32(batch); }
 }  // namespace
 
 Dword Win32Platform::AnsiCodePage() const { return ::GetACP(); }
@@ -117,9 +113,10 @@ bool Win32Platform::GetVersionExA(engine::OsVersionInfoA* info) {
 Dword Win32Platform::GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
 
 namespace {
-HANDLE ToHandle(Dword h) { return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(h)); }
-HKEY ToHkey(Dword h) { return reinterpret_cast<HKEY>(static_cast<UINT_PTR>(h)); }
-Dword FromHandle(const void* h) { return static_cast<Dword>(reinterpret_cast<UINT_PTR>(h)); }
+HANDLE ToHandle(Dword h) { return HandleFrom32<HANDLE>(h); }
+HKEY ToHkey(Dword h) { return HandleFrom32<HKEY>(h); }
+template <class H>
+Dword FromHandle(H h) { return HandleTo32(h); }
 }  // namespace
 
 Dword Win32Platform::CreateMutexA(const char* name) { return FromHandle(::CreateMutexA(nullptr, FALSE, name)); }
@@ -302,23 +299,31 @@ Dword Win32Platform::SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags
     HWINEVENTHOOK hook = ::SetWinEventHook(eventMin, eventMax, nullptr, OnWinEvent, 0, 0, flags);
     if (!hook) return 0;
     WinEventHandlers()[hook] = std::move(handler);
-    return static_cast<Dword>(reinterpret_cast<UINT_PTR>(hook));
+    return HandleTo32(hook);
 }
 
 bool Win32Platform::UnhookWinEvent(Dword hook) {
-    auto* handle = reinterpret_cast<HWINEVENTHOOK>(static_cast<UINT_PTR>(hook));
+    const auto handle = HandleFrom32<HWINEVENTHOOK>(hook);
     WinEventHandlers().erase(handle);
     return ::UnhookWinEvent(handle) != 0;
 }
 
 bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
-    // The 88-byte record is the original NOTIFYICONDATAA the shell still accepts.
-    auto* record = reinterpret_cast<NOTIFYICONDATAA*>(const_cast<engine::NotifyIconDataA*>(data));
-    return ::Shell_NotifyIconA(message, record) != 0;
+    // The original NOTIFYICONDATAA, which the shell still accepts.
+    NOTIFYICONDATAA record;
+    if (!data || !ToNativeNotifyRecord(*data, record)) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return ::Shell_NotifyIconA(message, &record) != 0;
 }
 
 bool Win32Platform::GetOpenFileNameW(engine::OpenFileNameW* record) {
-    return LateGetOpenFileNameW(reinterpret_cast<OPENFILENAMEW*>(record)) != 0;
+    OPENFILENAMEW native;
+    if (!record || !ToNativeChooserRecord(*record, native)) return false;  // as a chooser that failed to open
+    const bool chosen = LateGetOpenFileNameW(&native) != 0;
+    CopyChooserAnswer(native, *record);
+    return chosen;
 }
 
 }  // namespace win32

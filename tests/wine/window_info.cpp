@@ -10,8 +10,6 @@ namespace {
 
 constexpr UINT kMessageTimeoutMs = 2000;
 
-std::int64_t HandleValue(HWND window) { return static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)); }
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -93,12 +91,14 @@ std::vector<HWND> ChildWindows(HWND parent) {
     return windows;
 }
 
+std::int64_t HandleValue(HWND window) { return win32::HandleTo32(window); }
+
 HWND ParseWindow(const std::wstring& text) {
     if (text.empty()) return nullptr;
     wchar_t* end = nullptr;
     const unsigned long long value = std::wcstoull(text.c_str(), &end, 0);
-    if (end == nullptr || *end != L'\0') return nullptr;
-    const HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+    if (end == nullptr || *end != L'\0' || value > 0xFFFFFFFFull) return nullptr;
+    const HWND window = win32::HandleFrom32<HWND>(static_cast<std::uint32_t>(value));
     return IsWindow(window) ? window : nullptr;
 }
 

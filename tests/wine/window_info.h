@@ -34,6 +34,10 @@ JsonLine ToJson(const WindowInfo& info);
 std::vector<HWND> TopLevelWindows();
 std::vector<HWND> ChildWindows(HWND parent);  // all descendants, in Z order
 
+// Handles are told and taken as the 32-bit numbers that 32- and 64-bit
+// programs share (a handle's upper half is its sign).
+std::int64_t HandleValue(HWND window);
+
 // Parses a handle given in decimal or 0x hexadecimal; nullptr when malformed
 // or when it names no window.
 HWND ParseWindow(const std::wstring& text);

@@ -139,7 +139,7 @@ int ListChildren(const Arguments& args) {
     if (parent == nullptr) return kNotFound;
     for (const HWND child : ChildWindows(parent)) {
         JsonLine line = ToJson(DescribeWindow(child));
-        line.Number("parent", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(GetParent(child))));
+        line.Number("parent", HandleValue(GetParent(child)));
         line.Print();
     }
     return kDone;
@@ -241,7 +241,7 @@ int Activate(const Arguments& args) {
     for (int attempt = 0; attempt < 40 && GetForegroundWindow() != window; ++attempt) Sleep(50);
     const bool foreground = GetForegroundWindow() == window;
     JsonLine()
-        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Number("hwnd", HandleValue(window))
         .Flag("asked", asked)
         .Flag("foreground", foreground)
         .Print();
@@ -397,7 +397,7 @@ int PostMessages(const Arguments& args) {
         ++posted;
     }
     JsonLine()
-        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Number("hwnd", HandleValue(window))
         .Number("message", *message)
         .Number("posted", posted)
         .Print();
@@ -419,7 +419,7 @@ int SendOne(const Arguments& args) {
         return kTimedOut;
     }
     JsonLine()
-        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Number("hwnd", HandleValue(window))
         .Number("result", static_cast<std::int64_t>(static_cast<LRESULT>(result)))
         .Print();
     return kDone;
@@ -436,7 +436,7 @@ int Answers(const Arguments& args) {
     DWORD_PTR ignored = 0;
     const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, *timeout, &ignored) != 0;
     JsonLine()
-        .Number("hwnd", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)))
+        .Number("hwnd", HandleValue(window))
         .Flag("answers", answered)
         .Flag("hung", IsHungAppWindow(window) != FALSE)
         .Print();
