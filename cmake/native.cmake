@@ -35,8 +35,40 @@ target_compile_definitions(trevo_unit_tests PRIVATE TREVO_SOURCE_DIR="${CMAKE_SO
 include(GoogleTest)
 gtest_discover_tests(trevo_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 
-# End-to-end tests drive the cross-built Trevo.exe under Wine.
-set(TREVO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Folder of the cross-built Trevo.exe")
+# End-to-end tests drive the cross-built Trevo.exe under Wine: the 64-bit one
+# through Wine's 64-bit loader always; the 32-bit one as well, in tests labelled
+# e2e_x86, which only a machine that executes 32-bit code can run.
+set(TREVO_WIN64_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "Folder of the 64-bit Trevo.exe and its tools")
+set(TREVO_WIN32_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Folder of the 32-bit Trevo.exe and its tools")
+
+# trevo_add_wine_test(NAME name TIMEOUT seconds COMMAND args...): one test for
+# each Windows build, NAME for the 64-bit one and NAME_x86 for the 32-bit one.
+# In COMMAND, @EXE_DIR@ is that build's folder and @SUFFIX@ is empty or "-x86",
+# for folders of its own. Tests under Wine never run at the same time.
+function(trevo_add_wine_test)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;TIMEOUT" "COMMAND")
+  foreach(arch win64 win32)
+    if(arch STREQUAL "win64")
+      set(name ${arg_NAME})
+      set(exe_dir ${TREVO_WIN64_DIR})
+      set(suffix "")
+      set(labels e2e)
+    else()
+      set(name ${arg_NAME}_x86)
+      set(exe_dir ${TREVO_WIN32_DIR})
+      set(suffix "-x86")
+      set(labels "e2e;e2e_x86")
+    endif()
+    string(REPLACE "@EXE_DIR@" "${exe_dir}" command "${arg_COMMAND}")
+    string(REPLACE "@SUFFIX@" "${suffix}" command "${command}")
+    add_test(NAME ${name} COMMAND ${command})
+    set_tests_properties(${name} PROPERTIES
+      LABELS "${labels}"
+      RESOURCE_LOCK wine
+      TIMEOUT ${arg_TIMEOUT}
+      ENVIRONMENT "TREVO_EXE_DIR=${exe_dir};TREVO_WINEARCH=${arch};TREVO_E2E_WORK=${CMAKE_BINARY_DIR}/e2e${suffix};PYTHONDONTWRITEBYTECODE=1")
+  endforeach()
+endfunction()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
 endif()

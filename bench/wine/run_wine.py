@@ -3,7 +3,7 @@
 switch wall time against the reference walk, the wallpaper fitting, an idle
 Trevo's wake-ups and memory, and the start-up. Prints Markdown tables.
 
-  bench/wine/run_wine.py WIN32_DIR WORK_DIR PICTURE.jpg PICTURE.png [--quick] [--only PART,...]
+  bench/wine/run_wine.py EXE_DIR WORK_DIR PICTURE.jpg PICTURE.png [--quick] [--only PART,...]
 
 PART is switch, wallpaper, idle or start-up; without --only every part runs.
 """
@@ -154,7 +154,7 @@ def main(argv):
     if parsed is None:
         print(__doc__, file=sys.stderr)
         return 2
-    (win32_dir, work_dir, jpeg, png), quick, parts = parsed
+    (exe_dir, work_dir, jpeg, png), quick, parts = parsed
     started = time.monotonic()
     failed = []
 
@@ -173,7 +173,7 @@ def main(argv):
         sys.stdout.flush()
 
     try:
-        with Session(win32_dir, work_dir) as session:
+        with Session(exe_dir, work_dir) as session:
             part("switch", lambda: (switching.measure(session, WINDOW_COUNTS, PATTERN_COUNTS, quick, progress),),
                  switch_table)
             pictures = (("4000 x 3000 JPEG", jpeg), ("4000 x 3000 PNG", png))

@@ -45,7 +45,8 @@ namespace {
 #define TREVO_KEEP(name) constexpr auto ours_##name = engine::win::name;
 TREVO_CHECKED_CONSTANTS(TREVO_KEEP)
 // HWND_TOPMOST, HWND_NOTOPMOST and the predefined keys are pointers in
-// <windows.h>, which no constant expression can read: they stay unchecked.
+// <windows.h>, which no constant expression can read: the library probe
+// checks them under Wine, in both builds.
 constexpr auto ours_HRESULT_MOD_NOT_FOUND = engine::win::HRESULT_MOD_NOT_FOUND;
 #undef TREVO_KEEP
 }  // namespace

@@ -39,7 +39,7 @@ class SwitchTest(WineTestCase):
 
     def start_probe(self):
         specs = ["|".join(map(str, window)) for window in WINDOWS]
-        process = subprocess.Popen(["wine", os.path.join(self.win32_dir, PROBE), *specs], env=self.prefix.env(),
+        process = subprocess.Popen(self.prefix.command(os.path.join(self.exe_dir, PROBE), *specs), env=self.prefix.env(),
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def stop():

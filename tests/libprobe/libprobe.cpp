@@ -10,29 +10,13 @@
 #include "lib/ClsKwWinInterface.h"
 
 #include "probe_windows.h"
+#include "report.h"
+#include "width_checks.h"
 
 namespace {
 using engine::Hwnd;
+using libprobe::Report;
 using win32::FromHwnd;
-
-class Report {
-public:
-    void Ok(const char* name) { Line("ok", name, ""); }
-    void Fail(const char* name, const std::string& detail) {
-        ++failures_;
-        Line("fail", name, detail);
-    }
-    void Skip(const char* name, const std::string& reason) { Line("skip", name, reason); }
-    void Check(bool good, const char* name, const std::string& detail) { good ? Ok(name) : Fail(name, detail); }
-    int failures() const { return failures_; }
-
-private:
-    static void Line(const char* verdict, const char* name, const std::string& detail) {
-        std::printf("%s %s%s%s\n", verdict, name, detail.empty() ? "" : " ", detail.c_str());
-        std::fflush(stdout);
-    }
-    int failures_ = 0;
-};
 
 std::string Hex(unsigned long value) {
     char buffer[16];
@@ -184,5 +168,6 @@ int main() {
     CheckSetWindowStyle(report, wi, topWindow.get());
     CheckLayeredAlpha(report, wi, layeredWindow.get());
     CheckTiling(report, wi, platform, frame);
+    libprobe::CheckWidths(report, platform, topWindow.get());
     return report.failures() == 0 ? 0 : 1;
 }

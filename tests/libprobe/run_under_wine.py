@@ -14,6 +14,9 @@ import signal
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "e2e"))
+from trevo_e2e.wine import LOADERS, WINE_SERVER, architecture, loader_environment  # noqa: E402
+
 SCREEN = "1024x768x24"
 
 
@@ -67,11 +70,10 @@ class VirtualDisplay:
 
 def wine_environment(prefix, display):
     env = dict(os.environ)
-    for name in ("WINELOADER", "WINESERVER", "WINEDLLPATH"):
-        env.pop(name, None)
+    env.pop("WINEDLLPATH", None)
+    env.update(loader_environment(architecture()))
     env.update({
         "WINEPREFIX": prefix,
-        "WINEARCH": "win32",
         "WINEDEBUG": "-all",
         # Mono and Gecko would offer to download themselves into a new prefix.
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
@@ -116,8 +118,9 @@ def main():
     args = parser.parse_args()
 
     if not os.path.isfile(args.exe):
-        return fail("%s is missing: build the win32 preset first" % args.exe)
-    for program in ("wine", "wineserver", "Xvfb"):
+        return fail("%s is missing: build the %s preset first" % (args.exe, architecture()))
+    loader = LOADERS[architecture()]
+    for program in (loader, WINE_SERVER, "Xvfb"):
         if shutil.which(program) is None:
             return fail("%s is not installed" % program)
 
@@ -129,10 +132,10 @@ def main():
         display.start()
         env = wine_environment(prefix, display.name)
         if not os.path.isfile(os.path.join(prefix, "system.reg")):
-            code, _, err = run_bounded(["wine", "wineboot", "--init"], env, args.prefix_timeout)
+            code, _, err = run_bounded([loader, "wineboot", "--init"], env, args.prefix_timeout)
             if code is None:
                 return fail("making the Wine prefix took more than %d s" % args.prefix_timeout)
-        code, out, err = run_bounded(["wine", os.path.abspath(args.exe)], env, args.timeout)
+        code, out, err = run_bounded([loader, os.path.abspath(args.exe)], env, args.timeout)
         output = out.decode(errors="replace")
         sys.stdout.write(output)
         if code is None:
@@ -147,7 +150,7 @@ def main():
     finally:
         if env is not None:
             try:
-                subprocess.run(["wineserver", "-k"], env=env, stdin=subprocess.DEVNULL,
+                subprocess.run([WINE_SERVER, "-k"], env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
             except (OSError, subprocess.TimeoutExpired):
                 pass

@@ -21,6 +21,11 @@ import sys
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+from trevo_e2e.wine import LOADERS, WINE_SERVER, architecture, loader_environment  # noqa: E402
+
+LOADER = LOADERS[architecture()]
+
 FOLDER = "profile"  # below drive C on both sides
 WINE_TIMEOUT = 300  # seconds for any one Wine command
 
@@ -427,6 +432,7 @@ def run(command, env, timeout=WINE_TIMEOUT):
 def wine_environment(prefix, code_page):
     env = dict(os.environ)
     env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(loader_environment(architecture()))
     env.pop("DISPLAY", None)  # a console program needs none
     for name in ("LC_ALL", "LC_CTYPE", "LANGUAGE"):
         env.pop(name, None)
@@ -448,8 +454,8 @@ def make_prefix(prefix, env):
         return
     shutil.rmtree(prefix, ignore_errors=True)
     prefix.parent.mkdir(parents=True, exist_ok=True)
-    run(["wineboot", "-i"], env)
-    run(["wineserver", "-w"], env)
+    run([LOADER, "wineboot", "-i"], env)
+    run([WINE_SERVER, "-w"], env)
 
 
 def lay_out(root, files):
@@ -498,12 +504,12 @@ def main():
     env = wine_environment(work / "prefix", args.code_page)
     started = time.monotonic()
     try:
-        for tool in ("wine", "wineboot", "wineserver"):
-            if not shutil.which(tool):
+        for tool in (LOADER, WINE_SERVER):
+            if not os.access(tool, os.X_OK):
                 raise Failure("%s is not installed" % tool)
         for probe in (args.native, args.windows):
             if not probe.is_file():
-                raise Failure("no probe at %s (build the native and win32 presets first)" % probe)
+                raise Failure("no probe at %s (build the native and %s presets first)" % (probe, architecture()))
         check_locale(args.code_page)
         make_prefix(work / "prefix", env)
         windows_root = work / "prefix" / "drive_c"
@@ -519,7 +525,7 @@ def main():
             native_folder = lay_out(native_root / "C", files)
             (windows_folder / "queries.txt").write_text(text)
             (native_folder / "queries.txt").write_text(text)
-            windows = run(["wine", str(args.windows.resolve()), "C:\\%s\\queries.txt" % FOLDER], env)
+            windows = run([LOADER, str(args.windows.resolve()), "C:\\%s\\queries.txt" % FOLDER], env)
             native = run([str(args.native.resolve()), "--root", str(native_root), "--code-page",
                           str(args.code_page), str(native_folder / "queries.txt")], env)
             for side, answers in (("windows", windows), ("sim", native)):
@@ -538,7 +544,7 @@ def main():
         return 1
     finally:
         if (work / "prefix").exists():
-            subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            subprocess.run([WINE_SERVER, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                            timeout=60, check=False)
 
 

@@ -4,15 +4,10 @@
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 
 foreach(code_page 1252 932)
-  add_test(NAME profile_matches_windows_${code_page}
+  trevo_add_wine_test(NAME profile_matches_windows_${code_page} TIMEOUT 600
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/profile/compare_profiles.py
       --native $<TARGET_FILE:profile_probe>
-      --windows ${TREVO_WIN32_DIR}/profile_probe.exe
-      --work ${CMAKE_BINARY_DIR}/profile-check/${code_page}
+      --windows @EXE_DIR@/profile_probe.exe
+      --work ${CMAKE_BINARY_DIR}/profile-check@SUFFIX@/${code_page}
       --code-page ${code_page})
-  set_tests_properties(profile_matches_windows_${code_page} PROPERTIES
-    LABELS e2e
-    RESOURCE_LOCK wine
-    TIMEOUT 600
-    ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
 endforeach()

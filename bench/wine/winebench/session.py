@@ -15,7 +15,7 @@ from trevo_e2e.scratch import ScratchFolder  # noqa: E402
 from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.trevo import PROGRAM_NAME, TrevoRun  # noqa: E402
 from trevo_e2e.waiting import wait_for  # noqa: E402
-from trevo_e2e.wine import DESKTOP_NAME, WinePrefix  # noqa: E402
+from trevo_e2e.wine import DESKTOP_NAME, WINE_SERVER, WinePrefix  # noqa: E402
 from trevo_e2e.wintool import Wintool  # noqa: E402
 from trevo_e2e.xserver import VirtualDisplay  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
@@ -60,15 +60,15 @@ class ToolError(BenchError):
 
 
 class Session:
-    def __init__(self, win32_dir, work_dir):
-        self.win32_dir = os.path.abspath(win32_dir)
+    def __init__(self, exe_dir, work_dir):
+        self.exe_dir = os.path.abspath(exe_dir)
         self.work_dir = os.path.abspath(work_dir)
-        self.trevo_exe = os.path.join(self.win32_dir, PROGRAM_NAME)
+        self.trevo_exe = os.path.join(self.exe_dir, PROGRAM_NAME)
         missing = [name for name in (PROGRAM_NAME,) + TOOLS + HELPERS
-                   if not os.path.isfile(os.path.join(self.win32_dir, name))]
+                   if not os.path.isfile(os.path.join(self.exe_dir, name))]
         if missing:
-            raise BenchError(f"missing in {self.win32_dir}: {', '.join(missing)} (build first: "
-                             "cmake --preset win32 && cmake --build --preset win32)")
+            raise BenchError(f"missing in {self.exe_dir}: {', '.join(missing)} (build first: "
+                             "cmake --preset win64 && cmake --build --preset win64)")
         os.makedirs(self.work_dir, exist_ok=True)
         self.log_path = os.path.join(self.work_dir, "wine.log")
         open(self.log_path, "wb").close()
@@ -129,18 +129,18 @@ class Session:
             pass
         for program in DESKTOP_PROGRAMS:
             self.prefix.set_value(rf"HKCU\Software\Wine\AppDefaults\{program}\Explorer", "Desktop", DESKTOP_NAME)
-        subprocess.run(["wineserver", "--wait"], env=self.prefix.env(), check=False, timeout=120,
+        subprocess.run([WINE_SERVER, "--wait"], env=self.prefix.env(), check=False, timeout=120,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         with open(stamp, "w", encoding="ascii") as f:
             f.write(wanted)
 
     # --- the tools --------------------------------------------------------
     def tool_path(self, name):
-        return os.path.join(self.win32_dir, name)
+        return os.path.join(self.exe_dir, name)
 
     def tool(self, name, *args, timeout=120):
         """Runs a console tool to its end; returns its JSON lines."""
-        command = ["wine", self.tool_path(name), *map(str, args)]
+        command = self.prefix.command(self.tool_path(name), *args)
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             try:
                 status = subprocess.run(command, env=self.prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
@@ -163,7 +163,7 @@ class Session:
         caller ends it (end_windows_program)."""
         log = open(self.log_path, "ab")
         try:
-            return subprocess.Popen(["wine", path, *map(str, args)], cwd=os.path.dirname(path),
+            return subprocess.Popen(self.prefix.command(path, *args), cwd=os.path.dirname(path),
                                     env=self.prefix.env(), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         finally:
             log.close()

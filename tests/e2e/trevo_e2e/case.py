@@ -6,7 +6,8 @@ scratch folder with Trevo.exe. Everything is ended and removed afterwards,
 also when a test fails.
 
 Where things are comes from the environment (CTest sets it):
-  TREVO_WIN32_DIR  the folder with Trevo.exe, wintool.exe and keepalive.exe
+  TREVO_EXE_DIR    the folder with Trevo.exe, wintool.exe and keepalive.exe
+  TREVO_WINEARCH   the Windows build in that folder: win64 (the default) or win32
   TREVO_E2E_WORK   a folder of the native build for the prefix, logs and
                    screenshots of failures
 """
@@ -26,7 +27,7 @@ from .probe import ProbeRun
 from .scratch import ScratchFolder, describe_changes
 from .trevo import PROGRAM_NAME, TrevoRun
 from .waiting import wait_for
-from .wine import DEFAULT_LOCALE, WinePrefix
+from .wine import DEFAULT_LOCALE, WinePrefix, architecture
 from .wintool import Wintool
 from .xserver import VirtualDisplay
 
@@ -72,14 +73,15 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.win32_dir = _required_environment("TREVO_WIN32_DIR")
+        cls.exe_dir = _required_environment("TREVO_EXE_DIR")
         cls.work_dir = _required_environment("TREVO_E2E_WORK")
-        cls.trevo_exe = os.path.join(cls.win32_dir, PROGRAM_NAME)
-        for program in (cls.trevo_exe, os.path.join(cls.win32_dir, "wintool.exe"),
-                        os.path.join(cls.win32_dir, "keepalive.exe")):
+        cls.trevo_exe = os.path.join(cls.exe_dir, PROGRAM_NAME)
+        for program in (cls.trevo_exe, os.path.join(cls.exe_dir, "wintool.exe"),
+                        os.path.join(cls.exe_dir, "keepalive.exe")):
             if not os.path.isfile(program):
-                raise HarnessError(f"{program} is missing: build the win32 preset first "
-                                   "(cmake --preset win32 && cmake --build --preset win32)")
+                preset = architecture()
+                raise HarnessError(f"{program} is missing: build the {preset} preset first "
+                                   f"(cmake --preset {preset} && cmake --build --preset {preset})")
         if not _locale_installed(cls.locale):
             raise HarnessError(f"the locale {cls.locale} is not installed (tools/test generates it)")
         cls.logs_dir = os.path.join(cls.work_dir, "logs")
@@ -99,8 +101,8 @@ class WineTestCase(unittest.TestCase):
         cls.prefix.kill_server()  # a run that was cut short may have left one behind
         cls.prefix.ensure(PREFIX_CREATION_TIMEOUT)
         cls.addClassCleanup(cls.prefix.kill_server)
-        cls.wintool = Wintool(cls.prefix, os.path.join(cls.win32_dir, "wintool.exe"))
-        cls.desktop = WineDesktop(cls.prefix, cls.wintool, os.path.join(cls.win32_dir, "keepalive.exe"),
+        cls.wintool = Wintool(cls.prefix, os.path.join(cls.exe_dir, "wintool.exe"))
+        cls.desktop = WineDesktop(cls.prefix, cls.wintool, os.path.join(cls.exe_dir, "keepalive.exe"),
                                   *cls.screen_size, log_path=cls.wine_log).start()
         cls.addClassCleanup(cls.desktop.stop)
         cls._check_code_page(cls.locale)
@@ -147,7 +149,7 @@ class WineTestCase(unittest.TestCase):
         width, height, state) and waits for all of them; ended at clean-up.
         The class must have sent the probe to the desktop (probe.send_to_desktop).
         options go before the windows (probe.REFUSE_END_SESSION)."""
-        run = ProbeRun(self.prefix, self.wintool, self.win32_dir, windows, options)
+        run = ProbeRun(self.prefix, self.wintool, self.exe_dir, windows, options)
         self.addCleanup(run.stop)
         return run.start(timeout)
 

@@ -24,8 +24,8 @@ class WineDesktop:
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
             self._process = subprocess.Popen(
-                ["wine", "explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
-                 os.path.basename(self._keepalive)],
+                self._prefix.command("explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
+                                     os.path.basename(self._keepalive)),
                 cwd=os.path.dirname(self._keepalive), env=self._prefix.env(), stdin=subprocess.DEVNULL,
                 stdout=log, stderr=log)
         finally:
@@ -50,8 +50,8 @@ class WineDesktop:
         anew afterwards. Returns once wineboot has ended."""
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
-            subprocess.run(["wine", "explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
-                            "wineboot", "-e", "-s"], env=self._prefix.env(), stdin=subprocess.DEVNULL,
+            subprocess.run(self._prefix.command("explorer", f"/desktop={DESKTOP_NAME},{self.width}x{self.height}",
+                                                "wineboot", "-e", "-s"), env=self._prefix.env(), stdin=subprocess.DEVNULL,
                            stdout=log, stderr=log, timeout=timeout, check=False)
         finally:
             if log is not subprocess.DEVNULL:

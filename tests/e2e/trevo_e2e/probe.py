@@ -24,10 +24,10 @@ class ProbeRun:
     because reading the title of a window whose thread stopped answering
     gives nothing."""
 
-    def __init__(self, prefix, wintool, win32_dir, windows, options=()):
+    def __init__(self, prefix, wintool, exe_dir, windows, options=()):
         self._prefix = prefix
         self._wintool = wintool
-        self._exe = os.path.join(win32_dir, PROBE_EXE)
+        self._exe = os.path.join(exe_dir, PROBE_EXE)
         self._options = tuple(options)  # REFUSE_END_SESSION
         self.asked = {window[0]: window for window in windows}  # title, class, x, y, width, height, state
         self._process = None
@@ -37,7 +37,7 @@ class ProbeRun:
     def start(self, timeout=60):
         known = self._probe_pids()
         args = ["|".join(map(str, window)) for window in self.asked.values()]
-        self._process = subprocess.Popen(["wine", self._exe, *self._options, *args], env=self._prefix.env(),
+        self._process = subprocess.Popen(self._prefix.command(self._exe, *self._options, *args), env=self._prefix.env(),
                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                          stderr=subprocess.DEVNULL)
 

@@ -27,7 +27,7 @@ class TrevoRun:
         self._known_pids = self._trevo_pids()
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
-            self._process = subprocess.Popen(["wine", PROGRAM_NAME, *self._arguments], cwd=self._folder,
+            self._process = subprocess.Popen(self._prefix.command(PROGRAM_NAME, *self._arguments), cwd=self._folder,
                                              env=self._prefix.env(self._locale), stdin=subprocess.DEVNULL,
                                              stdout=log, stderr=log)
         finally:

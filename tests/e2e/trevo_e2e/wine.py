@@ -13,14 +13,31 @@ DESKTOP_NAME = "shell"
 
 # Bump when prepare() changes what it puts into a new prefix, so that old
 # prefixes are made afresh.
-PREFIX_LAYOUT = "1"
+PREFIX_LAYOUT = "2"
 
 # Mono and Gecko would offer to download themselves while the prefix is made.
 _DLL_OVERRIDES = "mscoree,mshtml="
 
+# Wine's loaders are called directly, never through the `wine` wrapper, which
+# picks the 32-bit loader whenever it is installed, even where the machine
+# cannot execute it. The wine server serves both.
+WINE_DIR = "/usr/lib/wine"
+LOADERS = {"win64": os.path.join(WINE_DIR, "wine64"), "win32": os.path.join(WINE_DIR, "wine")}
+WINE_SERVER = os.path.join(WINE_DIR, "wineserver")
 
-class WineError(RuntimeError):
-    pass
+
+def architecture():
+    """The Windows build under test: TREVO_WINEARCH, win64 unless it says win32."""
+    arch = os.environ.get("TREVO_WINEARCH", "win64")
+    if arch not in LOADERS:
+        raise WineError(f"TREVO_WINEARCH is {arch!r}; it must be one of {', '.join(sorted(LOADERS))}")
+    return arch
+
+
+def loader_environment(arch):
+    """The variables that make every Wine program, and every program it starts,
+    use the loader of that architecture."""
+    return {"WINEARCH": arch, "WINELOADER": LOADERS[arch], "WINESERVER": WINE_SERVER}
 
 
 # A value line of `reg query`: four blanks around the type.
@@ -38,11 +55,14 @@ def parse_reg_query(text):
 
 
 class WinePrefix:
-    """A WINEPREFIX with the settings every test relies on: programs named in
-    desktop_programs open on the desktop "shell" (the one with a task bar)."""
+    """A WINEPREFIX of one architecture (win64 or win32, see architecture())
+    with the settings every test relies on: programs named in desktop_programs
+    open on the desktop "shell" (the one with a task bar)."""
 
     def __init__(self, path, display, locale=DEFAULT_LOCALE, desktop_programs=("Trevo.exe", "wintool.exe"),
-                 log_path=None):
+                 log_path=None, arch=None):
+        self.arch = arch or architecture()
+        self.loader = LOADERS[self.arch]
         self.path = os.path.abspath(path)
         self.display = display
         self.locale = locale
@@ -55,9 +75,9 @@ class WinePrefix:
         for name in ("LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES", "WINEARCH", "WINELOADER", "WINESERVER"):
             env.pop(name, None)
         locale = locale or self.locale
+        env.update(loader_environment(self.arch))
         env.update({
             "WINEPREFIX": self.path,
-            "WINEARCH": "win32",
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": _DLL_OVERRIDES,
             "DISPLAY": self.display,
@@ -82,9 +102,13 @@ class WinePrefix:
         if result.returncode != 0:
             raise WineError(f"{what} failed with status {result.returncode}")
 
+    def command(self, program, *args):
+        """The command line that runs a Windows program in this prefix."""
+        return [self.loader, program, *map(str, args)]
+
     def wine(self, args, timeout=60, locale=None):
         """Runs a Windows program in the prefix and waits for it."""
-        self._run(["wine", *args], timeout, "wine " + " ".join(args), locale)
+        self._run(self.command(*args), timeout, "wine " + " ".join(args), locale)
 
     # --- creation ---------------------------------------------------------
     @property
@@ -109,12 +133,12 @@ class WinePrefix:
             started = time.monotonic()
             self.kill_server()
             shutil.rmtree(self.path, ignore_errors=True)
-            self._run(["wineboot", "--init"], timeout, "wineboot --init")
+            self._run(self.command("wineboot", "--init"), timeout, "wineboot --init")
             for program in self._desktop_programs:
                 self.set_value(rf"HKCU\Software\Wine\AppDefaults\{program}\Explorer", "Desktop", DESKTOP_NAME)
             remaining = max(10, timeout - (time.monotonic() - started))
             # The registry reaches the disk when the server ends.
-            self._run(["wineserver", "--wait"], remaining, "wineserver --wait after creating the prefix")
+            self._run([WINE_SERVER, "--wait"], remaining, "wineserver --wait after creating the prefix")
             with open(self._stamp, "w", encoding="ascii") as stamp:
                 stamp.write(PREFIX_LAYOUT + "\n")
             return True
@@ -136,7 +160,7 @@ class WinePrefix:
         # A file, not a pipe: a Wine process that reg happens to start would hold
         # a pipe open long after reg has ended.
         with tempfile.TemporaryFile() as out:
-            status = subprocess.run(["wine", "reg", "query", key], env=self.env(), stdin=subprocess.DEVNULL,
+            status = subprocess.run(self.command("reg", "query", key), env=self.env(), stdin=subprocess.DEVNULL,
                                     stdout=out, stderr=subprocess.DEVNULL, timeout=timeout).returncode
             if status != 0:
                 return None
@@ -197,10 +221,10 @@ class WinePrefix:
     def kill_server(self, timeout=30):
         """Ends every process of the prefix and its wineserver."""
         env = self.env()
-        subprocess.run(["wineserver", "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        subprocess.run([WINE_SERVER, "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=timeout, check=False)
         try:
-            subprocess.run(["wineserver", "-w"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            subprocess.run([WINE_SERVER, "-w"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=timeout, check=False)
         except subprocess.TimeoutExpired:
             raise WineError(f"the wineserver of {self.path} did not end within {timeout} s") from None

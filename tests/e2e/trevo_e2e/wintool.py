@@ -25,7 +25,7 @@ class Wintool:
 
     def call(self, *args, timeout=30, accept=(DONE,)):
         """Runs one command; returns (status, list of the JSON objects)."""
-        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, *map(str, args)]
+        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, *args)
         # Files, not pipes: a Wine process that wintool happens to start (the
         # desktop's explorer, say) would hold a pipe open long after it ends.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -103,7 +103,7 @@ class Wintool:
         return self._start_holder(["grab-hotkey", chord], seconds, f"take the hotkey {chord}")
 
     def _start_holder(self, args, seconds, what):
-        command = ["wine", self._exe, "--desktop", DESKTOP_NAME, *args, str(int(seconds * 1000))]
+        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, *args, int(seconds * 1000))
         with tempfile.TemporaryFile() as out:
             holder = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
                                       stderr=subprocess.DEVNULL)
