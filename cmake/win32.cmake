@@ -28,8 +28,10 @@ target_compile_definitions(trevo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX UNICO
 # scripts find the made ones on their include path.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TREVO_MANIFEST_ARCHITECTURE amd64)
+  set(TREVO_RELEASE_ARCHITECTURE x64)
 else()
   set(TREVO_MANIFEST_ARCHITECTURE x86)
+  set(TREVO_RELEASE_ARCHITECTURE x86)
 endif()
 set(TREVO_MANIFEST_DIR ${CMAKE_BINARY_DIR}/manifests)
 configure_file(res/trevo.manifest.in ${TREVO_MANIFEST_DIR}/trevo.manifest @ONLY)
@@ -58,7 +60,8 @@ add_custom_command(TARGET Trevo POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/Trevo.ini $<TARGET_FILE_DIR:Trevo>/Trevo.ini)
 
 set(TREVO_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
-set(TREVO_DIST_ZIP ${TREVO_DIST_DIR}/Trevo-${PROJECT_VERSION}.zip)
+# One package a build: Trevo-<version>-x64.zip for 64-bit Windows, -x86.zip for 32-bit.
+set(TREVO_DIST_ZIP ${TREVO_DIST_DIR}/Trevo-${PROJECT_VERSION}-${TREVO_RELEASE_ARCHITECTURE}.zip)
 add_custom_target(dist
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/dist-stage
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist-stage/Trevo ${TREVO_DIST_DIR}

@@ -7,12 +7,20 @@ TREVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export DEBIAN_FRONTEND=noninteractive
 
 # Debian packages, checked one by one so that a second run installs nothing.
+# Wine runs Trevo through its 64-bit loader; its 32-bit half is added only where
+# the machine executes 32-bit code (see trevo_runs_32bit_code).
 TREVO_PACKAGES=(
-  cmake g++ googletest libgtest-dev libstb-dev g++-mingw-w64-i686
-  wine wine32:i386 xvfb xdotool imagemagick x11-utils
+  cmake g++ googletest libgtest-dev libstb-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
+  wine wine64 xvfb xdotool imagemagick x11-utils
   fonts-ipafont-gothic locales python3
   clang libclang-rt-14-dev valgrind
 )
+TREVO_PACKAGES_32BIT=(wine32:i386)
+# The loaders are called directly: Debian's `wine` wrapper takes the 32-bit one
+# whenever it is installed, even where the machine cannot execute it.
+TREVO_WINE64=/usr/lib/wine/wine64
+TREVO_WINE32=/usr/lib/wine/wine
+TREVO_WINESERVER=/usr/lib/wine/wineserver
 TREVO_LOCALE=ja_JP.UTF-8
 
 trevo_note() { printf '\n==> %s\n' "$*"; }
@@ -33,11 +41,32 @@ trevo_package_installed() {
   [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
 }
 
+# True where the kernel executes 32-bit x86 programs. Asks by running the
+# smallest such program there is (an ELF that only calls exit(0)); a kernel
+# without IA-32 emulation refuses it with "Exec format error".
+trevo_runs_32bit_code() {
+  if [[ -z ${TREVO_32BIT_CODE:-} ]]; then
+    local probe
+    probe=$(mktemp)
+    # ELF header, one loadable segment, then: xor ebx,ebx; mov eax,1; int 0x80.
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    if "$probe" 2>/dev/null; then TREVO_32BIT_CODE=yes; else TREVO_32BIT_CODE=no; fi
+    rm -f "$probe"
+  fi
+  [[ $TREVO_32BIT_CODE == yes ]]
+}
+
+trevo_wanted_packages() {
+  printf '%s\n' "${TREVO_PACKAGES[@]}"
+  if trevo_runs_32bit_code; then printf '%s\n' "${TREVO_PACKAGES_32BIT[@]}"; fi
+}
+
 trevo_missing_packages() {
   local package
-  for package in "${TREVO_PACKAGES[@]}"; do
+  while read -r package; do
     trevo_package_installed "$package" || printf '%s\n' "$package"
-  done
+  done < <(trevo_wanted_packages)
 }
 
 # apt can lose a race with a mirror update; a second try is cheap.
@@ -59,7 +88,7 @@ trevo_install_packages() {
     return 0
   fi
   echo "Missing packages: ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     trevo_as_root dpkg --add-architecture i386 || return 1
   fi
   trevo_apt update || return 1

@@ -26,6 +26,10 @@ LOADERS = {"win64": os.path.join(WINE_DIR, "wine64"), "win32": os.path.join(WINE
 WINE_SERVER = os.path.join(WINE_DIR, "wineserver")
 
 
+class WineError(RuntimeError):
+    pass
+
+
 def architecture():
     """The Windows build under test: TREVO_WINEARCH, win64 unless it says win32."""
     arch = os.environ.get("TREVO_WINEARCH", "win64")
