@@ -1,5 +1,6 @@
 // The notification-area work Trevo's contract asks of each desktop, made as
-// Trevo makes it: Shell_NotifyIconA with the 88-byte record, id 0, the callback
+// Trevo makes it: Shell_NotifyIconA with the original record (88 bytes in a
+// 32-bit build, 104 in a 64-bit one), id 0, the callback
 // message WM_MOUSEMOVE. The icon is added showing the program's own icon and
 // then given its state: the picture of resource 10n+1 (inactive) or 10n+2
 // (active), each loaded once at the notification area's size, and the tip.
