@@ -115,11 +115,9 @@ Dword Win32Platform::GetFileAttributesA(const char* path) { return ::GetFileAttr
 namespace {
 HANDLE ToHandle(Dword h) { return HandleFrom32<HANDLE>(h); }
 HKEY ToHkey(Dword h) { return HandleFrom32<HKEY>(h); }
-template <class H>
-Dword FromHandle(H h) { return HandleTo32(h); }
 }  // namespace
 
-Dword Win32Platform::CreateMutexA(const char* name) { return FromHandle(::CreateMutexA(nullptr, FALSE, name)); }
+Dword Win32Platform::CreateMutexA(const char* name) { return HandleTo32(::CreateMutexA(nullptr, FALSE, name)); }
 bool Win32Platform::CloseHandle(Dword handle) { return ::CloseHandle(ToHandle(handle)) != 0; }
 Dword Win32Platform::GetLastError() { return ::GetLastError(); }
 Dword Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
@@ -129,7 +127,7 @@ Dword Win32Platform::RegCreateKeyExA(Dword root, const char* subKey, Dword optio
     DWORD how = 0;
     const LONG status = ::RegCreateKeyExA(ToHkey(root), subKey, 0, nullptr, options, KEY_QUERY_VALUE | KEY_SET_VALUE,
                                           nullptr, &made, &how);
-    if (key) *key = FromHandle(made);
+    if (key) *key = HandleTo32(made);
     if (disposition) *disposition = how;
     return static_cast<Dword>(status);
 }
