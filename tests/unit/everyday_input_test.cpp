@@ -69,6 +69,9 @@ TEST(KeySyntax, ReadsWhatTheFileMayWriteAndRefusesTheRest) {
     const Good good[] = {
         {u"Ctrl+Win+F2", win::MOD_CONTROL | win::MOD_WIN, F(2)},
         {u" shift + ALT + ctrl + z ", kSendMods, 'Z'},
+        {u"Ctrl+Alt+Z", kCtrlAlt, 'Z'},  // every letter, the last one too, in either case
+        {u"ctrl+alt+a", kCtrlAlt, 'A'},
+        {u"Win+m", win::MOD_WIN, 'M'},
         {u"Win+0", win::MOD_WIN, '0'},
         {u"Alt+F24", win::MOD_ALT, F(24)},
         {u"F13", 0, F(13)},
@@ -115,17 +118,26 @@ TEST(KeySettings, ABadValueStopsTheStartNamingItAndWritesNothing) {
     }
 }
 
-TEST_F(Everyday, WithoutTheNewSectionsNothingIsTakenOrWatched) {
-    const Hwnd minimised = t_.OpenWindow(u"m", u"Probe", Band(0), win::WS_VISIBLE | win::WS_MINIMIZE);
-    t_.WriteIni(Ini(3, ""));
-    t_.Start();
-    EXPECT_TRUE(t_.world().hotKeys.empty());
-    EXPECT_TRUE(t_.world().winEventHooks.empty());
-    EXPECT_EQ(W(minimised).style & win::WS_MINIMIZE, 0u);  // the first selection restores it, as ever
-    // Nor are their keys read one by one, each a look at the file.
-    for (const std::string& section : t_.calls().profileReads) {
-        EXPECT_NE(section, "Keys");
-        EXPECT_NE(section, "Options");
+TEST(EverydayOff, WithoutTheNewSectionsOrWithTheirOffValuesNothingIsTakenOrWatched) {
+    for (const std::string options : {"", "[Options]\r\nFollowFocus=0\r\nKeepMinimised=0\r\n"}) {
+        SimTrevo t(OnVersion(6, 1));
+        const Hwnd minimised = t.OpenWindow(u"m", u"Probe", Band(0), win::WS_VISIBLE | win::WS_MINIMIZE);
+        const Hwnd beside = t.OpenWindow(u"b", u"Probe", Band(1));
+        t.WriteIni(Ini(3, options));
+        t.Start();
+        EXPECT_TRUE(t.world().hotKeys.empty()) << options;
+        EXPECT_TRUE(t.world().winEventHooks.empty()) << options;
+        // The first selection restores it, as ever.
+        EXPECT_EQ(t.world().windows.Get(minimised).style & win::WS_MINIMIZE, 0u) << options;
+        t.world().foreground = 0;
+        t.world().Activate(beside);
+        EXPECT_EQ(t.bas().gOldDesk, 1) << options;
+        if (!options.empty()) continue;
+        // Nor are their keys read one by one, each a look at the file.
+        for (const std::string& section : t.calls().profileReads) {
+            EXPECT_NE(section, "Keys");
+            EXPECT_NE(section, "Options");
+        }
     }
 }
 
@@ -182,15 +194,15 @@ TEST_P(Hotkeys, KeysWaitForTheFittingAndAreDeadWhileTheDialogIsOpen) {
         "300\r\n" +
         kKeys);
     t_.Start();
+    Key(kCtrlAlt, F(3));  // no picture: nothing to wait for
     t_.world().onDoEvents = [&] {
         t_.world().onDoEvents = nullptr;
         Key(kCtrlAlt, win::VK_NEXT);  // from the desktop being selected: 3
         Key(kCtrlAlt, F(1));          // the last one counts: 1
-        Key(kCtrlAlt, win::VK_NEXT);  // and Next counts from it: 2, then 3
-        Key(kCtrlAlt, win::VK_NEXT);
+        Key(kCtrlAlt, win::VK_NEXT);  // and Next counts from it, not from 2 or 3
     };
     Key(kCtrlAlt, F(2));
-    EXPECT_EQ(Active(), 3);
+    EXPECT_EQ(Active(), 2);
 
     t_.world().modalScript = [&](Hwnd dialog) {
         Key(kCtrlAlt, F(1));
@@ -199,7 +211,7 @@ TEST_P(Hotkeys, KeysWaitForTheFittingAndAreDeadWhileTheDialogIsOpen) {
     };
     t_.world().menuChoices.push_back(u"&Properties...");
     t_.Click(1, win::WM_RBUTTONUP);
-    EXPECT_EQ(Active(), 3);
+    EXPECT_EQ(Active(), 2);
 }
 
 TEST_P(Hotkeys, AKeyAnotherProgramHoldsCostsOnlyThatKeyAndIsToldOnce) {
@@ -218,6 +230,16 @@ TEST_P(Hotkeys, AKeyAnotherProgramHoldsCostsOnlyThatKeyAndIsToldOnce) {
     t_.world().TakeHotKeyElsewhere(kCtrlAlt, F(1));  // one more: the list changed
     t_.Start();
     EXPECT_EQ(t_.world().msgBoxes.size(), 2u);
+
+    t_.Kill();
+    t_.world().hotKeys.clear();  // the other program is gone: every key free, nothing to say
+    t_.Start();
+    EXPECT_EQ(t_.world().msgBoxes.size(), 2u);
+    t_.Kill();
+    t_.world().TakeHotKeyElsewhere(kCtrlAlt, F(1));  // the same two taken again: told again
+    t_.world().TakeHotKeyElsewhere(kCtrlAlt, F(2));
+    t_.Start();
+    EXPECT_EQ(t_.world().msgBoxes.size(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, Hotkeys, ::testing::Values(std::pair{6u, 0u}, std::pair{6u, 1u}, std::pair{10u, 0u}),
@@ -256,8 +278,16 @@ TEST_F(Everyday, SendMovesTheForegroundWindowByWholeBandsAndTheUserStays) {
     Key(kSendMods, F(2));
     EXPECT_NE(W(next).style & win::WS_MINIMIZE, 0u);
 
+    // Brought forward from desktop 3 by Alt+Tab: it goes to desktop 2's band,
+    // at its place there.
+    const Hwnd beside = Open(u"beside", Band(2, 700));
+    Focus(beside);
+    Key(kSendMods, F(2));
+    EXPECT_EQ(t_.RectOf(beside), Band(1, 700));
+
     t_.Click(2);  // every sent window is on desktop 2, where it stood
     EXPECT_EQ(t_.RectOf(sent), Band(0, 100));
+    EXPECT_EQ(t_.RectOf(beside), Band(0, 700));
     EXPECT_EQ(t_.RectOf(maximised), Band(0, 200));
     t_.world().windows.Show(next, win::SW_RESTORE);
     t_.Click(1);
@@ -315,6 +345,8 @@ TEST_F(Everyday, APinnedWindowStaysOnTheScreenUntilItIsPinnedAgain) {
     EXPECT_EQ(t_.RectOf(pinned), Band(0));
     EXPECT_EQ(t_.RectOf(other), Band(-1, 500));
     EXPECT_EQ(t_.world().foreground, pinned);  // on the screen: the foreground may stay
+    Key(kSendMods, F(1));                      // nor is it sent
+    EXPECT_EQ(t_.RectOf(pinned), Band(0));
     Key(kCtrlAlt, win::VK_INSERT);             // unpinned: it belongs to desktop 2 now
     Key(kCtrlAlt, F(1));
     EXPECT_EQ(t_.RectOf(pinned), Band(1));
@@ -328,7 +360,8 @@ protected:
 
 TEST_P(FollowFocus, AWindowOfAnotherDesktopChosenElsewhereBringsItsDesktop) {
     const Hwnd here = Open(u"here", Band(0)), there = Open(u"there", Band(1)), far = Open(u"far", Band(2));
-    const Hwnd minimised = Open(u"min", Band(0, 600));
+    const Hwnd minimised = Open(u"min", Band(0, 600)), metMinimised = Open(u"met", Band(2, 700));
+    t_.world().windows.Show(metMinimised, win::SW_SHOWMINIMIZED);  // already so on desktop 3
     t_.WriteIni(Ini(3, kKeys + "[Options]\r\nFollowFocus=-1\r\nKeepMinimised=1\r\n"));
     t_.Start();
     Focus(there);
@@ -348,6 +381,13 @@ TEST_P(FollowFocus, AWindowOfAnotherDesktopChosenElsewhereBringsItsDesktop) {
     EXPECT_EQ(Active(), 1);
     EXPECT_EQ(t_.RectOf(minimised), Band(0, 600));
     EXPECT_EQ(t_.world().foreground, minimised);
+
+    // Minimised on desktop 3 before Trevo met it, restored while desktop 2 is active.
+    t_.Click(2);
+    t_.world().windows.Show(metMinimised, win::SW_RESTORE);
+    Focus(metMinimised);
+    EXPECT_EQ(Active(), 3);
+    EXPECT_EQ(t_.RectOf(metMinimised), Band(0, 700));
 }
 
 TEST_P(FollowFocus, NeverForWindowsASwitchWouldNotMoveOrCouldNotReach) {

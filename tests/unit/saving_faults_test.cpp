@@ -78,11 +78,19 @@ TEST_F(UnwritableWallpaper, AFolderInThePlaceOfTheBitmapIsLeftAlone) {
     fs::create_directories(Bmp() / "inside");
     t_.Start();
     EXPECT_FALSE(t_.world().ended);
-    EXPECT_EQ(t_.world().wallpaper, kUserBitmap);
     EXPECT_TRUE(fs::is_directory(Bmp() / "inside"));
-    t_.Click(2);
-    EXPECT_FALSE(t_.world().ended);
-    EXPECT_EQ(t_.bas().gOldDesk, 2);
+    // Every switch, not only the first, shows its desktop's picture from the user's folder.
+    const std::pair<int, std::uint32_t> visits[] = {{1, 0xFF0000}, {2, 0x0000FF}, {1, 0xFF0000}, {2, 0x0000FF}};
+    for (const auto& [desk, colour] : visits) {
+        if (desk != t_.bas().gOldDesk) t_.Click(desk);
+        EXPECT_FALSE(t_.world().ended);
+        EXPECT_EQ(t_.bas().gOldDesk, desk);
+        ASSERT_EQ(t_.world().wallpaper, kUserBitmap) << desk;
+        const engine::PicturePtr shown = sim::LoadPictureFile(t_.Host(kUserBitmap));
+        ASSERT_TRUE(shown) << desk;
+        EXPECT_EQ(static_cast<const sim::SimPicture&>(*shown).At(5, 5) & 0xFFFFFF, colour) << desk;
+    }
+    EXPECT_EQ(t_.calls().wallpaperSets, 4);
 }
 
 TEST_F(UnwritableWallpaper, KeptAtItsOwnSizeTheSameHolds) {
