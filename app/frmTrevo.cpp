@@ -38,6 +38,11 @@ FrmTrevo::FrmTrevo(engine::Engine& engine)
     form_.OnUnload = [this] { Form_Unload(); };
     form_.SessionEnding = [this] { SessionEnding(); };
     form_.HotKey = [this](Long id) { HotKeyPressed(id); };
+    // At another monitor's scale the previews are drawn again at their new size.
+    form_.ScaleChanged = [this] {
+        for (size_t i = 0; i < dlg_.txtWallpaper.size(); ++i)
+            PaintPreview(static_cast<int>(i), dlg_.txtWallpaper[i]->Text());
+    };
     // The frame's close box leaves the dialog as Cancel does: the controller stays.
     form_.CloseRequest = [this] { form_.Hide(); };
 
@@ -286,6 +291,8 @@ void FrmTrevo::Select(Long desk) {
     order.from = bas_.gOldDesk;
     order.to = bas_.gNewDesk;
     order.bandWidth = bas_.gScreenWidth;
+    order.screenLeft = screenLeft_;
+    order.sizes = &sizes_;
     order.fit = {bas_.gKeepSize, bas_.gWallWidth, bas_.gWallHeight};
     order.folder = bas_.gAppPath;
     order.windows = bas_.gcWinInterface.get();

@@ -15,6 +15,7 @@
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
 #include "desktop/minimised_windows.h"
+#include "desktop/window_sizes.h"
 #include "desktop/never_move.h"
 #include "desktop/window_send.h"
 #include "engine/forms.h"
@@ -99,6 +100,7 @@ private:
     std::unique_ptr<FocusWatch> focusWatch_;
     desktop::PinnedWindows pinned_;
     desktop::MinimisedWindows minimised_;
+    desktop::WindowSizes sizes_;
     engine::Hwnd followed_ = 0;  // the window whose desktop the focus watch asked for
     // The foreground as the last selection left it, or as last looked at: the
     // focus watch acts on a change only, never on what Trevo's own switch did.

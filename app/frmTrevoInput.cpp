@@ -104,9 +104,12 @@ void FrmTrevo::KeepForegroundOnScreen() {
 void FrmTrevo::SendForeground(Long desk) {
     engine::Platform& platform = engine_.platform();
     const Hwnd window = ForegroundTopLevel();
+    engine::Rect before;
+    const bool known = platform.GetWindowRect(window, &before);
     if (!desktop::SendWindow(*bas_.gcWinInterface, platform, neverMove_, pinned_, window, desk, CurrentBands(),
                              everyday_.keepMinimised ? &minimised_ : nullptr))
         return;
+    if (known) sizes_.Moved(platform, window, before, CurrentBands());
     KeepForegroundOnScreen();
     if (focusWatch_) seenForeground_ = ForegroundTopLevel();
 }

@@ -18,6 +18,7 @@ add_library(trevo_win32 STATIC
   engine/win32/picture_box.cpp
   engine/win32/win32_picture.cpp
   engine/win32/late_libraries.cpp
+  engine/win32/dpi.cpp
   engine/win32/native_records.cpp
   engine/win32/win_constants_check.cpp
 )

@@ -54,6 +54,13 @@ void FrmTrevoTray::Form_Load() {
     cTray->SetTrayForm(&form_);
     cTray->SetTrayPopup(&mnuPopup);
     cTray->LClick = [this] { cTray_LClick(); };
+    // Explorer announces a new task bar after a change of scale too.
+    cTray->ShellRestarted = [this] { ReloadIcons(); };
+    form_.DisplayChanged = [this] {
+        if (!cTray) return;
+        ReloadIcons();
+        cTray->ModifyNotifyIcon();
+    };
     cTray->AddNotifyIcon();
     ShowState(false);
 }
@@ -86,6 +93,11 @@ const engine::PicturePtr& FrmTrevoTray::StateIcon(bool on) {
     return icon;
 }
 
+void FrmTrevoTray::ReloadIcons() {
+    icons_ = {};
+    cTray->SetTrayIcon(StateIcon(mTrayOn));
+}
+
 void FrmTrevoTray::ShowState(bool on) {
     mTrayOn = on;
     cTray->SetTrayIcon(StateIcon(on));
@@ -106,7 +118,11 @@ void FrmTrevoTray::Switch(const SwitchOrder& order) {
 
     const std::vector<WindowToMove> windows = CollectWindows(*order.windows, platform, *order.neverMove, order.collect);
     // At the first activation the windows on screen simply are desktop 1.
-    if (order.from != 0) ShiftWindows(platform, windows, ShiftDistance(order.from, order.to, order.bandWidth));
+    if (order.from == 0) return;
+    const Long dx = ShiftDistance(order.from, order.to, order.bandWidth);
+    if (order.sizes) order.sizes->BeforeShift(platform, windows, {order.screenLeft, order.bandWidth}, dx);
+    ShiftWindows(platform, windows, dx);
+    if (order.sizes) order.sizes->AfterShift(platform);
 }
 
 String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {

@@ -43,6 +43,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void ShowState(bool on);
+    // The pictures again, at the notification area's size now.
+    void ReloadIcons();
     const engine::PicturePtr& StateIcon(bool on);
     void Switch(const SwitchOrder& order);
     bool SaveAs(const engine::Picture& image, const engine::String& path);  // false when it cannot be written

@@ -7,6 +7,7 @@
 
 #include "desktop/never_move.h"
 #include "desktop/window_shift.h"
+#include "desktop/window_sizes.h"
 #include "engine/types.h"
 #include "lib/ClsKwWinInterface.h"
 
@@ -23,11 +24,13 @@ struct SwitchOrder {
     engine::Long from = 0;  // the desktop left; 0 at the first selection
     engine::Long to = 0;
     engine::Long bandWidth = 0;  // pixels from one desktop to the next
+    engine::Long screenLeft = 0;  // the virtual screen's left edge
     WallpaperFit fit;
     engine::String folder;  // where Trevo.bmp is written, ending in a backslash
     lib::ClsKwWinInterface* windows = nullptr;
     const std::vector<NeverMoveRule>* neverMove = nullptr;  // compiled once, at start-up
     CollectOptions collect;                                 // pinned windows, minimised ones kept so
+    WindowSizes* sizes = nullptr;                           // what each window left the screen with
 };
 
 }  // namespace desktop

@@ -277,4 +277,12 @@ void Form::PeerShellRestarted() {
     engine_.RunEvent([this] { Fire(ShellRestarted); });
 }
 
+void Form::PeerScaleChanged() {
+    engine_.RunEvent([this] { Fire(ScaleChanged); });
+}
+
+void Form::PeerDisplayChanged() {
+    engine_.RunEvent([this] { Fire(DisplayChanged); });
+}
+
 }  // namespace engine

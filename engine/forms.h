@@ -203,6 +203,10 @@ public:
     std::function<void()> SessionEnding;
     // A combination registered for this form's window was pressed (WM_HOTKEY).
     std::function<void(Long id)> HotKey;
+    // The form now stands at another scale: what it drew for the old one is redrawn.
+    std::function<void()> ScaleChanged;
+    // The display's settings changed: pictures loaded for the old scale are loaded again.
+    std::function<void()> DisplayChanged;
 
     // Operations; each loads the form first when it is not loaded.
     void Load();
@@ -233,6 +237,8 @@ private:
     void PeerShellRestarted() override;
     void PeerSessionEnding() override;
     void PeerHotKey(Long id) override;
+    void PeerScaleChanged() override;
+    void PeerDisplayChanged() override;
 
     Engine& engine_;
     FormDesign design_;

@@ -98,6 +98,11 @@ public:
     virtual void PeerShellRestarted() = 0;  // the task bar was created again
     virtual void PeerSessionEnding() = 0;   // the log-on session ends (log-off, shut-down, restart)
     virtual void PeerHotKey(Long id) = 0;   // a hotkey registered for the form's window was pressed
+    // The form came to a monitor of another scale: the peer has already laid
+    // the form and its controls out again at it.
+    virtual void PeerScaleChanged() = 0;
+    // The display's settings changed (resolution, scale, monitors).
+    virtual void PeerDisplayChanged() = 0;
 
 protected:
     ~FormEvents() = default;

@@ -76,6 +76,7 @@ void ClsKwTray::DeleteNotifyIcon() {
 
 void ClsKwTray::OnShellRestarted() {
     // A new task bar knows no icons: show this one again as it is now.
+    if (ShellRestarted) ShellRestarted();
     if (shown_) AddNotifyIcon();
 }
 

@@ -36,6 +36,9 @@ public:
     std::function<void()> LClick;
     std::function<void()> MClick;
     std::function<void()> RClick;
+    // The task bar was created again (Explorer restarted, or the scale
+    // changed): raised before the icon is added to it again.
+    std::function<void()> ShellRestarted;
 
     // The record the shell is given for an add or a modify (raises 9 for a tip
     // that does not fit, 91 without a form).

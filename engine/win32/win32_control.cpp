@@ -58,6 +58,7 @@ Win32ControlPeer::Win32ControlPeer(Win32Engine& engine, const engine::ControlDes
     : engine_(engine), design_(design), events_(events) {}
 
 void Win32ControlPeer::Create(HWND parent) {
+    form_ = ::GetAncestor(parent, GA_ROOT);
     const ClassAndStyle cls = Class();
     HWND hwnd = ::CreateWindowExW(cls.exStyle, cls.className, Wide(design_.text).c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, Pixels(design_.left, Tx()),
@@ -68,7 +69,7 @@ void Win32ControlPeer::Create(HWND parent) {
         Adopt(hwnd);
         SubclassStandardControl(hwnd);
     }
-    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(engine_.ControlFont()), FALSE);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(engine_.ControlFont(engine_.FormDpi(form_))), FALSE);
     TakeTabPlace(parent);
     Prepare();
 }
@@ -85,8 +86,8 @@ void Win32ControlPeer::TakeTabPlace(HWND parent) {
     ::SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-double Win32ControlPeer::Tx() const { return engine_.Screen().twipsPerPixelX; }
-double Win32ControlPeer::Ty() const { return engine_.Screen().twipsPerPixelY; }
+double Win32ControlPeer::Tx() const { return 1440.0 / engine_.FormDpi(form_); }
+double Win32ControlPeer::Ty() const { return 1440.0 / engine_.FormDpi(form_); }
 
 String Win32ControlPeer::Text() const {
     const int n = ::GetWindowTextLengthW(Window());

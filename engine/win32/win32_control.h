@@ -86,6 +86,7 @@ private:
     engine::ControlDesign design_;
     engine::ControlEvents& events_;
     ControlFocus focus_;
+    HWND form_ = nullptr;  // the form the control stands on, whose scale it takes
 };
 
 // The peer of a control of that design, its window made a child of `parent`.

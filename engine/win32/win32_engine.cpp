@@ -6,6 +6,7 @@
 
 #include "engine/error.h"
 #include "engine/text.h"
+#include "engine/win32/dpi.h"
 #include "engine/win32/late_libraries.h"
 #include "engine/win32/win32_form.h"
 #include "engine/win32/win32_picture.h"
@@ -73,15 +74,20 @@ bool FontInstalled(HDC screen, const wchar_t* face) {
 // The captions are Japanese: a face with Japanese glyphs where the system has one
 // (the IPA faces are what Wine finds on a free desktop). Without any, the stock GUI
 // font stays, and Windows' font linking supplies the glyphs it lacks.
-HFONT MakeControlFont() {
+// At the system's DPI without such a face, the stock GUI font is used as it is.
+HFONT MakeControlFont(UINT dpi) {
     WindowDc screen(nullptr);
+    const int height = -::MulDiv(9, static_cast<int>(dpi), 72);
     for (const wchar_t* face : {L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic"}) {
         if (!FontInstalled(screen.get(), face)) continue;
-        const int height = -::MulDiv(9, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
         return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     }
-    return nullptr;
+    if (dpi == SystemDpi()) return nullptr;
+    LOGFONTW stock{};
+    if (!::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock)) return nullptr;
+    stock.lfHeight = ::MulDiv(stock.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return ::CreateFontIndirectW(&stock);
 }
 
 // The command line after the program's own name, which may be quoted.
@@ -114,7 +120,6 @@ Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
     ReadVersion(module, app_);
     app_.command = CommandTail();
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    font_.reset(MakeControlFont());
     RegisterWindowClasses(instance_);
     owner_.reset(
         ::CreateWindowExW(0, kOwnerClass, L"Trevo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, nullptr));
@@ -125,8 +130,17 @@ Win32Engine::~Win32Engine() {
     EndLateCom();
 }
 
-HFONT Win32Engine::ControlFont() const {
-    return font_ ? font_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+HFONT Win32Engine::ControlFont(UINT dpi) {
+    auto [entry, made] = fonts_.try_emplace(dpi);
+    if (made) entry->second.reset(MakeControlFont(dpi));
+    return entry->second ? entry->second.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+UINT Win32Engine::FormDpi(HWND form) const {
+    // A form that is never shown stays at the system's scale, where the
+    // program's own measures are counted (the wallpaper's canvas, the icons'
+    // callbacks); a dialog takes its monitor's.
+    return form && IsDialogForm(form) ? WindowDpi(form) : SystemDpi();
 }
 
 engine::ScreenMetrics Win32Engine::Screen() const {
@@ -179,9 +193,11 @@ engine::PicturePtr Win32Engine::LoadPicture(const String& path) {
 }
 
 engine::PicturePtr Win32Engine::LoadResPicture(Long id, Long format) {
-    // Only icons are asked for, and they go to the notification area: its size.
+    // Only icons are asked for, and they go to the notification area: the
+    // picture of its size at its scale, never one stretched to it.
     if (format != engine::kResIcon || id < 0 || id > 0xFFFF) RaiseResourceMissing(id);
-    const int cx = ::GetSystemMetrics(SM_CXSMICON), cy = ::GetSystemMetrics(SM_CYSMICON);
+    const UINT dpi = NotificationAreaDpi();
+    const int cx = SystemMetricForDpi(SM_CXSMICON, dpi), cy = SystemMetricForDpi(SM_CYSMICON, dpi);
     auto* icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
     if (!icon) RaiseResourceMissing(id);
     return Win32Picture::FromIcon(icon, cx, cy, true);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <map>
 #include <string>
 
 #include "engine/engine.h"
@@ -35,7 +36,10 @@ public:
     HINSTANCE Instance() const { return instance_; }
     // The hidden window that owns the dialogs, which keeps them off the task bar.
     HWND Owner() const { return owner_.get(); }
-    HFONT ControlFont() const;
+    // The controls' font at a DPI, made at its first use.
+    HFONT ControlFont(UINT dpi);
+    // The scale a form's controls are laid out at.
+    UINT FormDpi(HWND form) const;
     UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
     // Handles one message as the loops do: Tab and the other dialog keys first.
     void Dispatch(MSG& msg);
@@ -47,7 +51,7 @@ private:
     HINSTANCE instance_;
     Win32Platform platform_;
     engine::AppInfo app_;
-    UniqueFont font_;
+    std::map<UINT, UniqueFont> fonts_;
     UINT taskbarCreated_ = 0;
     UniqueWindow owner_;
 };

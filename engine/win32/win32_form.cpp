@@ -4,6 +4,7 @@
 
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
+#include "engine/win32/dpi.h"
 #include "engine/win32/win32_control.h"
 #include "engine/win32/win32_engine.h"
 #include "engine/win32/win32_picture.h"
@@ -53,6 +54,7 @@ Win32FormPeer::Win32FormPeer(Win32Engine& engine, const engine::FormDesign& desi
                            r.bottom - r.top, dialog_ ? engine.Owner() : nullptr, nullptr, engine.Instance(),
                            CreationParameter()))
         engine::Raise(engine::err::kOutOfMemory);
+    dpi_ = engine.FormDpi(Window());
 }
 
 HICON Win32FormPeer::LoadFormIcon(int size) const {
@@ -62,7 +64,7 @@ HICON Win32FormPeer::LoadFormIcon(int size) const {
 
 engine::PicturePtr Win32FormPeer::Icon() const {
     if (!icon_) {
-        const int small = ::GetSystemMetrics(SM_CXSMICON);
+        const int small = SystemMetricForDpi(SM_CXSMICON, dpi_);
         icon_ = Win32Picture::FromIcon(LoadFormIcon(small), small, small, false);  // shared icons are never destroyed
     }
     return icon_;
@@ -72,9 +74,46 @@ void Win32FormPeer::GiveFrameIcons() {
     if (frameIcons_) return;
     frameIcons_ = true;
     ::SendMessageW(Window(), WM_SETICON, ICON_BIG,
-                   reinterpret_cast<LPARAM>(LoadFormIcon(::GetSystemMetrics(SM_CXICON))));
+                   reinterpret_cast<LPARAM>(LoadFormIcon(SystemMetricForDpi(SM_CXICON, dpi_))));
     ::SendMessageW(Window(), WM_SETICON, ICON_SMALL,
-                   reinterpret_cast<LPARAM>(LoadFormIcon(::GetSystemMetrics(SM_CXSMICON))));
+                   reinterpret_cast<LPARAM>(LoadFormIcon(SystemMetricForDpi(SM_CXSMICON, dpi_))));
+}
+
+namespace {
+struct Rescale {
+    UINT from, to;
+    HFONT font;
+};
+
+BOOL CALLBACK RescaleControl(HWND control, LPARAM data) {
+    const auto& rescale = *reinterpret_cast<const Rescale*>(data);
+    const auto scaled = [&](LONG v) { return ::MulDiv(v, static_cast<int>(rescale.to), static_cast<int>(rescale.from)); };
+    RECT r{};
+    if (::GetWindowRect(control, &r)) {
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+        ::SetWindowPos(control, nullptr, scaled(r.left), scaled(r.top), scaled(r.right) - scaled(r.left),
+                       scaled(r.bottom) - scaled(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(rescale.font), TRUE);
+    return TRUE;
+}
+}  // namespace
+
+void Win32FormPeer::TakeScale(UINT dpi, const RECT& suggested) {
+    // Every control (the nested ones too, each within its own parent) at the
+    // new scale, as Windows lays out a dialog of its own.
+    if (dpi_ != 0 && dpi != dpi_) {
+        Rescale rescale{dpi_, dpi, engine_.ControlFont(dpi)};
+        ::EnumChildWindows(Window(), RescaleControl, reinterpret_cast<LPARAM>(&rescale));
+    }
+    dpi_ = dpi;
+    ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    icon_.reset();
+    if (frameIcons_) {
+        frameIcons_ = false;
+        GiveFrameIcons();
+    }
 }
 
 bool Win32FormPeer::Visible() const { return ::IsWindowVisible(Window()) != 0; }
@@ -189,6 +228,13 @@ LRESULT Win32FormPeer::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         case WM_HOTKEY:
             events_.PeerHotKey(static_cast<engine::Long>(wParam));
             return 0;
+        case WM_DPICHANGED:
+            TakeScale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            events_.PeerScaleChanged();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            events_.PeerDisplayChanged();
+            break;
         case WM_ENDSESSION:
             if (wParam) events_.PeerSessionEnding();
             return 0;

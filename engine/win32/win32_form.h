@@ -44,6 +44,8 @@ private:
     // Only a frame that is shown needs its icons; a form that never shows loads
     // at most the small one, which its notification-area icon may borrow.
     void GiveFrameIcons();
+    // Windows moved the form to a monitor of another scale.
+    void TakeScale(UINT dpi, const RECT& suggested);
 
     Win32Engine& engine_;
     engine::FormEvents& events_;
@@ -51,6 +53,7 @@ private:
     FormFocus focus_;
     engine::Long iconResource_;
     bool frameIcons_ = false;
+    UINT dpi_ = 0;  // the scale its controls are laid out at
     mutable engine::PicturePtr icon_;  // the small icon, loaded at first use
 };
 
