@@ -1,15 +1,28 @@
 #!/usr/bin/env python3
-"""Draws Trevo's icons and writes them as 16-colour .ico files into res/.
-One file: the drawing of the digits and the .ico writer are one small program.
+"""Draws Trevo's icons and writes them as .ico files into res/.
+One file: the drawings of the digits and the .ico writer are one small program.
 
     python3 tools/make_icons.py            write every icon into res/
     python3 tools/make_icons.py --check    exit 1 when res/ differs from what
                                            this script draws
 
-Every icon holds a 32 x 32 and a 16 x 16 image at 4 bits per pixel in the
-standard 16-colour palette, so the tray shows the same digit on any display.
+The task bar draws a notification icon at 16, 20, 24, 28, 32, 40 or 48 pixels
+(100, 125, 150, 175, 200, 250 and 300 % display scale) and Trevo loads the
+image of exactly that size, so every icon (the program's trevo.ico and each
+desktop's active and inactive one) holds those seven images, smallest first.
+Each is drawn for its own pixel grid: the digits below are designed size by
+size, stroke, height and place chosen so that they are bold and sit on whole
+pixels, never one image scaled to another size.
+
+An image is 32 bits per pixel: a BITMAPINFOHEADER with the height doubled,
+BI_RGB, the BGRA rows bottom-up, then the 1-bit AND mask, set exactly where
+the alpha is 0. The alpha is only ever 0 or 255 and a transparent pixel is
+black, so an icon on screen is its image pixel for pixel on any task bar
+colour, and a Windows that ignores the alpha draws the same through the mask.
+
 The bytes written depend on nothing but this file, never on the date or
-the machine, so --check can compare them with the committed icons.
+the machine, so --check can compare them with the committed icons; it also
+reads every icon in res/ back and names any that lacks one of the sizes.
 """
 
 import argparse
@@ -18,291 +31,369 @@ import struct
 import sys
 from pathlib import Path
 
-# The standard 16-colour palette, in index order.
-PALETTE = (
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
-)
-BLACK, SILVER, GREY, BLUE, MAGENTA, WHITE = 0, 7, 8, 12, 13, 15
+# Every icon holds one image of each of these sizes, in this order.
+SIZES = (16, 20, 24, 28, 32, 40, 48)
 
 DESKTOP_COUNT = 5
 
-# Digits for the 32 x 32 desktop icons: four-pixel strokes, 16 x 24, bold
-# enough to read in black on the dark grey of an inactive desktop.
-DIGITS_32 = {
-    1: """
-        ......####......
-        .....#####......
-        ....######......
-        ...#######......
-        ..###.####......
-        ..##..####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ......####......
-        ...##########...
-        ...##########...
-        ...##########...
-        ...##########...
+# Pixels are 0xAARRGGBB: opaque colours, and the one transparent value.
+BLACK = 0xFF000000
+BLUE = 0xFF0000FF
+LIGHT_GREY = 0xFFC0C0C0
+MAGENTA = 0xFFFF00FF
+WHITE = 0xFFFFFFFF
+TRANSPARENT = 0x00000000
+
+# The active desktop's icon is a white face with a magenta digit, an inactive
+# one a light grey face with a black digit, each in a one-pixel black frame.
+# The end-to-end tests (tests/e2e/test_tray.py) tell the two apart by these
+# colours, so every size keeps them: see desktop_icon_faults.
+ACTIVE_FACE, ACTIVE_INK = WHITE, MAGENTA
+INACTIVE_FACE, INACTIVE_INK = LIGHT_GREY, BLACK
+
+# The desktop digits 1 to 5 for each size, side by side (the larger ones in
+# two bands), each drawn for that grid and centred inside the frame. Width x
+# height, and the width of a stem:
+#   16:  6 x 10, 2     20: 10 x 14, 3     24: 12 x 18, 3     28: 14 x 20, 4
+#   32: 16 x 24, 4     40: 20 x 30, 5     48: 24 x 36, 6
+# The 16-pixel digits are the compact ones the icons have always had; from 20
+# up they follow one design: bows rounded by steps cut for that grid, a pixel
+# thinner where they turn than the stems, diagonals stepping a pixel a row and
+# a pixel wider than the stems so that they look as heavy, and under an odd
+# stem the 1 has an odd base, so that the two share a centre.
+DIGITS = {
+    16: """
+        ..##..  .####.  .####.  ....##  ######
+        .###..  ##..##  ##..##  ...###  ##....
+        ####..  ....##  ....##  ..####  ##....
+        ..##..  ....##  ....##  .##.##  #####.
+        ..##..  ...##.  ..###.  ##..##  ....##
+        ..##..  ..##..  ..###.  ##..##  ....##
+        ..##..  .##...  ....##  ######  ....##
+        ..##..  ##....  ....##  ######  ##..##
+        ..##..  ######  ##..##  ....##  ##..##
+        ######  ######  .####.  ....##  .####.
     """,
-    2: """
-        ....########....
-        ..############..
-        .##############.
-        #####......#####
-        ####........####
-        ####........####
-        ............####
-        ............####
-        ...........#####
-        ..........#####.
-        .........#####..
-        ........#####...
-        .......#####....
-        ......#####.....
-        .....#####......
-        ....#####.......
-        ...#####........
-        ..#####.........
-        .#####..........
-        #####...........
-        ################
-        ################
-        ################
-        ################
+    20: """
+        ....###...  ..######..  ..######..  ......###.  #########.
+        ...####...  .########.  .########.  .....####.  #########.
+        ..#####...  ####..####  ####..####  ....#####.  ###.......
+        .##.###...  ###....###  .......###  ...######.  ###.......
+        ....###...  .......###  ......####  ..#######.  ###.#####.
+        ....###...  ......####  ...######.  .####.###.  #########.
+        ....###...  .....####.  ...######.  ####..###.  ####..####
+        ....###...  ....####..  ......####  ###...###.  .......###
+        ....###...  ...####...  .......###  ##########  .......###
+        ....###...  ..####....  .......###  ##########  .......###
+        ....###...  .####.....  .......###  ......###.  .......###
+        ....###...  ####......  ####..####  ......###.  ####..####
+        ..#######.  ##########  .########.  ......###.  .########.
+        ..#######.  ##########  ..######..  ......###.  ..######..
     """,
-    3: """
-        ....########....
-        ..############..
-        .##############.
-        #####......#####
-        ####........####
-        ............####
-        ............####
-        ............####
-        ...........#####
-        .....##########.
-        .....#########..
-        .....#########..
-        .....##########.
-        ...........#####
-        ............####
-        ............####
-        ............####
-        ............####
-        ............####
-        ####........####
-        #####......#####
-        .##############.
-        ..############..
-        ....########....
+    24: """
+        .....###....  ...######...  ...######...  ........###.  ###########.
+        ....####....  .##########.  .##########.  .......####.  ###########.
+        ...#####....  ####....####  ####....####  ......#####.  ###########.
+        ..##.###....  ###......###  .........###  .....######.  ###.........
+        .....###....  .........###  .........###  ....#######.  ###.........
+        .....###....  .........###  .........###  ...####.###.  ###.######..
+        .....###....  ........####  ........####  ..####..###.  ###########.
+        .....###....  .......####.  ....#######.  .####...###.  ####....####
+        .....###....  ......####..  ....######..  ####....###.  .........###
+        .....###....  .....####...  ....#######.  ###.....###.  .........###
+        .....###....  ....####....  ........####  ###.....###.  .........###
+        .....###....  ...####.....  .........###  ############  .........###
+        .....###....  ..####......  .........###  ############  .........###
+        .....###....  .####.......  .........###  ############  .........###
+        .....###....  ####........  .........###  ........###.  .........###
+        ...#######..  ############  ####....####  ........###.  ####....####
+        ...#######..  ############  .##########.  ........###.  .##########.
+        ...#######..  ############  ...######...  ........###.  ...######...
     """,
-    4: """
-        ..........####..
-        .........#####..
-        ........######..
-        .......#######..
-        ......########..
-        .....####.####..
-        ....####..####..
-        ...####...####..
-        ..####....####..
-        .####.....####..
-        ####......####..
-        ####......####..
-        ####......####..
-        ####......####..
-        ################
-        ################
-        ################
-        ################
-        ..........####..
-        ..........####..
-        ..........####..
-        ..........####..
-        ..........####..
-        ..........####..
+    28: """
+        .....####.....  ....######....  ....######....  .........####.  #############.
+        ....#####.....  ..##########..  ..##########..  ........#####.  #############.
+        ...######.....  .############.  .############.  .......######.  #############.
+        ..#######.....  #####....#####  #####....#####  ......#######.  #############.
+        ..##.####.....  ####......####  ####......####  .....########.  ####..........
+        .....####.....  ####......####  ..........####  ....#########.  ####..........
+        .....####.....  .........#####  .........#####  ...#####.####.  ####.######...
+        .....####.....  ........#####.  ....#########.  ..#####..####.  ############..
+        .....####.....  .......#####..  ....########..  .#####...####.  #############.
+        .....####.....  ......#####...  ....########..  #####....####.  #####....#####
+        .....####.....  .....#####....  ....#########.  ####.....####.  ..........####
+        .....####.....  ....#####.....  .........#####  ####.....####.  ..........####
+        .....####.....  ...#####......  ..........####  ##############  ..........####
+        .....####.....  ..#####.......  ..........####  ##############  ..........####
+        .....####.....  .#####........  ..........####  ##############  ..........####
+        .....####.....  #####.........  ####......####  ##############  ####......####
+        ...########...  ##############  #####....#####  .........####.  #####....#####
+        ...########...  ##############  .############.  .........####.  .############.
+        ...########...  ##############  ..##########..  .........####.  ..##########..
+        ...########...  ##############  ....######....  .........####.  ....######....
     """,
-    5: """
-        ###############.
-        ###############.
-        ###############.
-        ###############.
-        ####............
-        ####............
-        ####............
-        ####.########...
-        ##############..
-        ###############.
-        #####......#####
-        ............####
-        ............####
-        ............####
-        ............####
-        ............####
-        ............####
-        ............####
-        ............####
-        ####........####
-        #####......#####
-        .##############.
-        ..############..
-        ....########....
+    32: """
+        ......####......  ....########....  ....########....  ..........####..  ###############.
+        .....#####......  ..############..  ..############..  .........#####..  ###############.
+        ....######......  .##############.  .##############.  ........######..  ###############.
+        ...#######......  #####......#####  #####......#####  .......#######..  ###############.
+        ..###.####......  ####........####  ####........####  ......########..  ####............
+        ..##..####......  ####........####  ............####  .....#########..  ####............
+        ......####......  ............####  ............####  ....#####.####..  ####............
+        ......####......  ............####  ............####  ...#####..####..  ####.########...
+        ......####......  ...........#####  ...........#####  ..#####...####..  ##############..
+        ......####......  ..........#####.  .....##########.  .#####....####..  ###############.
+        ......####......  .........#####..  .....#########..  #####.....####..  #####......#####
+        ......####......  ........#####...  .....#########..  ####......####..  ............####
+        ......####......  .......#####....  .....##########.  ####......####..  ............####
+        ......####......  ......#####.....  ...........#####  ####......####..  ............####
+        ......####......  .....#####......  ............####  ################  ............####
+        ......####......  ....#####.......  ............####  ################  ............####
+        ......####......  ...#####........  ............####  ################  ............####
+        ......####......  ..#####.........  ............####  ################  ............####
+        ......####......  .#####..........  ............####  ..........####..  ............####
+        ......####......  #####...........  ####........####  ..........####..  ####........####
+        ...##########...  ################  #####......#####  ..........####..  #####......#####
+        ...##########...  ################  .##############.  ..........####..  .##############.
+        ...##########...  ################  ..############..  ..........####..  ..############..
+        ...##########...  ################  ....########....  ..........####..  ....########....
+    """,
+    40: """
+        ........#####.......  .....##########.....  .....##########.....
+        .......######.......  ...##############...  ...##############...
+        ......#######.......  ..################..  ..################..
+        .....########.......  .##################.  .##################.
+        ....#########.......  ######........######  ######........######
+        ...####.#####.......  #####..........#####  #####..........#####
+        ...###..#####.......  #####..........#####  #####..........#####
+        ...##...#####.......  #####..........#####  ...............#####
+        ........#####.......  ...............#####  ...............#####
+        ........#####.......  ...............#####  ...............#####
+        ........#####.......  ..............######  ...............#####
+        ........#####.......  .............######.  ..............######
+        ........#####.......  ............######..  ......#############.
+        ........#####.......  ...........######...  ......############..
+        ........#####.......  ..........######....  ......############..
+        ........#####.......  .........######.....  ......############..
+        ........#####.......  ........######......  ......#############.
+        ........#####.......  .......######.......  ..............######
+        ........#####.......  ......######........  ...............#####
+        ........#####.......  .....######.........  ...............#####
+        ........#####.......  ....######..........  ...............#####
+        ........#####.......  ...######...........  ...............#####
+        ........#####.......  ..######............  ...............#####
+        ........#####.......  .######.............  #####..........#####
+        ........#####.......  ######..............  #####..........#####
+        ....#############...  ####################  ######........######
+        ....#############...  ####################  .##################.
+        ....#############...  ####################  ..################..
+        ....#############...  ####################  ...##############...
+        ....#############...  ####################  .....##########.....
+
+        .............#####..  ###################.
+        ............######..  ###################.
+        ...........#######..  ###################.
+        ..........########..  ###################.
+        .........#########..  ###################.
+        ........##########..  #####...............
+        .......###########..  #####...............
+        ......######.#####..  #####...............
+        .....######..#####..  #####...............
+        ....######...#####..  #####.##########....
+        ...######....#####..  #################...
+        ..######.....#####..  ##################..
+        .######......#####..  ###################.
+        ######.......#####..  ######........######
+        #####........#####..  ...............#####
+        #####........#####..  ...............#####
+        #####........#####..  ...............#####
+        #####........#####..  ...............#####
+        ####################  ...............#####
+        ####################  ...............#####
+        ####################  ...............#####
+        ####################  ...............#####
+        ####################  ...............#####
+        .............#####..  #####..........#####
+        .............#####..  #####..........#####
+        .............#####..  ######........######
+        .............#####..  .##################.
+        .............#####..  ..################..
+        .............#####..  ...##############...
+        .............#####..  .....##########.....
+    """,
+    48: """
+        .........######.........  ......############......  ......############......
+        ........#######.........  ....################....  ....################....
+        .......########.........  ...##################...  ...##################...
+        ......#########.........  ..####################..  ..####################..
+        .....##########.........  .######################.  .######################.
+        ....###########.........  #######..........#######  #######..........#######
+        ...#####.######.........  ######............######  ######............######
+        ...####..######.........  ######............######  ######............######
+        ...###...######.........  ######............######  ######............######
+        ...##....######.........  ######............######  ..................######
+        .........######.........  ..................######  ..................######
+        .........######.........  ..................######  ..................######
+        .........######.........  .................#######  ..................######
+        .........######.........  ................#######.  .................#######
+        .........######.........  ...............#######..  ........###############.
+        .........######.........  ..............#######...  ........##############..
+        .........######.........  .............#######....  ........##############..
+        .........######.........  ............#######.....  ........##############..
+        .........######.........  ...........#######......  ........##############..
+        .........######.........  ..........#######.......  ........###############.
+        .........######.........  .........#######........  .................#######
+        .........######.........  ........#######.........  ..................######
+        .........######.........  .......#######..........  ..................######
+        .........######.........  ......#######...........  ..................######
+        .........######.........  .....#######............  ..................######
+        .........######.........  ....#######.............  ..................######
+        .........######.........  ...#######..............  ..................######
+        .........######.........  ..#######...............  ######............######
+        .........######.........  .#######................  ######............######
+        .........######.........  #######.................  ######............######
+        ....################....  ########################  #######..........#######
+        ....################....  ########################  .######################.
+        ....################....  ########################  ..####################..
+        ....################....  ########################  ...##################...
+        ....################....  ########################  ....################....
+        ....################....  ########################  ......############......
+
+        ...............######...  #######################.
+        ..............#######...  #######################.
+        .............########...  #######################.
+        ............#########...  #######################.
+        ...........##########...  #######################.
+        ..........###########...  #######################.
+        .........############...  ######..................
+        ........#############...  ######..................
+        .......#######.######...  ######..................
+        ......#######..######...  ######..................
+        .....#######...######...  ######.############.....
+        ....#######....######...  ####################....
+        ...#######.....######...  #####################...
+        ..#######......######...  ######################..
+        .#######.......######...  #######################.
+        #######........######...  #######..........#######
+        ######.........######...  ..................######
+        ######.........######...  ..................######
+        ######.........######...  ..................######
+        ######.........######...  ..................######
+        ######.........######...  ..................######
+        ########################  ..................######
+        ########################  ..................######
+        ########################  ..................######
+        ########################  ..................######
+        ########################  ..................######
+        ########################  ..................######
+        ...............######...  ######............######
+        ...............######...  ######............######
+        ...............######...  ######............######
+        ...............######...  #######..........#######
+        ...............######...  .######################.
+        ...............######...  ..####################..
+        ...............######...  ...##################...
+        ...............######...  ....################....
+        ...............######...  ......############......
     """,
 }
 
-# Digits for the 16 x 16 desktop icons: two-pixel strokes, 6 x 10, so the
-# number still reads at the size the notification area uses.
-DIGITS_16 = {
-    1: """
-        ..##..
-        .###..
-        ####..
-        ..##..
-        ..##..
-        ..##..
-        ..##..
-        ..##..
-        ..##..
-        ######
-    """,
-    2: """
-        .####.
-        ##..##
-        ....##
-        ....##
-        ...##.
-        ..##..
-        .##...
-        ##....
-        ######
-        ######
-    """,
-    3: """
-        .####.
-        ##..##
-        ....##
-        ....##
-        ..###.
-        ..###.
-        ....##
-        ....##
-        ##..##
-        .####.
-    """,
-    4: """
-        ....##
-        ...###
-        ..####
-        .##.##
-        ##..##
-        ##..##
-        ######
-        ######
-        ....##
-        ....##
-    """,
-    5: """
-        ######
-        ##....
-        ##....
-        #####.
-        ....##
-        ....##
-        ....##
-        ##..##
-        ##..##
-        .####.
-    """,
+# The program's icon: three boxes holding 1, 2 and 3 in blue, the first white
+# and the others light grey, each in a one-pixel black frame, on a transparent
+# ground. Per size: box width, box height, and the step from one box to the
+# next; a step one less than the width makes neighbours share a side, a larger
+# one leaves a gap. The row of boxes is centred.
+BOXES = {
+    16: (6, 9, 5),      # shared sides, 2 x 5 digits
+    20: (7, 9, 6),      # shared sides, 3 x 5 digits (19 wide)
+    24: (8, 10, 7),     # shared sides, 4 x 6 digits (22 wide)
+    28: (10, 10, 9),    # shared sides, 4 x 6 digits
+    32: (10, 10, 11),   # one-pixel gaps, 4 x 6 digits
+    40: (12, 12, 14),   # two-pixel gaps, 6 x 8 digits in two-pixel strokes
+    48: (14, 14, 17),   # three-pixel gaps, 8 x 10 digits in two-pixel strokes
 }
-
-# Digits for the three boxes of the program's own icon: 4 x 6 in the
-# 32 x 32 image; in the 16 x 16 one a box has four pixels inside, so the
-# digits are two pixels wide, which leaves one pixel clear on either side.
-BOX_DIGITS_32 = {
-    1: """
-        ..#.
-        .##.
-        ..#.
-        ..#.
-        ..#.
-        .###
+# One drawing serves the 6 x 8 inside of a 24-pixel box and the 8 x 8 of a
+# 28- or 32-pixel one.
+BOX_DIGITS_4_BY_6 = """
+        ..#.  .##.  ###.
+        .##.  #..#  ...#
+        ..#.  ...#  .##.
+        ..#.  ..#.  ...#
+        ..#.  .#..  ...#
+        .###  ####  ###.
+"""
+BOX_DIGITS = {
+    16: """
+        .#  ##  ##
+        ##  .#  .#
+        .#  ##  ##
+        .#  #.  .#
+        .#  ##  ##
     """,
-    2: """
-        .##.
-        #..#
-        ...#
-        ..#.
-        .#..
-        ####
+    20: """
+        .#.  ##.  ###
+        ##.  ..#  ..#
+        .#.  .#.  .##
+        .#.  #..  ..#
+        ###  ###  ###
     """,
-    3: """
-        ###.
-        ...#
-        .##.
-        ...#
-        ...#
-        ###.
+    24: BOX_DIGITS_4_BY_6,
+    28: BOX_DIGITS_4_BY_6,
+    32: BOX_DIGITS_4_BY_6,
+    40: """
+        ..##..  .####.  .####.
+        .###..  ##..##  ##..##
+        ####..  ....##  ....##
+        ..##..  ...##.  ..###.
+        ..##..  ..##..  ....##
+        ..##..  .##...  ....##
+        ..##..  ##....  ##..##
+        ######  ######  .####.
     """,
-}
-BOX_DIGITS_16 = {
-    1: """
-        .#
-        ##
-        .#
-        .#
-        .#
-    """,
-    2: """
-        ##
-        .#
-        ##
-        #.
-        ##
-    """,
-    3: """
-        ##
-        .#
-        ##
-        .#
-        ##
+    48: """
+        ...##...  .######.  .######.
+        ..###...  ##....##  ##....##
+        .####...  ......##  ......##
+        ...##...  .....##.  ......##
+        ...##...  ....##..  ..#####.
+        ...##...  ...##...  ..#####.
+        ...##...  ..##....  ......##
+        ...##...  .##.....  ......##
+        .######.  ########  ##....##
+        .######.  ########  .######.
     """,
 }
 
 
-def parse_glyph(text):
-    """Turns a drawing of '#' and '.' into a list of rows of booleans."""
-    rows = [line.strip() for line in text.strip().splitlines()]
-    widths = {len(row) for row in rows}
-    if len(widths) != 1 or any(set(row) - {"#", "."} for row in rows):
-        raise ValueError("a glyph must be a rectangle of '#' and '.'")
-    return [[cell == "#" for cell in row] for row in rows]
+def parse_glyphs(text, count):
+    """Reads count drawings of '#' and '.' set side by side, in bands split by
+    blank lines, left to right and band after band: a list of glyphs, each a
+    list of rows of booleans."""
+    glyphs = []
+    for band in text.strip().split("\n\n"):
+        rows = [line.split() for line in band.strip().splitlines()]
+        for column in zip(*rows):
+            if len({len(row) for row in column}) != 1 or any(set(row) - {"#", "."} for row in column):
+                raise ValueError("a glyph must be a rectangle of '#' and '.'")
+            glyphs.append([[cell == "#" for cell in row] for row in column])
+        if len({len(row) for row in rows}) != 1:
+            raise ValueError("every row of a band must hold the same glyphs")
+    if len(glyphs) != count:
+        raise ValueError(f"{len(glyphs)} glyphs where {count} were expected")
+    return glyphs
 
 
 class Picture:
-    """A square image of palette indices; transparent pixels are outside the icon's shape."""
+    """A square image of 0xAARRGGBB pixels, rows top to bottom."""
 
-    def __init__(self, size, colour=BLACK, transparent=False):
+    def __init__(self, size, colour):
         self.size = size
         self.pixels = [[colour] * size for _ in range(size)]
-        self.transparent = [[transparent] * size for _ in range(size)]
 
     def fill(self, left, top, width, height, colour):
         for y in range(top, top + height):
             for x in range(left, left + width):
                 self.pixels[y][x] = colour
-                self.transparent[y][x] = False
 
     def frame(self, left, top, width, height, colour):
         right, bottom = left + width - 1, top + height - 1
@@ -324,60 +415,49 @@ def centred_origin(outer_left, outer_size, inner_size):
 
 
 def desktop_picture(size, digit, active):
-    if active:
-        background, ink = WHITE, MAGENTA
-    else:
-        background, ink = (GREY if size == 32 else SILVER), BLACK
-    picture = Picture(size, background)
+    face, ink = (ACTIVE_FACE, ACTIVE_INK) if active else (INACTIVE_FACE, INACTIVE_INK)
+    picture = Picture(size, face)
     picture.frame(0, 0, size, size, BLACK)
-    glyph = parse_glyph((DIGITS_32 if size == 32 else DIGITS_16)[digit])
-    left = centred_origin(0, size, len(glyph[0]))
-    top = centred_origin(0, size, len(glyph))
-    picture.stamp(glyph, left, top, ink)
+    glyph = parse_glyphs(DIGITS[size], DESKTOP_COUNT)[digit - 1]
+    picture.stamp(glyph, centred_origin(0, size, len(glyph[0])), centred_origin(0, size, len(glyph)), ink)
     return picture
 
 
 def program_picture(size):
     """Three boxes holding 1, 2 and 3, the first white, on a transparent ground."""
-    picture = Picture(size, BLACK, transparent=True)
-    glyphs = BOX_DIGITS_32 if size == 32 else BOX_DIGITS_16
-    if size == 32:
-        # Separate 10 x 10 boxes with a one-pixel gap between them.
-        box_width, box_height, step = 10, 10, 11
-    else:
-        # Sixteen pixels leave no room for gaps: neighbouring boxes share a side.
-        box_width, box_height, step = 6, 9, 5
+    picture = Picture(size, TRANSPARENT)
+    box_width, box_height, step = BOXES[size]
+    first = centred_origin(0, size, 2 * step + box_width)
     top = centred_origin(0, size, box_height)
-    for index, digit in enumerate((1, 2, 3)):
-        left = index * step
-        picture.fill(left, top, box_width, box_height, WHITE if digit == 1 else SILVER)
+    for index, glyph in enumerate(parse_glyphs(BOX_DIGITS[size], 3)):
+        left = first + index * step
+        picture.fill(left, top, box_width, box_height, WHITE if index == 0 else LIGHT_GREY)
         picture.frame(left, top, box_width, box_height, BLACK)
-        glyph = parse_glyph(glyphs[digit])
         glyph_left = centred_origin(left + 1, box_width - 2, len(glyph[0]))
         glyph_top = centred_origin(top + 1, box_height - 2, len(glyph))
         picture.stamp(glyph, glyph_left, glyph_top, BLUE)
     return picture
 
 
+def mask_stride(size):
+    """Bytes in one row of the AND mask: one bit a pixel, rows padded to four bytes."""
+    return (size + 31) // 32 * 4
+
+
 def encode_image(picture):
-    """One icon image: BITMAPINFOHEADER, palette, XOR bitmap, AND mask, rows bottom-up."""
+    """One icon image: BITMAPINFOHEADER, BGRA rows, AND mask rows, both bottom-up."""
     size = picture.size
-    xor_stride = (size * 4 + 31) // 32 * 4
-    and_stride = (size + 31) // 32 * 4
-    xor_rows, and_rows = [], []
-    for y in reversed(range(size)):
-        colours = picture.pixels[y]
-        packed = bytes((colours[x] << 4) | colours[x + 1] for x in range(0, size, 2))
-        xor_rows.append(packed.ljust(xor_stride, b"\0"))
-        mask_bits = 0
-        for x in range(size):
-            mask_bits = (mask_bits << 1) | int(picture.transparent[y][x])
-        mask_bytes = mask_bits.to_bytes((size + 7) // 8, "big")
-        and_rows.append(mask_bytes.ljust(and_stride, b"\0"))
-    bitmap = b"".join(xor_rows) + b"".join(and_rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 4, 0, len(bitmap), 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", rgb & 0xFF, (rgb >> 8) & 0xFF, rgb >> 16, 0) for rgb in PALETTE)
-    return header + palette + bitmap
+    colour_rows, mask_rows = [], []
+    for row in reversed(picture.pixels):
+        colour_rows.append(struct.pack(f"<{size}I", *row))  # 0xAARRGGBB little-endian is B, G, R, A
+        bits = 0
+        for pixel in row:
+            bits = (bits << 1) | (pixel >> 24 == 0)
+        bits <<= -size % 8  # the first pixel is the top bit of the first byte
+        mask_rows.append(bits.to_bytes((size + 7) // 8, "big").ljust(mask_stride(size), b"\0"))
+    bitmap = b"".join(colour_rows) + b"".join(mask_rows)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0, len(bitmap), 0, 0, 0, 0)
+    return header + bitmap
 
 
 def encode_icon(pictures):
@@ -386,18 +466,17 @@ def encode_icon(pictures):
     offset = 6 + 16 * len(images)
     directory = struct.pack("<HHH", 0, 1, len(images))
     for picture, image in zip(pictures, images):
-        directory += struct.pack("<BBBBHHII", picture.size, picture.size, 16, 0, 1, 4, len(image), offset)
+        directory += struct.pack("<BBBBHHII", picture.size, picture.size, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     return directory + b"".join(images)
 
 
 def all_drawings():
-    """File name -> [32 x 32 picture, 16 x 16 picture], for every icon the program's resources name."""
-    drawings = {"trevo.ico": [program_picture(32), program_picture(16)]}
+    """File name -> one picture per size in SIZES, for every icon the program's resources name."""
+    drawings = {"trevo.ico": [program_picture(size) for size in SIZES]}
     for digit in range(1, DESKTOP_COUNT + 1):
         for active, state in ((False, "inactive"), (True, "active")):
-            drawings[f"desktop{digit}_{state}.ico"] = [desktop_picture(32, digit, active),
-                                                      desktop_picture(16, digit, active)]
+            drawings[f"desktop{digit}_{state}.ico"] = [desktop_picture(size, digit, active) for size in SIZES]
     return drawings
 
 
@@ -405,9 +484,9 @@ def all_drawings():
 # layout stops the build instead of reaching the notification area.
 
 def decode_icon(contents):
-    """Reads an icon back from its bytes alone: [(size, colours, transparent)] in file order.
+    """Reads an icon back from its bytes alone: [(size, pixels)] in directory order.
 
-    Raises ValueError where the file breaks the layout Windows expects.
+    Raises ValueError where the file breaks the layout described at the top.
     """
     def need(condition, message):
         if not condition:
@@ -417,37 +496,44 @@ def decode_icon(contents):
     need((reserved, kind) == (0, 1), "not an icon directory")
     images, end_of_last = [], 6 + 16 * count
     for entry in range(count):
-        width, height, colours, _, planes, bits, length, offset = struct.unpack_from(
+        width, height, colours, zero, planes, bits, length, offset = struct.unpack_from(
             "<BBBBHHII", contents, 6 + 16 * entry)
-        need(width == height and (colours, planes, bits) == (16, 1, 4),
-             f"entry {entry} is not a 16-colour square")
+        need(width == height and width != 0 and (colours, zero, planes, bits) == (0, 0, 1, 32),
+             f"entry {entry} is not a 32-bit square")
         need(offset == end_of_last and offset + length <= len(contents),
              f"entry {entry} points outside the images")
         end_of_last = offset + length
+        size = width
         header = struct.unpack_from("<IiiHHIIiiII", contents, offset)
-        need(header[:6] == (40, width, 2 * height, 1, 4, 0), f"image {entry} has a wrong bitmap header")
-        palette = struct.unpack_from("<64B", contents, offset + 40)
-        need([(r << 16) | (g << 8) | b for b, g, r, _ in zip(*[iter(palette)] * 4)] == list(PALETTE),
-             f"image {entry} lacks the standard palette")
-        xor_stride, and_stride = (width * 4 + 31) // 32 * 4, (width + 31) // 32 * 4
-        xor_start = offset + 40 + 64
-        and_start = xor_start + xor_stride * height
-        need(and_start + and_stride * height == offset + length, f"image {entry} has a wrong length")
-        grid, clear = [], []
-        for y in range(height):
-            row = height - 1 - y  # rows are stored bottom-up
-            xor_row = contents[xor_start + row * xor_stride:]
-            and_row = contents[and_start + row * and_stride:]
-            grid.append([(xor_row[x // 2] >> (4 * (1 - x % 2))) & 15 for x in range(width)])
-            clear.append([bool(and_row[x // 8] & (0x80 >> (x % 8))) for x in range(width)])
-        images.append((width, grid, clear))
+        need(header == (40, size, 2 * size, 1, 32, 0, length - 40, 0, 0, 0, 0),
+             f"image {entry} has a wrong bitmap header")
+        colour_start = offset + 40
+        mask_start = colour_start + 4 * size * size
+        need(mask_start + mask_stride(size) * size == offset + length, f"image {entry} has a wrong length")
+        pixels = []
+        for y in range(size):
+            row = size - 1 - y  # rows are stored bottom-up
+            colours_row = list(struct.unpack_from(f"<{size}I", contents, colour_start + 4 * size * row))
+            mask_row = int.from_bytes(contents[mask_start + mask_stride(size) * row:
+                                               mask_start + mask_stride(size) * (row + 1)], "big")
+            mask_bits = mask_stride(size) * 8
+            for x, pixel in enumerate(colours_row):
+                need(pixel >> 24 in (0, 255), f"image {entry} ({size}x{size}) is partly transparent at {x},{y}")
+                need(pixel >> 24 == 255 or pixel == TRANSPARENT,
+                     f"image {entry} ({size}x{size}) has a coloured transparent pixel at {x},{y}")
+                masked = bool(mask_row >> (mask_bits - 1 - x) & 1)
+                need(masked == (pixel == TRANSPARENT),
+                     f"image {entry} ({size}x{size}): the mask disagrees with the alpha at {x},{y}")
+            need(mask_row & ((1 << (mask_bits - size)) - 1) == 0, f"image {entry}: bits set past a mask row")
+            pixels.append(colours_row)
+        images.append((size, pixels))
     need(end_of_last == len(contents), "bytes left over after the last image")
     return images
 
 
-def ink_box(grid, ink):
+def ink_box(pixels, ink):
     """(left, top, right, bottom) of the pixels of colour ink, or None."""
-    spots = [(x, y) for y, row in enumerate(grid) for x, colour in enumerate(row) if colour == ink]
+    spots = [(x, y) for y, row in enumerate(pixels) for x, colour in enumerate(row) if colour == ink]
     if not spots:
         return None
     xs, ys = [x for x, _ in spots], [y for _, y in spots]
@@ -456,18 +542,24 @@ def ink_box(grid, ink):
 
 def desktop_icon_faults(name, digit, active, images):
     faults = []
-    for size, grid, clear in images:
-        background = WHITE if active else (GREY if size == 32 else SILVER)
-        ink = MAGENTA if active else BLACK
+    face, ink = (ACTIVE_FACE, ACTIVE_INK) if active else (INACTIVE_FACE, INACTIVE_INK)
+    last_height = 0
+    for size, pixels in images:
         where = f"{name} {size}x{size}"
-        if any(any(row) for row in clear):
+        colours = {colour for row in pixels for colour in row}
+        if any(colour >> 24 != 255 for colour in colours):
             faults.append(f"{where}: has transparent pixels")
-        edge = grid[0] + grid[-1] + [row[0] for row in grid] + [row[-1] for row in grid]
+        # What tests/e2e/test_tray.py takes for each state.
+        if active and not {MAGENTA, WHITE} <= colours:
+            faults.append(f"{where}: lacks magenta or white, which the end-to-end tests read as active")
+        if not active and (LIGHT_GREY not in colours or MAGENTA in colours):
+            faults.append(f"{where}: lacks light grey or shows magenta, the end-to-end tests' inactive")
+        edge = pixels[0] + pixels[-1] + [row[0] for row in pixels] + [row[-1] for row in pixels]
         if set(edge) != {BLACK}:
             faults.append(f"{where}: the frame is not black all round")
-        inside = [row[1:-1] for row in grid[1:-1]]
-        if set(colour for row in inside for colour in row) != {background, ink}:
-            faults.append(f"{where}: colours other than the ground and the digit inside the frame")
+        inside = [row[1:-1] for row in pixels[1:-1]]
+        if {colour for row in inside for colour in row} != {face, ink}:
+            faults.append(f"{where}: colours other than the face and the digit inside the frame")
         box = ink_box(inside, ink)
         if box is None:
             continue
@@ -477,21 +569,21 @@ def desktop_icon_faults(name, digit, active, images):
             faults.append(f"{where}: digit {digit} is off centre (margins {margins})")
         if min(margins) < 2:
             faults.append(f"{where}: digit {digit} crowds the frame")
+        if bottom - top + 1 <= last_height:
+            faults.append(f"{where}: digit {digit} is no taller than at the size below")
+        last_height = bottom - top + 1
     return faults
 
 
 def program_icon_faults(name, images):
     faults = []
-    for size, grid, clear in images:
+    for size, pixels in images:
         where = f"{name} {size}x{size}"
-        pixels = [(colour, hidden) for row, mask in zip(grid, clear) for colour, hidden in zip(row, mask)]
-        opaque = {colour for colour, hidden in pixels if not hidden}
-        if opaque != {BLACK, WHITE, SILVER, BLUE}:
-            faults.append(f"{where}: draws in colours {sorted(opaque)}")
-        if any(colour != BLACK for colour, hidden in pixels if hidden):
-            faults.append(f"{where}: a transparent pixel would tint the ground")
-        white, silver = ink_box(grid, WHITE), ink_box(grid, SILVER)
-        if white and silver and white[2] >= silver[0]:
+        colours = {colour for row in pixels for colour in row}
+        if colours != {BLACK, WHITE, LIGHT_GREY, BLUE, TRANSPARENT}:
+            faults.append(f"{where}: draws in colours {sorted(f'{colour:08X}' for colour in colours)}")
+        white, grey = ink_box(pixels, WHITE), ink_box(pixels, LIGHT_GREY)
+        if white and grey and white[2] >= grey[0]:
             faults.append(f"{where}: the white box is not the first one")
     return faults
 
@@ -506,25 +598,55 @@ def drawing_faults(drawings, icons):
         except (ValueError, struct.error) as error:
             faults.append(f"{name}: {error}")
             continue
-        if [size for size, _, _ in images] != [32, 16]:
-            faults.append(f"{name}: images are not 32x32 then 16x16")
+        sizes = [size for size, _ in images]
+        if sizes != list(SIZES):
+            faults.append(f"{name}: holds sizes {sizes}, not {list(SIZES)}")
             continue
-        for picture, (size, grid, clear) in zip(drawings[name], images):
-            if grid != picture.pixels or clear != picture.transparent:
+        for picture, (size, pixels) in zip(drawings[name], images):
+            if pixels != picture.pixels:
                 faults.append(f"{name} {size}x{size}: the file does not hold the picture drawn")
         if name == "trevo.ico":
             faults += program_icon_faults(name, images)
             continue
         digit, active = int(name[len("desktop")]), name.endswith("_active.ico")
         faults += desktop_icon_faults(name, digit, active, images)
-        ink = MAGENTA if active else BLACK
-        shape = tuple(tuple(colour == ink for colour in row) for _, grid, _ in images for row in grid)
-        digit_shapes.setdefault(active, {})[digit] = shape
-    for active, shapes in digit_shapes.items():
-        if len(set(shapes.values())) != len(shapes):
-            faults.append(f"two {'active' if active else 'inactive'} icons show the same digit shape")
-        if sorted(shapes) != list(range(1, DESKTOP_COUNT + 1)):
-            faults.append(f"{'active' if active else 'inactive'} icons are missing for some desktops")
+        ink = ACTIVE_INK if active else INACTIVE_INK
+        for size, pixels in images:
+            # Inside the frame, which is black like an inactive digit.
+            shape = tuple(tuple(colour == ink for colour in row[1:-1]) for row in pixels[1:-1])
+            digit_shapes.setdefault(size, {}).setdefault(digit, {})[active] = shape
+    for size, digits in digit_shapes.items():
+        if sorted(digits) != list(range(1, DESKTOP_COUNT + 1)) or any(len(s) != 2 for s in digits.values()):
+            faults.append(f"{size}x{size}: an active or inactive icon is missing for some desktop")
+            continue
+        if any(shapes[True] != shapes[False] for shapes in digits.values()):
+            faults.append(f"{size}x{size}: a desktop's active and inactive icons show different digits")
+        if len({shapes[True] for shapes in digits.values()}) != len(digits):
+            faults.append(f"{size}x{size}: two desktops show the same digit shape")
+    return faults
+
+
+def directory_sizes(contents):
+    """The sizes the icon directory lists, in its order (a 0 stands for 256)."""
+    _, _, count = struct.unpack_from("<HHH", contents, 0)
+    return [struct.unpack_from("<B", contents, 6 + 16 * entry)[0] or 256 for entry in range(count)]
+
+
+def sizes_faults(folder, names):
+    """Reads each icon in folder back and names those that do not hold every size, in order, as drawn here."""
+    faults = []
+    for name in names:
+        path = folder / name
+        if not path.is_file():
+            continue
+        contents = path.read_bytes()
+        try:
+            sizes = directory_sizes(contents)
+            if sizes != list(SIZES):
+                faults.append(f"{path}: holds sizes {sizes}, not {list(SIZES)}")
+            decode_icon(contents)
+        except (ValueError, struct.error) as error:
+            faults.append(f"{path}: unreadable: {error}")
     return faults
 
 
@@ -547,6 +669,7 @@ def write_icons(folder, drawings, icons):
 
 def check_icons(folder, drawings, icons):
     problems = drawing_faults(drawings, icons)
+    problems += sizes_faults(folder, sorted(icons))
     for name, contents in icons.items():
         path = folder / name
         if not path.is_file():
