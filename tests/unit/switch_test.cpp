@@ -160,6 +160,29 @@ TEST_F(Switch, AWindowClosedBetweenTheWalkAndTheMove) {
     EXPECT_EQ(Left(other), 300 - 1280);
 }
 
+// A program that resizes its window while it lies beside the screen (as one
+// aware of the scale does beside a monitor of another scale) gets back, at
+// the switch that brings it back, the size a switch took it away with; only
+// that: a window first met beside the screen, or resized once back, keeps
+// what it has.
+TEST_F(Switch, AWindowComesBackAtTheSizeItLeftWith) {
+    const auto away = Open(u"away", 100), there = Open(u"there", 1380);
+    t_.WriteIni(Ini(3));
+    t_.Start();
+    t_.Click(2);
+    t_.world().windows.Place(away, 0, 0, 0, 201, 133, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    t_.world().windows.Place(there, 0, 0, 0, 222, 111, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    t_.Click(3);
+    t_.Click(1);
+    EXPECT_EQ(t_.RectOf(away), (Rect{100, 50, 400, 250}));
+    t_.world().windows.Place(away, 0, 0, 0, 250, 150, win::SWP_NOMOVE | win::SWP_NOZORDER);
+    t_.Click(2);
+    EXPECT_EQ(t_.RectOf(there), (Rect{100, 50, 322, 161}));  // resized on the screen, taken away so
+    t_.Click(1);
+    EXPECT_EQ(t_.RectOf(away), (Rect{100, 50, 350, 200}));
+    EXPECT_EQ(t_.RectOf(there), (Rect{1380, 50, 1602, 161}));
+}
+
 TEST_F(Switch, NothingToMoveMakesNoBatch) {
     t_.WriteIni(Ini(2, "02=class(TrevoForm)\r\n"));
     t_.Start();
