@@ -304,8 +304,19 @@ void FrmTrevo::Select(Long desk) {
         before.active = order.from == 0 ? 1 : order.from;  // the windows on screen at the start are desktop 1
         minimised_.Update(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, before);
     }
+    order.windowsFirst = everyday_.windowsFirst;
+    // Without the option the new desktop fits its wallpaper and then moves the
+    // windows as its icon changes; with it the windows move first, then every
+    // icon, and the wallpaper last, so that nobody waits for the picture.
+    desktop::FrmTrevoTray* const chosen =
+        bas_.gNewDesk >= 1 && static_cast<size_t>(bas_.gNewDesk) <= mDesks.size()
+            ? mDesks[static_cast<size_t>(bas_.gNewDesk) - 1].get()
+            : nullptr;
+    const bool stepByStep = order.windowsFirst && order.from != order.to && chosen;
+    if (stepByStep) chosen->MoveWindows(order);
     for (size_t i = 0; i < mDesks.size(); ++i)
         if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk, order);
+    if (stepByStep) chosen->SetWallpaper(order);
     bas_.gOldDesk = bas_.gNewDesk;
     if (record_) record_->Write(bas_.gOldDesk, bas_.gScreenWidth);
 }

@@ -94,6 +94,8 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
     if (MayHold(names, "Options")) {
         read.followFocus = ReadSwitch(ini, iniPath, exists, u"FollowFocus");
         read.keepMinimised = ReadSwitch(ini, iniPath, exists, u"KeepMinimised");
+        read.windowsFirst = ReadSwitch(ini, iniPath, exists, u"WindowsFirst");
+        read.keepWallpapers = ReadSwitch(ini, iniPath, exists, u"KeepWallpapers");
     }
     return read;
 }

@@ -24,6 +24,8 @@ struct KeysAndOptions {
     std::vector<KeyBinding> keys;  // in the order of kKeyNames, only those with a value
     bool followFocus = false;      // [Options] FollowFocus
     bool keepMinimised = false;    // [Options] KeepMinimised
+    bool windowsFirst = false;     // [Options] WindowsFirst
+    bool keepWallpapers = false;   // [Options] KeepWallpapers
 };
 
 // Raises BadSetting for a value that cannot be read or a combination named twice.

@@ -79,7 +79,10 @@ void FrmTrevoTray::CloseMe() {
 
 void FrmTrevoTray::TrayOn(bool on, const SwitchOrder& order) {
     ShowState(on);
-    if (on && order.from != order.to) Switch(order);
+    if (on && order.from != order.to && !order.windowsFirst) {
+        SetWallpaper(order);
+        MoveWindows(order);
+    }
 }
 
 const engine::PicturePtr& FrmTrevoTray::StateIcon(bool on) {
@@ -110,12 +113,15 @@ void FrmTrevoTray::ShowState(bool on) {
     cTray->ModifyNotifyIcon();
 }
 
-void FrmTrevoTray::Switch(const SwitchOrder& order) {
+void FrmTrevoTray::SetWallpaper(const SwitchOrder& order) {
     engine::Platform& platform = engine_.platform();
     String wallpaper = ChangeWallpaper(order);
     std::string path = platform.ToAnsi(wallpaper);
     platform.SystemParametersInfoA(engine::win::SPI_SETDESKWALLPAPER, 0, path.data(), 0xFFFFFFFFu);
+}
 
+void FrmTrevoTray::MoveWindows(const SwitchOrder& order) {
+    engine::Platform& platform = engine_.platform();
     const std::vector<WindowToMove> windows = CollectWindows(*order.windows, platform, *order.neverMove, order.collect);
     // At the first activation the windows on screen simply are desktop 1.
     if (order.from == 0) return;

@@ -27,8 +27,12 @@ public:
     // Loads the hidden form, whose loading adds the desktop's icon, inactive.
     void Load() { form_.Load(); }
     // Makes the desktop active or inactive: icon, tip and, when the active desktop
-    // really changes, wallpaper and windows.
+    // really changes, wallpaper and windows (unless the order moves the windows
+    // first: then the controller asks for each step itself).
     void TrayOn(bool on, const SwitchOrder& order);
+    // The two halves of a switch to this desktop.
+    void MoveWindows(const SwitchOrder& order);
+    void SetWallpaper(const SwitchOrder& order);
     // Fits the desktop's picture into the wallpaper bitmap as the order says and
     // returns its path, or "" when the desktop has no usable picture.
     engine::String ChangeWallpaper(const SwitchOrder& order);
@@ -46,7 +50,6 @@ private:
     // The pictures again, at the notification area's size now.
     void ReloadIcons();
     const engine::PicturePtr& StateIcon(bool on);
-    void Switch(const SwitchOrder& order);
     bool SaveAs(const engine::Picture& image, const engine::String& path);  // false when it cannot be written
 
     engine::Engine& engine_;

@@ -18,14 +18,20 @@ bool CallSpy::SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long l
 }
 
 bool CallSpy::SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) {
-    if (action == win::SPI_SETDESKWALLPAPER) ++log_.wallpaperSets;
+    if (action == win::SPI_SETDESKWALLPAPER) {
+        ++log_.wallpaperSets;
+        log_.switchSteps.emplace_back("wallpaper");
+    }
     return ForwardingPlatform::SystemParametersInfoA(action, param, pv, winIni);
 }
 
 bool CallSpy::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
     // A record too short for the shell never reaches it.
     if (data && data->cbSize >= sizeof(engine::NotifyIconDataA))
+    {
         log_.trayCalls.push_back({message, {static_cast<Hwnd>(data->hWnd), data->uID}});
+        if (message == win::NIM_MODIFY) log_.switchSteps.push_back("icon " + std::to_string(data->hWnd));
+    }
     return ForwardingPlatform::Shell_NotifyIconA(message, data);
 }
 
@@ -62,6 +68,11 @@ bool CallSpy::GetOpenFileNameW(engine::OpenFileNameW* record) {
     }
     log_.fileChooserCalls.push_back(call);
     return ForwardingPlatform::GetOpenFileNameW(record);
+}
+
+bool CallSpy::EndDeferWindowPos(Dword batch) {
+    log_.switchSteps.emplace_back("moves");
+    return ForwardingPlatform::EndDeferWindowPos(batch);
 }
 
 void AttachCallLog(SimEngine& engine, CallLog& log) {

@@ -32,6 +32,9 @@ struct CallLog {
     std::vector<FileChooserCall> fileChooserCalls;
     std::vector<std::string> profileReads;  // the section of each GetPrivateProfileStringA
     int wallpaperSets = 0;
+    // The steps of a switch in the order they were taken: "moves" (a batch
+    // carried out), "icon <window>" (an icon changed), "wallpaper".
+    std::vector<std::string> switchSteps;
     Dword timeSpentWaiting = 0;  // milliseconds of bounded questions that timed out
 };
 
@@ -47,6 +50,7 @@ public:
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
                                    const char* file) override;
+    bool EndDeferWindowPos(Dword batch) override;
 
 private:
     const World& world_;

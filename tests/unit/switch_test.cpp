@@ -183,6 +183,53 @@ TEST_F(Switch, AWindowComesBackAtTheSizeItLeftWith) {
     EXPECT_EQ(t_.RectOf(there), (Rect{1380, 50, 1602, 161}));
 }
 
+// With WindowsFirst the windows move before the icons change and the
+// wallpaper is fitted; without it, as ever, the wallpaper comes first. What
+// arrives during the fitting's yield then waits as it always has.
+TEST(SwitchSteps, WindowsFirstMovesBeforeTheIconsAndTheWallpaper) {
+    for (const bool windowsFirst : {false, true}) {
+        SimTrevo t;
+        testing_support::WritePictureFile(t.Host(u"C:\\p.bmp"), 8, 8, 0xFF0000);
+        const auto w = t.OpenWindow(u"w", u"Probe", {100, 50, 400, 250});
+        t.WriteIni("[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n2=C:\\p.bmp\r\n[Size]\r\nKeepSize=-1\r\nWidth=40\r\n"
+                   "Height=30\r\n" +
+                   std::string(windowsFirst ? "[Options]\r\nWindowsFirst=1\r\n" : ""));
+        t.Start();
+        t.calls().switchSteps.clear();
+        std::vector<std::string> icon(4);
+        for (int n = 1; n <= 3; ++n) icon[static_cast<size_t>(n)] = "icon " + std::to_string(t.DeskWindow(n));
+        bool movedBeforeTheYield = false;
+        t.world().onDoEvents = [&] {
+            t.world().onDoEvents = nullptr;
+            movedBeforeTheYield = t.RectOf(w).left != 100;
+            t.Click(3);  // held: carried out after this selection
+        };
+        t.Click(2);
+        const std::vector<std::string> expected =
+            windowsFirst ? std::vector<std::string>{"moves", icon[1], icon[2], icon[3], "wallpaper"}
+                         : std::vector<std::string>{icon[1], icon[2], "wallpaper", "moves", icon[3]};
+        ASSERT_GE(t.calls().switchSteps.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(t.calls().switchSteps.begin(),
+                                           t.calls().switchSteps.begin() + static_cast<long>(expected.size())),
+                  expected)
+            << windowsFirst;
+        EXPECT_EQ(movedBeforeTheYield, windowsFirst);
+        EXPECT_EQ(t.bas().gOldDesk, 3);
+        EXPECT_EQ(t.RectOf(w).left, 100 - 2 * t.bas().gScreenWidth);
+
+        t.world().onDoEvents = [&] {
+            t.world().onDoEvents = nullptr;
+            t.world().menuChoices.push_back(u"E&xit");
+            t.Click(1, win::WM_RBUTTONUP);  // waits for the selection
+        };
+        const int wallpapers = t.calls().wallpaperSets;
+        t.Click(2);
+        EXPECT_TRUE(t.world().ended);
+        EXPECT_EQ(t.calls().wallpaperSets, wallpapers + 1);
+        EXPECT_EQ(t.RectOf(w).left, 100 - t.bas().gScreenWidth);
+    }
+}
+
 TEST_F(Switch, NothingToMoveMakesNoBatch) {
     t_.WriteIni(Ini(2, "02=class(TrevoForm)\r\n"));
     t_.Start();
