@@ -20,13 +20,13 @@ TASK_BAR = (212, 208, 200)
 ICON = (255, 0, 255)
 
 
-def task_bar_screen(width=1024, height=768, icons=()):
-    """A screen of flat task-bar colour with single icon pixels at the given
-    notification-area cells."""
+def task_bar_screen(width=1024, height=768, icons=(), size=screen.ICON_SIZE, inset=7):
+    """A screen of flat task-bar colour with single icon pixels, inset pixels
+    into the given notification-area cells of icons of size pixels."""
     rgb = bytearray(bytes(TASK_BAR) * (width * height))
     for k in icons:
-        x, y, _, _ = screen.tray_icon_box(k, width, height)
-        offset = ((y + 7) * width + x + 7) * 3
+        x, y, _, _ = screen.tray_icon_box(k, width, height, size)
+        offset = ((y + inset) * width + x + inset) * 3
         rgb[offset:offset + 3] = bytes(ICON)
     return screen.Picture(width, height, bytes(rgb))
 
@@ -53,12 +53,25 @@ class PictureTest(unittest.TestCase):
         picture = task_bar_screen(icons=[0, 2])
         self.assertEqual([screen.tray_cell_drawn(picture, k) for k in range(4)], [True, False, True, False])
 
+    def test_a_cell_of_a_scaled_display_is_looked_at_whole(self):
+        # A pixel near the far corner of a 32-pixel icon lies outside a 16-pixel cell.
+        picture = task_bar_screen(icons=[1], size=32, inset=30)
+        self.assertEqual([screen.tray_cell_drawn(picture, k, 32) for k in range(3)], [False, True, False])
+        self.assertFalse(screen.tray_cell_drawn(picture, 1))
+
 
 class TrayGeometryTest(unittest.TestCase):
     def test_icons_march_left_from_the_corner_of_a_1024_by_768_screen(self):
         self.assertEqual(screen.tray_icon_box(0), (1006, 750, 16, 16))
         self.assertEqual(screen.tray_icon_box(4), (926, 750, 16, 16))
         self.assertEqual(screen.tray_icon_centre(1), (994, 758))
+
+    def test_scaled_icons_keep_two_pixels_from_the_edges_and_four_between(self):
+        # Wine at 144 dots per inch: the first icon covers x 998-1021, y 742-765.
+        self.assertEqual(screen.tray_icon_box(0, size=24), (998, 742, 24, 24))
+        self.assertEqual(screen.tray_icon_box(1, size=24), (970, 742, 24, 24))
+        self.assertEqual(screen.tray_icon_box(2, 1024, 768, 32), (918, 734, 32, 32))
+        self.assertEqual(screen.tray_icon_centre(2, size=32), (934, 750))
 
 
 class SettingsTextTest(unittest.TestCase):

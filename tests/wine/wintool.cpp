@@ -22,6 +22,8 @@
 //     post HWND MESSAGE WPARAM LPARAM...         post the message once per LPARAM, in that order
 //     send HWND MESSAGE WPARAM LPARAM            send the message, tell the window's answer
 //     answers HWND MILLISECONDS                  whether the window's thread takes a message in time
+//     text-extent HWND                           a control's text measured in its own font, with its client rectangle
+//     display                                    the screen's size, its DPI and the small icon size
 //
 // Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
 // process or window.
@@ -32,10 +34,12 @@
 #include <string>
 #include <vector>
 
+#include "captions.h"
 #include "engine/win32/handles.h"
 #include "json_line.h"
 #include "keyboard.h"
 #include "process_control.h"
+#include "text_extent.h"
 #include "window_info.h"
 
 namespace wintool {
@@ -96,15 +100,6 @@ bool ParseOptions(const Arguments& args, std::size_t first, const std::vector<st
         }
     }
     return true;
-}
-
-std::wstring WithoutMnemonics(const std::wstring& caption) {
-    std::wstring plain;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
-        plain += caption[i];
-    }
-    return plain;
 }
 
 bool IsButton(const WindowInfo& info) { return _wcsicmp(info.class_name.c_str(), L"Button") == 0; }
@@ -443,6 +438,43 @@ int Answers(const Arguments& args) {
     return kDone;
 }
 
+int MeasureText(const Arguments& args) {
+    if (args.size() != 2) return Usage(L"text-extent: HWND expected");
+    const HWND control = ParseWindow(args[1]);
+    if (control == nullptr) return kNotFound;
+    std::wstring error;
+    const auto measured = MeasureControlText(control, error);
+    if (!measured) {
+        PrintError(L"text-extent: " + error);
+        return kFailed;
+    }
+    const RECT& client = measured->client;
+    JsonLine()
+        .Number("hwnd", HandleValue(control))
+        .Text("class", ClassName(control))
+        .Text("text", measured->text)
+        .Number("style", static_cast<std::uint32_t>(measured->style))
+        .Text("face", measured->face)
+        .Number("font_height", measured->font_height)
+        .Numbers("extent", {measured->extent.cx, measured->extent.cy})
+        .Number("line_height", measured->line_height)
+        .Numbers("client", {client.left, client.top, client.right, client.bottom})
+        .Print();
+    return kDone;
+}
+
+// What Wine made of the scale this process started with.
+int ShowDisplay() {
+    const win32::WindowDc screen(nullptr);
+    JsonLine()
+        .Number("width", GetSystemMetrics(SM_CXSCREEN))
+        .Number("height", GetSystemMetrics(SM_CYSCREEN))
+        .Number("dpi", GetDeviceCaps(screen.get(), LOGPIXELSX))
+        .Number("small_icon", GetSystemMetrics(SM_CXSMICON))
+        .Print();
+    return kDone;
+}
+
 // Windows on another desktop are out of sight of EnumWindows; the tests run
 // in a desktop of their own, so the tool moves into it before anything else.
 bool EnterDesktop(const std::wstring& name) {
@@ -482,6 +514,8 @@ int Run(Arguments args) {
     if (command == L"post") return PostMessages(args);
     if (command == L"send") return SendOne(args);
     if (command == L"answers") return Answers(args);
+    if (command == L"text-extent") return MeasureText(args);
+    if (command == L"display") return ShowDisplay();
     return Usage(L"unknown command " + command);
 }
 

@@ -1,9 +1,9 @@
 """The base class of the end-to-end tests.
 
 Each test class gets its own Xvfb display, the shared Wine prefix of the build
-folder and a Wine desktop "shell" held open by keepalive.exe; each test gets a
-scratch folder with Trevo.exe. Everything is ended and removed afterwards,
-also when a test fails.
+folder (classes of a scaled display share another) and a Wine desktop "shell"
+held open by keepalive.exe; each test gets a scratch folder with Trevo.exe.
+Everything is ended and removed afterwards, also when a test fails.
 
 Where things are comes from the environment (CTest sets it):
   TREVO_EXE_DIR    the folder with Trevo.exe, wintool.exe and keepalive.exe
@@ -32,6 +32,12 @@ from .wintool import Wintool
 from .xserver import VirtualDisplay
 
 PREFIX_CREATION_TIMEOUT = 300
+PREFIX_FOLDER = "wineprefix"
+# The scale lives in the prefix's registry: classes that set one keep to a
+# prefix of their own, so that no value of theirs reaches the others, not
+# even from a run that was cut short.
+SCALED_PREFIX_FOLDER = "wineprefix-scaled"
+DEFAULT_DPI = 96
 # ANSI code pages Wine picks for the locales the tests use.
 CODE_PAGES = {"ja_JP": 932, "en_US": 1252, "en_GB": 1252, "de_DE": 1252, "C": 1252}
 
@@ -68,6 +74,7 @@ class WineTestCase(unittest.TestCase):
     locale = DEFAULT_LOCALE   # of the desktop, and of Trevo unless a test says otherwise
     windows_version = None    # what Wine reports to Trevo: "winxp", "win2k", "win7"; None is Wine's default
     screen_size = (1024, 768)
+    log_pixels = None         # the display's scale in dots per inch; None is Wine's own 96
 
     # --- per class: display, prefix, desktop ------------------------------
     @classmethod
@@ -93,7 +100,8 @@ class WineTestCase(unittest.TestCase):
         _end_on_sigterm()
         cls.display = VirtualDisplay(*cls.screen_size, log_path=os.path.join(cls.logs_dir, "xvfb.log")).start()
         cls.addClassCleanup(cls.display.stop)
-        cls.prefix = WinePrefix(os.path.join(cls.work_dir, "wineprefix"), cls.display.name, cls.locale,
+        prefix_folder = PREFIX_FOLDER if cls.log_pixels is None else SCALED_PREFIX_FOLDER
+        cls.prefix = WinePrefix(os.path.join(cls.work_dir, prefix_folder), cls.display.name, cls.locale,
                                 log_path=cls.wine_log)
         # Also when the run is cut short; both do nothing when already done.
         atexit.register(cls.display.stop)
@@ -101,11 +109,22 @@ class WineTestCase(unittest.TestCase):
         cls.prefix.kill_server()  # a run that was cut short may have left one behind
         cls.prefix.ensure(PREFIX_CREATION_TIMEOUT)
         cls.addClassCleanup(cls.prefix.kill_server)
+        if cls.log_pixels is not None:
+            cls.prefix.set_log_pixels(cls.log_pixels)
         cls.wintool = Wintool(cls.prefix, os.path.join(cls.exe_dir, "wintool.exe"))
         cls.desktop = WineDesktop(cls.prefix, cls.wintool, os.path.join(cls.exe_dir, "keepalive.exe"),
                                   *cls.screen_size, log_path=cls.wine_log).start()
         cls.addClassCleanup(cls.desktop.stop)
         cls._check_code_page(cls.locale)
+        cls.tray_icon_size = cls._check_scale(cls.log_pixels or DEFAULT_DPI)
+
+    @classmethod
+    def _check_scale(cls, dpi):
+        """The small icon size, once Wine is seen to run the desktop at the scale."""
+        display = cls.wintool.display()
+        if display["dpi"] != dpi:
+            raise HarnessError(f"Wine runs the desktop at {display['dpi']} dots per inch, not {dpi}")
+        return display["small_icon"]
 
     @classmethod
     def _check_code_page(cls, locale):
@@ -184,7 +203,7 @@ class WineTestCase(unittest.TestCase):
     def drawn_tray_cells(self, cells=6):
         """Which of the first cells of the notification area hold an icon."""
         picture = self.screenshot()
-        return [screen.tray_cell_drawn(picture, k) for k in range(cells)]
+        return [screen.tray_cell_drawn(picture, k, self.tray_icon_size) for k in range(cells)]
 
     def wait_for_tray_icons(self, count, timeout=30):
         """Waits until exactly the first count cells hold icons."""
@@ -196,7 +215,11 @@ class WineTestCase(unittest.TestCase):
         screen.click(self.display.name, x, y, button)
 
     def click_tray_icon(self, k, button=screen.LEFT):
-        self.click(*screen.tray_icon_centre(k, *self.screen_size), button=button)
+        self.click(*screen.tray_icon_centre(k, *self.screen_size, self.tray_icon_size), button=button)
+
+    def tray_icon(self, picture, k):
+        """The picture in the k-th notification-area cell, at the display's icon size."""
+        return screen.tray_icon(picture, k, self.tray_icon_size)
 
 
 RECORD_KEY = r"HKCU\Software\Trevo"

@@ -4,12 +4,12 @@ colours, clicks, and where the notification area puts its icons."""
 import os
 import subprocess
 
-ICON_SIZE = 16
-TRAY_CELL = 20  # width of one notification-area cell
-# The first icon added sits this far in from the screen's right and bottom
-# edges; each later one a cell further left.
-TRAY_RIGHT_INSET = 18
-TRAY_BOTTOM_INSET = 18
+ICON_SIZE = 16  # the small icon size at 96 dots per inch
+# Wine draws each notification icon in a square of the small icon size, with
+# this much between neighbours; the first icon added sits this far in from
+# the screen's right and bottom edges, each later one a cell further left.
+TRAY_ICON_GAP = 4
+TRAY_EDGE_INSET = 2
 
 LEFT, MIDDLE, RIGHT = 1, 2, 3  # X button numbers
 
@@ -107,25 +107,25 @@ def click(display, x, y, button=LEFT, repeat=1):
     _xdotool(display, "mousemove", x, y, "click", "--repeat", repeat, button)
 
 
-def tray_icon_box(k, screen_width=1024, screen_height=768):
+def tray_icon_box(k, screen_width=1024, screen_height=768, size=ICON_SIZE):
     """(x, y, width, height) of the k-th icon added to the notification area
-    (k = 0 for the first one, which is rightmost)."""
-    x = screen_width - TRAY_RIGHT_INSET - TRAY_CELL * k
-    y = screen_height - TRAY_BOTTOM_INSET
-    return x, y, ICON_SIZE, ICON_SIZE
+    (k = 0 for the first one, which is rightmost), for icons of size pixels."""
+    x = screen_width - TRAY_EDGE_INSET - size - (size + TRAY_ICON_GAP) * k
+    y = screen_height - TRAY_EDGE_INSET - size
+    return x, y, size, size
 
 
-def tray_icon_centre(k, screen_width=1024, screen_height=768):
-    x, y, width, height = tray_icon_box(k, screen_width, screen_height)
+def tray_icon_centre(k, screen_width=1024, screen_height=768, size=ICON_SIZE):
+    x, y, width, height = tray_icon_box(k, screen_width, screen_height, size)
     return x + width // 2, y + height // 2
 
 
-def tray_icon(picture, k):
-    """The 16 x 16 picture in the k-th notification-area cell."""
-    return picture.crop(*tray_icon_box(k, picture.width, picture.height))
+def tray_icon(picture, k, size=ICON_SIZE):
+    """The size x size picture in the k-th notification-area cell."""
+    return picture.crop(*tray_icon_box(k, picture.width, picture.height, size))
 
 
-def tray_cell_drawn(picture, k):
+def tray_cell_drawn(picture, k, size=ICON_SIZE):
     """True when something is drawn in the k-th cell: an empty cell is the
     task bar's flat colour, an icon is not."""
-    return len(tray_icon(picture, k).colours()) > 1
+    return len(tray_icon(picture, k, size).colours()) > 1

@@ -15,6 +15,11 @@ DESKTOP_NAME = "shell"
 # prefixes are made afresh.
 PREFIX_LAYOUT = "2"
 
+# Wine reads the display's scale (dots per inch) from here once, when a
+# process starts; without the value it takes 96.
+SCALE_KEY = r"HKCU\Control Panel\Desktop"
+SCALE_VALUE = "LogPixels"
+
 # Mono and Gecko would offer to download themselves while the prefix is made.
 _DLL_OVERRIDES = "mscoree,mshtml="
 
@@ -177,6 +182,14 @@ class WinePrefix:
             self.wine(["reg", "delete", key, "/f"])
         except WineError:
             pass
+
+    def set_log_pixels(self, dpi):
+        """Sets the scale of every process started from now on. Processes
+        already running keep theirs, so the whole prefix is ended first and
+        again once the value is on disk: the next desktop starts afresh."""
+        self.kill_server()
+        self.set_value(SCALE_KEY, SCALE_VALUE, str(int(dpi)), "REG_DWORD")
+        self.kill_server()
 
     def set_windows_version(self, version, program=None):
         """The Windows version Wine reports ("winxp", "win2k", "win7", ...),

@@ -74,6 +74,17 @@ class Wintool:
     def version(self):
         return self.call("version")[1][0]
 
+    def display(self):
+        """The screen's width and height, its dots per inch and the small icon
+        size, as a process started now sees them."""
+        return self.call("display")[1][0]
+
+    def text_extent(self, hwnd):
+        """A control's text (as drawn, without mnemonic marks) measured in the
+        control's own font: "extent" [width, height] of it on one line,
+        "line_height", "client" rectangle, "style", "face", "font_height"."""
+        return self.call("text-extent", hwnd)[1][0]
+
     def wallpaper(self):
         return self.call("wallpaper")[1][0]["wallpaper"]
 
