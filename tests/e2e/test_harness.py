@@ -113,6 +113,11 @@ class ScratchFolderTest(unittest.TestCase):
         self.assertEqual(self.folder.windows_path("Trevo.ini"), f"C:\\tests\\{name}\\Trevo.ini")
         self.assertEqual(self.prefix.windows_path("/opt/x"), "Z:\\opt\\x")
 
+    def test_a_drive_c_path_leads_back_into_the_prefix_and_others_are_refused(self):
+        self.assertEqual(self.prefix.unix_path(self.folder.windows_path("Trevo.ini")), self.folder.file("Trevo.ini"))
+        self.assertEqual(self.prefix.unix_path("c:\\users\\me\\"), os.path.join(self.prefix.drive_c, "users", "me"))
+        self.assertRaises(ValueError, self.prefix.unix_path, "Z:\\opt\\x")
+
 
 class WaitForTest(unittest.TestCase):
     def test_returns_the_first_truthy_answer(self):

@@ -8,6 +8,7 @@ The pieces, each in its own module:
   wintool     wintool.exe, which reads and drives windows from inside Wine
   screen      screenshots, pixels, mouse clicks, tray icon positions
   icons       Trevo's .ico files read back, one image of a size at a time
+  pictures    large photo-like pictures, made once and kept
   scratch     a folder holding Trevo.exe and a prepared Trevo.ini
   probe       probe_windows.exe, windows for a switch to move
   trevo       one run of Trevo.exe

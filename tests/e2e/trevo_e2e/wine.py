@@ -215,6 +215,13 @@ class WinePrefix:
             return "C:" + (real[len(drive_c):].replace("/", "\\") or "\\")
         return "Z:" + unix_path.replace("/", "\\")
 
+    def unix_path(self, windows_path):
+        """Where a file a Windows program in this prefix names on drive C: lies."""
+        drive, colon, rest = windows_path.partition(":")
+        if not colon or drive.upper() != "C":
+            raise ValueError(f"{windows_path} is not on drive C:")
+        return os.path.join(self.drive_c, *filter(None, rest.split("\\")))
+
     # --- shutting down ----------------------------------------------------
     def linux_pids(self, exe):
         """Linux process ids of the Windows program of that file name running in
