@@ -146,10 +146,13 @@ void FrmTrevo::BringBackDesktopOne() {
     // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
     // k - 1 of its widths left of the screen, every other desktop beside it.
     engine::Platform& platform = engine_.platform();
-    desktop::ShiftWindows(
-        platform,
-        desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, everyday_.keepMinimised}),
-        desktop::ShiftDistance(left->desk, 1, left->width));
+    const std::vector<desktop::WindowToMove> windows =
+        desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, everyday_.keepMinimised});
+    const Long dx = desktop::ShiftDistance(left->desk, 1, left->width);
+    // Windows it takes off the screen come back at their size, as at a switch.
+    sizes_.BeforeShift(platform, windows, {screenLeft_, left->width}, dx);
+    desktop::ShiftWindows(platform, windows, dx);
+    sizes_.AfterShift(platform);
 }
 
 Long FrmTrevo::DesktopWidth() {
@@ -305,6 +308,7 @@ void FrmTrevo::Select(Long desk) {
         minimised_.Update(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, before);
     }
     order.windowsFirst = everyday_.windowsFirst;
+    order.keepWallpapers = everyday_.keepWallpapers;
     // Without the option the new desktop fits its wallpaper and then moves the
     // windows as its icon changes; with it the windows move first, then every
     // icon, and the wallpaper last, so that nobody waits for the picture.

@@ -8,13 +8,18 @@ add_library(trevo_sim STATIC
   engine/sim/file_system.cpp
   engine/sim/profile_document.cpp
   engine/sim/profile_engine.cpp
+  engine/sim/dpi_view.cpp
+  engine/sim/manifest_awareness.cpp
+  engine/sim/monitors.cpp
   engine/sim/window_model.cpp
+  engine/sim/window_scale.cpp
   engine/sim/window_frame.cpp
   engine/sim/sim_platform.cpp
   engine/sim/sim_kernel.cpp
   engine/sim/window_arrangement.cpp
   engine/sim/call_log.cpp
   engine/sim/sim_world.cpp
+  engine/sim/display_settings.cpp
   engine/sim/sim_input_calls.cpp
   engine/sim/sim_input.cpp
   engine/sim/sim_engine.cpp

@@ -132,6 +132,17 @@ void FrmTrevoTray::MoveWindows(const SwitchOrder& order) {
 }
 
 String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
+    if (!order.keepWallpapers) return FitWallpaper(order, nullptr);
+    KeptWallpapers kept(engine_.platform(), UserWallpaperFolder(engine_.platform()));
+    if (mWallpaper.empty()) {
+        kept.Drop(mTrayNum);
+        return {};
+    }
+    if (String ready = kept.Find(mTrayNum, mWallpaper, order.fit); !ready.empty()) return ready;
+    return FitWallpaper(order, &kept);
+}
+
+String FrmTrevoTray::FitWallpaper(const SwitchOrder& order, KeptWallpapers* kept) {
     if (mWallpaper.empty()) return {};
     engine::PicturePtr picture;
     try {
@@ -162,6 +173,14 @@ String FrmTrevoTray::ChangeWallpaper(const SwitchOrder& order) {
         }
     } catch (const engine::RuntimeError&) {
         return {};  // no memory for the canvas: this desktop goes without its wallpaper
+    }
+    // Kept, the bitmap is what Windows shows: Trevo.bmp is left as it was.
+    if (kept) {
+        const String keptPath = kept->BitmapPath(mTrayNum);
+        if (!keptPath.empty() && SaveAs(*image, keptPath)) {
+            kept->Note(mTrayNum, mWallpaper, order.fit);
+            return keptPath;
+        }
     }
     // The program folder first, every time, so that Trevo.bmp goes back there
     // once it can be written again; where it refuses the file (a folder the user

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "desktop/controller.h"
+#include "desktop/kept_wallpapers.h"
 #include "desktop/switch_order.h"
 #include "engine/forms.h"
 #include "lib/ClsKwTray.h"
@@ -36,6 +37,9 @@ public:
     // Fits the desktop's picture into the wallpaper bitmap as the order says and
     // returns its path, or "" when the desktop has no usable picture.
     engine::String ChangeWallpaper(const SwitchOrder& order);
+    // The picture decoded, fitted and written: into the desktop's kept bitmap
+    // when there is one, else into Trevo.bmp.
+    engine::String FitWallpaper(const SwitchOrder& order, KeptWallpapers* kept);
     // Removes the icon, then unloads the form.
     void CloseMe();
     void cTray_LClick();

@@ -34,6 +34,8 @@ struct SwitchOrder {
     // The windows move before the icons change and the wallpaper is fitted,
     // which the controller then asks for in that order.
     bool windowsFirst = false;
+    // Each desktop's fitted bitmap is kept and used again while its picture is unchanged.
+    bool keepWallpapers = false;
 };
 
 }  // namespace desktop

@@ -67,6 +67,21 @@ using OpenFileNameW = OpenFileName<char16_t>;
 static_assert(sizeof(OpenFileNameW) == 76);
 #endif
 
+// FILETIME and WIN32_FILE_ATTRIBUTE_DATA.
+struct FileTime {
+    Dword dwLowDateTime = 0;
+    Dword dwHighDateTime = 0;
+};
+struct FileAttributeData {
+    Dword dwFileAttributes = 0;
+    FileTime ftCreationTime;
+    FileTime ftLastAccessTime;
+    FileTime ftLastWriteTime;
+    Dword nFileSizeHigh = 0;
+    Dword nFileSizeLow = 0;
+};
+static_assert(sizeof(FileAttributeData) == 36);
+
 // WINDOWPLACEMENT.
 struct WindowPlacement {
     Dword length = 0;
@@ -111,6 +126,9 @@ public:
     // the length written, or the room needed with its NUL; 0 when nothing is there.
     virtual Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) = 0;
     virtual bool CreateDirectoryW(const char16_t* path) = 0;  // GetLastError says why not
+    // GetFileExInfoStandard: false (GetLastError says why) when nothing is there.
+    virtual bool GetFileAttributesExW(const char16_t* path, FileAttributeData* data) = 0;
+    virtual bool DeleteFileW(const char16_t* path) = 0;
     // --- shell32 (Windows 2000 and later): a folder of the user's, MAX_PATH
     // characters of room; an HRESULT, S_OK when path holds it.
     virtual Long SHGetFolderPathW(Long folder, char16_t* path) = 0;

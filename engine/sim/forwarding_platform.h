@@ -26,6 +26,10 @@ public:
         return inner_.GetShortPathNameW(longPath, buffer, size);
     }
     bool CreateDirectoryW(const char16_t* path) override { return inner_.CreateDirectoryW(path); }
+    bool GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) override {
+        return inner_.GetFileAttributesExW(path, data);
+    }
+    bool DeleteFileW(const char16_t* path) override { return inner_.DeleteFileW(path); }
     Long SHGetFolderPathW(Long folder, char16_t* path) override { return inner_.SHGetFolderPathW(folder, path); }
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,

@@ -39,6 +39,7 @@ void SimEngine::DoEvents() {
 
 engine::PicturePtr SimEngine::LoadPicture(const engine::String& path) {
     if (path.empty()) engine::Raise(engine::err::kInvalidPicture);
+    ++world_.picturesDecoded;
     return LoadPictureFile(world_.files.ToHost(path));
 }
 
@@ -51,9 +52,15 @@ bool SimEngine::HasIconResource(Long id) {
 engine::PicturePtr SimEngine::LoadResPicture(Long id, Long format) {
     if (format != engine::kResIcon || !HasIconResource(id))
         engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
-    auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 16, 16);
+    // The picture the notification area shows: as large as its icons are at
+    // the primary monitor's scale as the program sees it (an unaware program's
+    // icon is stretched there by Windows).
+    const Monitor& primary = world_.windows.monitors().Primary();
+    const Long pixels = SmallIconPixels(world_.ProgramView().SeenDpi(primary.dpi));
+    auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, pixels, pixels);
     icon->SetResourceId(id);
     world_.iconResources[icon->Handle()] = id;
+    world_.iconPixels[icon->Handle()] = pixels;
     return icon;
 }
 

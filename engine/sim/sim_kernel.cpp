@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/sim/sim_platform.h"
+#include "engine/sim/file_system.h"
 
 namespace sim {
 namespace win = engine::win;
@@ -214,6 +215,36 @@ bool SimPlatform::CreateDirectoryW(const char16_t* path) {
     if (lastError_ != win::ERROR_SUCCESS) return false;
     std::filesystem::create_directory(host, ec);
     return !ec;
+}
+
+bool SimPlatform::GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) {
+    const std::filesystem::path host = world_.files.ToHost(path ? path : u"");
+    std::error_code ec;
+    const auto status = std::filesystem::status(host, ec);
+    if (ec || !std::filesystem::exists(status) || !data) {
+        lastError_ = win::ERROR_FILE_NOT_FOUND;
+        return false;
+    }
+    *data = {};
+    const bool folder = std::filesystem::is_directory(status);
+    data->dwFileAttributes = folder ? win::FILE_ATTRIBUTE_DIRECTORY : win::FILE_ATTRIBUTE_ARCHIVE;
+    const std::uint64_t size = folder ? 0 : std::filesystem::file_size(host, ec);
+    data->nFileSizeHigh = static_cast<Dword>(size >> 32);
+    data->nFileSizeLow = static_cast<Dword>(size);
+    // The host's clock in its own ticks: only its changes matter to a caller.
+    const auto written = static_cast<std::uint64_t>(std::filesystem::last_write_time(host, ec).time_since_epoch().count());
+    data->ftLastWriteTime = {static_cast<Dword>(written), static_cast<Dword>(written >> 32)};
+    return true;
+}
+
+bool SimPlatform::DeleteFileW(const char16_t* path) {
+    const std::filesystem::path host = world_.files.ToHost(path ? path : u"");
+    std::error_code ec;
+    lastError_ = !std::filesystem::is_regular_file(host, ec)      ? win::ERROR_FILE_NOT_FOUND
+                 : HasReadOnlyAttribute(host) || !world_.MayWriteIn(host.parent_path()) ? win::ERROR_ACCESS_DENIED
+                                                                                        : win::ERROR_SUCCESS;
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    return std::filesystem::remove(host, ec) && !ec;
 }
 
 Long SimPlatform::SHGetFolderPathW(Long folder, char16_t* path) {

@@ -14,10 +14,42 @@ constexpr Dword kWindowColour = 0xFFFFFFFFu;  // the system window background
 
 Long ToPixels(double twips, double twipsPerPixel) { return static_cast<Long>(std::lround(twips / twipsPerPixel)); }
 
+// The program's pixels on a window: its view of the scale of the window's
+// monitor. A per-monitor program lays its forms out at that scale, a
+// system-aware one at the system's, an unaware one at 96 DPI.
+class ProgramPixels {
+public:
+    ProgramPixels(const World& world, Hwnd hwnd) : ProgramPixels(world.ProgramView(), world.windows.DpiOf(hwnd)) {}
+    ProgramPixels(DpiView view, Dword dpi) : view_(view), dpi_(dpi) {}
+    double TwipsPerPixel() const { return 1440.0 / view_.SeenDpi(dpi_); }
+    Long FromTwips(double twips) const { return ToPixels(twips, TwipsPerPixel()); }
+    Long ToScreen(Long seen) const { return view_.ToScreen(seen, dpi_); }
+    Long ToProgram(Long physical) const { return view_.ToProgram(physical, dpi_); }
+
+private:
+    DpiView view_;
+    Dword dpi_;
+};
+
 // A window's outer width and height in twips.
 std::pair<double, double> OuterTwips(World& world, Hwnd hwnd) {
     const Rect& r = world.windows.Get(hwnd).rect;
-    return {(r.right - r.left) * world.screen.twipsPerPixelX, (r.bottom - r.top) * world.screen.twipsPerPixelY};
+    const ProgramPixels px(world, hwnd);
+    return {px.ToProgram(r.right - r.left) * px.TwipsPerPixel(), px.ToProgram(r.bottom - r.top) * px.TwipsPerPixel()};
+}
+
+Hwnd TopLevelOf(const WindowModel& model, Hwnd hwnd) {
+    const Window* w = model.Find(hwnd);
+    while (w && w->parent != model.Desktop()) w = model.Find(w->parent);
+    return w ? w->hwnd : 0;
+}
+
+// A form's outer rectangle at (left, top) for a client area of that many
+// physical pixels.
+Rect FormRect(const engine::FormDesign& design, Long left, Long top, Long width, Long height) {
+    Rect r{0, 0, width, height};
+    if (design.dialogFrame) AddFrame(&r, win::WS_CAPTION | win::WS_SYSMENU, false, 0);
+    return {left, top, left + r.right - r.left, top + r.bottom - r.top};
 }
 
 const char16_t* ClassOf(engine::ControlKind kind) {
@@ -40,21 +72,19 @@ const char16_t* ClassOf(engine::ControlKind kind) {
 
 SimFormPeer::SimFormPeer(World& world, const engine::FormDesign& design, engine::FormEvents& events)
     : world_(world), design_(design), events_(events) {
-    const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
-    const Long width = ToPixels(design.clientWidth, tx), height = ToPixels(design.clientHeight, ty);
+    // A form is made at the top-left corner of the primary monitor.
+    const ProgramPixels px(world.ProgramView(), world.windows.monitors().Primary().dpi);
     WindowSpec request;
     request.className = u"TrevoForm";
     request.title = design.caption;
-    request.rect = {0, 0, width, height};
-    if (design.dialogFrame) {
-        request.style = win::WS_CAPTION | win::WS_SYSMENU;
-        AddFrame(&request.rect, request.style, false, 0);
-        request.rect = {0, 0, request.rect.right - request.rect.left, request.rect.bottom - request.rect.top};
-    } else {
-        request.style = win::WS_OVERLAPPEDWINDOW;
-    }
+    request.rect = FormRect(design, 0, 0, px.ToScreen(px.FromTwips(design.clientWidth)),
+                            px.ToScreen(px.FromTwips(design.clientHeight)));
+    request.style = design.dialogFrame ? win::WS_CAPTION | win::WS_SYSMENU : win::WS_OVERLAPPEDWINDOW;
+    request.awareness = world.ProgramView().awareness();
     hwnd_ = world.windows.Create(request);
-    world.windows.Get(hwnd_).thread = world.programProcess;
+    Window& made = world.windows.Get(hwnd_);
+    made.thread = world.programProcess;
+    made.onDpiChanged = [this](Dword dpi, const Rect& suggested) { LayOutAt(dpi, suggested); };
     world.forms[hwnd_] = this;
     auto icon = std::make_shared<SimPicture>(engine::PictureKind::Icon, 32, 32);
     icon->SetResourceId(design.iconResource);
@@ -86,9 +116,25 @@ void SimFormPeer::SetEnabled(bool enabled) {
 void SimFormPeer::BringToFront() { world_.windows.BringToTop(hwnd_); }
 
 void SimFormPeer::Move(double leftTwips, double topTwips) {
-    const Long x = ToPixels(leftTwips, world_.screen.twipsPerPixelX);
-    const Long y = ToPixels(topTwips, world_.screen.twipsPerPixelY);
+    const ProgramPixels px(world_, hwnd_);
+    const Long x = px.ToScreen(px.FromTwips(leftTwips)), y = px.ToScreen(px.FromTwips(topTwips));
     world_.windows.Place(hwnd_, 0, x, y, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+}
+
+void SimFormPeer::UserDragTo(Long x, Long y) {
+    world_.windows.Place(hwnd_, 0, x, y, 0, 0, win::SWP_NOSIZE | win::SWP_NOZORDER);
+}
+
+void SimFormPeer::LayOutAt(Dword dpi, const Rect& suggested) {
+    const double twipsPerPixel = 1440.0 / dpi;
+    Window& w = world_.windows.Get(hwnd_);
+    w.rect = w.normalRect =
+        FormRect(design_, suggested.left, suggested.top, ToPixels(design_.clientWidth, twipsPerPixel),
+                 ToPixels(design_.clientHeight, twipsPerPixel));
+    // Parents before their children: a control is counted from its parent's client area.
+    for (auto& [hwnd, control] : world_.controls)
+        if (control->Form() == hwnd_) control->LayOut();
+    events_.PeerScaleChanged();
 }
 
 double SimFormPeer::Width() const { return OuterTwips(world_, hwnd_).first; }
@@ -125,16 +171,18 @@ std::unique_ptr<engine::ControlPeer> SimFormPeer::CreateControl(const engine::Co
 
 SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlDesign& design,
                                engine::ControlEvents& events)
-    : world_(world), design_(design), events_(events) {
-    const double tx = world.screen.twipsPerPixelX, ty = world.screen.twipsPerPixelY;
-    // A control's place is counted from its parent's client area, as Windows does.
-    const engine::Point origin = ClientOrigin(world.windows.Get(parent));
-    const Long x = origin.x + ToPixels(design.left, tx), y = origin.y + ToPixels(design.top, ty);
+    : world_(world),
+      design_(design),
+      events_(events),
+      parent_(parent),
+      form_(TopLevelOf(world.windows, parent)),
+      widthTwips_(design.width),
+      heightTwips_(design.height) {
     WindowSpec request;
     request.parent = parent;
     request.className = ClassOf(design.kind);
     request.title = design.text;
-    request.rect = {x, y, x + ToPixels(design.width, tx), y + ToPixels(design.height, ty)};
+    request.rect = PlacedRect();
     request.style = win::WS_CHILD | win::WS_VISIBLE;
     if (design.kind == engine::ControlKind::TextBox && design.readOnly) request.style |= win::ES_READONLY;
     hwnd_ = world.windows.Create(request);
@@ -142,9 +190,29 @@ SimControlPeer::SimControlPeer(World& world, Hwnd parent, const engine::ControlD
     value_ = engine::StartsAtDesignValue(design.kind) ? design.value : 0;
     if (design.kind == engine::ControlKind::PictureBox) {
         canvas_ = std::make_unique<SimPicture>(engine::PictureKind::Bitmap, 1, 1);
-        ResizeCanvas(request.rect.right - request.rect.left - 2 * Border(),
-                     request.rect.bottom - request.rect.top - 2 * Border());
+        FitCanvas();
     }
+}
+
+Rect SimControlPeer::PlacedRect() const {
+    // A control's place is counted from its parent's client area, as Windows does.
+    const ProgramPixels px(world_, form_);
+    const engine::Point origin = ClientOrigin(world_.windows.Get(parent_));
+    const Long x = origin.x + px.ToScreen(px.FromTwips(design_.left));
+    const Long y = origin.y + px.ToScreen(px.FromTwips(design_.top));
+    return {x, y, x + px.ToScreen(px.FromTwips(widthTwips_)), y + px.ToScreen(px.FromTwips(heightTwips_))};
+}
+
+// The canvas holds the program's pixels inside the border.
+void SimControlPeer::FitCanvas() {
+    const ProgramPixels px(world_, form_);
+    ResizeCanvas(px.FromTwips(widthTwips_) - 2 * Border(), px.FromTwips(heightTwips_) - 2 * Border());
+}
+
+void SimControlPeer::LayOut() {
+    Window& w = world_.windows.Get(hwnd_);
+    w.rect = w.normalRect = PlacedRect();
+    if (canvas_) FitCanvas();
 }
 
 SimControlPeer::~SimControlPeer() {
@@ -173,23 +241,27 @@ double SimControlPeer::Width() const { return OuterTwips(world_, hwnd_).first; }
 double SimControlPeer::Height() const { return OuterTwips(world_, hwnd_).second; }
 
 void SimControlPeer::SetWidth(double twips) {
+    const ProgramPixels px(world_, form_);
+    widthTwips_ = twips;
     Rect& r = world_.windows.Get(hwnd_).rect;
-    r.right = r.left + ToPixels(twips, world_.screen.twipsPerPixelX);
-    if (canvas_) ResizeCanvas(r.right - r.left - 2 * Border(), canvas_->PixelHeight());
+    r.right = r.left + px.ToScreen(px.FromTwips(twips));
+    if (canvas_) ResizeCanvas(px.FromTwips(twips) - 2 * Border(), canvas_->PixelHeight());
 }
 
 void SimControlPeer::SetHeight(double twips) {
+    const ProgramPixels px(world_, form_);
+    heightTwips_ = twips;
     Rect& r = world_.windows.Get(hwnd_).rect;
-    r.bottom = r.top + ToPixels(twips, world_.screen.twipsPerPixelY);
-    if (canvas_) ResizeCanvas(canvas_->PixelWidth(), r.bottom - r.top - 2 * Border());
+    r.bottom = r.top + px.ToScreen(px.FromTwips(twips));
+    if (canvas_) ResizeCanvas(canvas_->PixelWidth(), px.FromTwips(twips) - 2 * Border());
 }
 
 double SimControlPeer::ScaleWidth() const {
-    return canvas_ ? canvas_->PixelWidth() * world_.screen.twipsPerPixelX : Width();
+    return canvas_ ? canvas_->PixelWidth() * ProgramPixels(world_, form_).TwipsPerPixel() : Width();
 }
 
 double SimControlPeer::ScaleHeight() const {
-    return canvas_ ? canvas_->PixelHeight() * world_.screen.twipsPerPixelY : Height();
+    return canvas_ ? canvas_->PixelHeight() * ProgramPixels(world_, form_).TwipsPerPixel() : Height();
 }
 
 void SimControlPeer::ResizeCanvas(Long widthPx, Long heightPx) {
@@ -218,8 +290,8 @@ void SimControlPeer::PaintPicture(const engine::Picture& picture, double x, doub
         ++paintsOffImage_;  // drawn on the screen only; the persistent image keeps what it had
         return;
     }
-    const double tx = world_.screen.twipsPerPixelX, ty = world_.screen.twipsPerPixelY;
-    StretchOnto(*source, *canvas_, ToPixels(x, tx), ToPixels(y, ty), ToPixels(width, tx), ToPixels(height, ty));
+    const ProgramPixels px(world_, form_);
+    StretchOnto(*source, *canvas_, px.FromTwips(x), px.FromTwips(y), px.FromTwips(width), px.FromTwips(height));
 }
 
 engine::PicturePtr SimControlPeer::Image() const {

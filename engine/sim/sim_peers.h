@@ -37,11 +37,20 @@ public:
     void DeliverCloseRequest() { events_.PeerCloseRequest(); }
     void DeliverShellRestarted() { events_.PeerShellRestarted(); }
     void DeliverSessionEnding() { events_.PeerSessionEnding(); }
+    void DeliverDisplayChanged() { events_.PeerDisplayChanged(); }
     void DeliverHotKey(Long id) { events_.PeerHotKey(id); }
     const engine::FormDesign& Design() const { return design_; }
     int modalRuns = 0;
+    // The user drags the form by its caption until its top-left corner is at
+    // (x, y), in physical pixels. At a monitor of another scale a per-monitor
+    // program's form is laid out again at that scale, as Windows does with a
+    // per-monitor-v2 dialog, and the form hears it.
+    void UserDragTo(Long x, Long y);
 
 private:
+    // WM_DPICHANGED: the form and every control on it laid out at the new scale.
+    void LayOutAt(Dword dpi, const Rect& suggested);
+
     World& world_;
     engine::FormDesign design_;
     engine::FormEvents& events_;
@@ -86,6 +95,9 @@ public:
     void DeliverLostFocus();
 
     const engine::ControlDesign& Design() const { return design_; }
+    Hwnd Form() const { return form_; }
+    // Lays the control out again from its design at its form's scale.
+    void LayOut();
     const SimPicture& Canvas() const { return *canvas_; }
     bool AutoRedraw() const { return autoRedraw_; }
     int Refreshes() const { return refreshes_; }
@@ -94,10 +106,15 @@ public:
 private:
     void ResizeCanvas(Long widthPx, Long heightPx);
     Long Border() const { return design_.border ? 1 : 0; }
+    Rect PlacedRect() const;  // where its design and size put it now
+    void FitCanvas();
 
     World& world_;
     engine::ControlDesign design_;
     engine::ControlEvents& events_;
+    Hwnd parent_ = 0;
+    Hwnd form_ = 0;
+    double widthTwips_ = 0, heightTwips_ = 0;
     Hwnd hwnd_ = 0;
     Long value_ = 0;
     bool autoRedraw_ = false;

@@ -133,13 +133,13 @@ bool SimPlatform::GetWindowPlacement(Hwnd hwnd, engine::WindowPlacement* placeme
                                                          : win::SW_SHOWNORMAL;
     placement->ptMinPosition = {-1, -1};
     placement->ptMaxPosition = {-1, -1};
-    placement->rcNormalPosition = w->normalRect;
+    placement->rcNormalPosition = View().ToProgram(w->normalRect, world_.windows.DpiOf(hwnd));
     // A top-level window that is no tool window is placed in workspace
     // coordinates: from the corner of the work area.
     if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW)) {
+        const Rect work = SeenWorkArea();
         Rect& r = placement->rcNormalPosition;
-        r = {r.left - world_.workArea.left, r.top - world_.workArea.top, r.right - world_.workArea.left,
-             r.bottom - world_.workArea.top};
+        r = {r.left - work.left, r.top - work.top, r.right - work.left, r.bottom - work.top};
     }
     return true;
 }
@@ -149,9 +149,11 @@ bool SimPlatform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* p
     Window* w = world_.windows.Find(hwnd);
     if (!w || !placement || placement->length != sizeof(engine::WindowPlacement)) return false;
     Rect r = placement->rcNormalPosition;
-    if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW))
-        r = {r.left + world_.workArea.left, r.top + world_.workArea.top, r.right + world_.workArea.left,
-             r.bottom + world_.workArea.top};
+    if (w->parent == world_.windows.Desktop() && !(w->exStyle & win::WS_EX_TOOLWINDOW)) {
+        const Rect work = SeenWorkArea();
+        r = {r.left + work.left, r.top + work.top, r.right + work.left, r.bottom + work.top};
+    }
+    r = View().ToScreen(r, world_.windows.DpiOf(hwnd));
     // A place wholly beside every monitor is brought back onto them.
     const Rect screen = world_.VirtualScreen();
     const bool beside =
@@ -167,29 +169,36 @@ bool SimPlatform::SetWindowPlacement(Hwnd hwnd, const engine::WindowPlacement* p
         if (!(w->rect == r)) ++w->moveCount;
         w->rect = r;
     }
+    world_.windows.Rescale(hwnd);
     return true;
 }
 
 bool SimPlatform::GetWindowRect(Hwnd hwnd, Rect* rect) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !rect) return false;
-    *rect = w->rect;
+    *rect = View().ToProgram(w->rect, world_.windows.DpiOf(hwnd));
     return true;
+}
+
+bool SimPlatform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) {
+    const DpiView view = View();
+    const Dword dpi = world_.windows.DpiOf(hwnd);
+    return world_.windows.Place(hwnd, insertAfter, view.ToScreen(x, dpi), view.ToScreen(y, dpi), view.ToScreen(cx, dpi),
+                                view.ToScreen(cy, dpi), flags);
+}
+
+Dword SimPlatform::DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
+                                  Dword flags) {
+    const DpiView view = View();
+    const Dword dpi = world_.windows.DpiOf(hwnd);
+    return world_.windows.Defer(batch, hwnd, insertAfter, view.ToScreen(x, dpi), view.ToScreen(y, dpi),
+                                view.ToScreen(cx, dpi), view.ToScreen(cy, dpi), flags);
 }
 
 bool SimPlatform::GetClientRect(Hwnd hwnd, Rect* rect) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !rect) return false;
-    if (w->style & win::WS_MINIMIZE) {  // a minimised window shows no client area
-        *rect = {0, 0, 0, 0};
-        return true;
-    }
-    Rect frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, w->style, false, w->exStyle);
-    *rect = {0, 0, (w->rect.right - w->rect.left) - (frame.right - frame.left),
-             (w->rect.bottom - w->rect.top) - (frame.bottom - frame.top)};
-    if (rect->right < 0) rect->right = 0;
-    if (rect->bottom < 0) rect->bottom = 0;
+    *rect = View().ToProgram(ClientRect(*w), world_.windows.DpiOf(hwnd));
     return true;
 }
 
@@ -208,7 +217,7 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
         }
         case win::SPI_GETWORKAREA:
             if (!pv) return false;
-            *static_cast<Rect*>(pv) = world_.workArea;
+            *static_cast<Rect*>(pv) = SeenWorkArea();
             return true;
         default:
             return false;
@@ -216,13 +225,17 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
 }
 
 Long SimPlatform::GetSystemMetrics(Long index) {
-    const Rect v = world_.VirtualScreen();
+    // The whole virtual screen is seen at the primary monitor's scale: how
+    // Windows shows monitors of other scales to a program that is not
+    // per-monitor aware is not documented, and this is the model's assumption.
+    const Rect v = View().ToProgram(world_.VirtualScreen(), PrimaryDpi());
+    const Rect primary = View().ToProgram(world_.options.screen, PrimaryDpi());
     const bool multipleMonitors = world_.options.platformId == win::VER_PLATFORM_WIN32_NT
                                       ? world_.options.major >= 5
                                       : world_.options.minor >= 10;  // from Windows 98 and 2000 on
     switch (index) {
         case win::SM_CXSCREEN:
-            return world_.options.screen.right - world_.options.screen.left;
+            return primary.right - primary.left;
         case win::SM_XVIRTUALSCREEN:
             return multipleMonitors ? v.left : 0;
         case win::SM_YVIRTUALSCREEN:
@@ -259,10 +272,16 @@ bool SimPlatform::SetLayeredWindowAttributes(Hwnd hwnd, Dword colorKey, std::uin
     return true;
 }
 
+engine::Point SimPlatform::SeenClientOrigin(const Window& w) const {
+    const engine::Point o = ClientOrigin(w);
+    const Dword dpi = world_.windows.DpiOf(w.hwnd);
+    return {View().ToProgram(o.x, dpi), View().ToProgram(o.y, dpi)};
+}
+
 bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*w);
+    const auto o = SeenClientOrigin(*w);
     point->x += o.x;
     point->y += o.y;
     return true;
@@ -271,7 +290,7 @@ bool SimPlatform::ClientToScreen(Hwnd hwnd, engine::Point* point) {
 bool SimPlatform::ScreenToClient(Hwnd hwnd, engine::Point* point) {
     const Window* w = world_.windows.Find(hwnd);
     if (!w || !point) return false;
-    const auto o = ClientOrigin(*w);
+    const auto o = SeenClientOrigin(*w);
     point->x -= o.x;
     point->y -= o.y;
     return true;
@@ -283,12 +302,12 @@ Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dwo
     if (from) {
         const Window* w = world_.windows.Find(from);
         if (!w) return 0;
-        o1 = ClientOrigin(*w);
+        o1 = SeenClientOrigin(*w);
     }
     if (to) {
         const Window* w = world_.windows.Find(to);
         if (!w) return 0;
-        o2 = ClientOrigin(*w);
+        o2 = SeenClientOrigin(*w);
     }
     const Long dx = o1.x - o2.x, dy = o1.y - o2.y;
     for (Dword i = 0; points && i < count; ++i) {

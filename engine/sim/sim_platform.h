@@ -28,6 +28,8 @@ public:
     }
     Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override;
     bool CreateDirectoryW(const char16_t* path) override;
+    bool GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) override;
+    bool DeleteFileW(const char16_t* path) override;
     Long SHGetFolderPathW(Long folder, char16_t* path) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
@@ -75,13 +77,9 @@ public:
     bool GetClientRect(Hwnd hwnd, Rect* rect) override;
     Dword BeginDeferWindowPos(Long count) override { return world_.windows.BeginBatch(count); }
     Dword DeferWindowPos(Dword batch, Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy,
-                         Dword flags) override {
-        return world_.windows.Defer(batch, hwnd, insertAfter, x, y, cx, cy, flags);
-    }
+                         Dword flags) override;
     bool EndDeferWindowPos(Dword batch) override { return world_.windows.EndBatch(batch); }
-    bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) override {
-        return world_.windows.Place(hwnd, insertAfter, x, y, cx, cy, flags);
-    }
+    bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) override;
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
     Long GetSystemMetrics(Long index) override;
     bool AdjustWindowRect(Rect* rect, Dword style, bool menu) override;
@@ -110,6 +108,14 @@ private:
         std::string name;  // the mutex's name, or the key's path in capitals
     };
     World::RegistryKey* KeyOf(Dword key);
+    // Every rectangle and metric reaches the program in its own view of the
+    // monitor concerned: a window's own, or the primary's for the screen. A
+    // window beside every monitor is seen at the scale it took from the
+    // nearest one: the model's assumption, Windows' rule being undocumented.
+    DpiView View() const { return world_.ProgramView(); }
+    Dword PrimaryDpi() const { return world_.windows.monitors().Primary().dpi; }
+    Rect SeenWorkArea() const { return View().ToProgram(world_.workArea, PrimaryDpi()); }
+    engine::Point SeenClientOrigin(const Window& w) const;
 
     World& world_;
     std::map<Dword, Handle> handles_;  // the process's own handles

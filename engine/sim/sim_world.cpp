@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/sim/manifest_awareness.h"
 #include "engine/sim/sim_peers.h"
 
 namespace sim {
@@ -11,11 +12,12 @@ World::World(Options opts)
     : options(std::move(opts)),
       codePage(options.codePage),
       files(options.root),
-      windows(options.screen),
+      windows(MonitorsOf(options)),
       profiles(codePage, files) {
-    screen.twipsPerPixelX = screen.twipsPerPixelY = options.twipsPerPixel;
-    screen.width = (options.screen.right - options.screen.left) * options.twipsPerPixel;
-    screen.height = (options.screen.bottom - options.screen.top) * options.twipsPerPixel;
+    RefuseScalesOfOlderWindows();
+    systemDpi = windows.monitors().Primary().dpi;
+    programAwareness_ = ManifestAwareness(options.manifest, Version());
+    screen = ProgramScreen();
     app.path = options.appPath;
     app.title = u"Trevo";
     app.major = TREVO_VERSION_MAJOR;
@@ -38,6 +40,7 @@ World::World(Options opts)
                     options.screen.bottom};
         bar.style = win::WS_VISIBLE;
         bar.exStyle = win::WS_EX_TOPMOST;
+        bar.dpiReaction = DpiReaction::Ignores;  // Explorer keeps its bar at the screen's edge
         taskbar = windows.Create(bar);
         WindowSpec tray;
         tray.className = u"TrayNotifyWnd";
@@ -125,13 +128,7 @@ std::vector<Hwnd> World::VisibleTopLevel() const {
     return out;
 }
 
-Rect World::VirtualScreen() const {
-    Rect v = options.screen;
-    for (const Rect& m : options.otherMonitors)
-        v = {std::min(v.left, m.left), std::min(v.top, m.top), std::max(v.right, m.right),
-             std::max(v.bottom, m.bottom)};
-    return v;
-}
+Rect World::VirtualScreen() const { return windows.monitors().VirtualScreen(); }
 
 SimControlPeer& World::ControlAt(Hwnd hwnd) { return *controls.at(hwnd); }
 SimFormPeer& World::FormAt(Hwnd hwnd) { return *forms.at(hwnd); }

@@ -12,6 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/sim/code_page.h"
+#include "engine/sim/dpi_view.h"
 #include "engine/sim/file_system.h"
 #include "engine/sim/profile_engine.h"
 #include "engine/sim/window_model.h"
@@ -29,9 +30,14 @@ struct ProcessEnded {
 struct Options {
     std::filesystem::path root;  // host folder that holds the simulated drives
     unsigned codePage = 1252;
-    Rect screen{0, 0, 1024, 768};     // pixels: the primary monitor
+    Rect screen{0, 0, 1024, 768};     // physical pixels: the primary monitor
     std::vector<Rect> otherMonitors;  // beside it, left of it at negative x, right of it beyond its width
-    double twipsPerPixel = 15;
+    // The scale of each monitor, 96 DPI at 100 %: the primary's, and those of
+    // otherMonitors in their order (96 for any not given).
+    Dword dpi = kUnscaledDpi;
+    std::vector<Dword> otherDpis;
+    // The program's manifest, which gives it its DPI awareness (none: unaware).
+    std::string manifest;
     bool taskbar = true;  // a task bar ("Shell_TrayWnd") with its notification area
     Long taskbarHeight = 30;
     engine::String appPath = u"C:\\Trevo";
@@ -99,8 +105,25 @@ public:
     engine::String wallpaper;
     // Milliseconds since Windows started: the clock moves only while a call waits.
     Dword tickCount = 0;
-    // Icon handles the engine gave out, with the resource number each came from.
+    // Icon handles the engine gave out, with the resource number each came
+    // from and the pixels its picture is wide and high.
     std::map<Dword, Long> iconResources;
+    std::map<Dword, Long> iconPixels;
+
+    // --- scale (display_settings.cpp)
+    WindowsVersion Version() const { return {options.major, options.minor, options.build}; }
+    // The primary monitor's scale when the user logged on: that of every
+    // system-aware program.
+    Dword systemDpi = kUnscaledDpi;
+    // How the program sees the screen: its manifest read by this Windows,
+    // unless a test chose its awareness by hand.
+    DpiView ProgramView() const { return DpiView(programAwareness_, Version(), systemDpi); }
+    void SetProgramAwareness(Awareness awareness);
+    // The user gives a monitor another scale in Settings: the windows on it
+    // take the new scale, Explorer builds its task bar again ("TaskbarCreated"
+    // to every form, every icon gone) and every form hears that the display
+    // changed.
+    void ChangeScale(std::size_t monitor, Dword dpi);
 
     // Scripts: what the user answers, chooses and does.
     std::deque<Long> msgBoxAnswers;  // default: OK
@@ -112,6 +135,7 @@ public:
     std::function<void(Hwnd)> modalScript;  // runs while a form is shown modally
     std::function<void()> onDoEvents;       // runs at each event-loop yield
     int doEventsCalls = 0;
+    int picturesDecoded = 0;  // LoadPicture calls that reached a file
 
     bool ended = false;
     Long exitCode = 0;
@@ -187,6 +211,12 @@ public:
 
 private:
     void ToEveryForm(void (SimFormPeer::*deliver)());
+    static Monitors MonitorsOf(const Options& options);
+    // One scale for every monitor before 8.1: a setup that says otherwise is refused.
+    void RefuseScalesOfOlderWindows();
+    // The engine's Screen(): the primary monitor as the program sees it.
+    engine::ScreenMetrics ProgramScreen() const;
+    Awareness programAwareness_ = Awareness::Unaware;
     std::deque<std::pair<Dword, Hwnd>> pendingWinEvents_;
 };
 

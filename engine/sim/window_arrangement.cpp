@@ -35,8 +35,8 @@ void Restore(Window& w) { w.style &= ~win::WS_MAXIMIZE; }
 
 // The area of an arrangement in screen coordinates: the rectangle given (in the
 // parent's client coordinates), else the parent's client area, which for the
-// desktop is the work area.
-Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rect* area) {
+// desktop is the work area. An arrangement works in physical pixels.
+Rect ArrangementArea(World& world, Hwnd parent, const Rect* area) {
     const Window& p = world.windows.Get(parent);
     Rect box;
     if (area)
@@ -44,7 +44,7 @@ Rect ArrangementArea(SimPlatform& platform, World& world, Hwnd parent, const Rec
     else if (parent == world.windows.Desktop())
         box = world.workArea;
     else
-        platform.GetClientRect(parent, &box);
+        box = ClientRect(p);
     const auto o = ClientOrigin(p);
     return {box.left + o.x, box.top + o.y, box.right + o.x, box.bottom + o.y};
 }
@@ -55,7 +55,7 @@ constexpr Long kCascadeStep = kCaptionHeight + kSizingFrame + kDialogFrame;  // 
 std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
     if (!parent) parent = world_.windows.Desktop();
     if (!world_.windows.Exists(parent)) return 0;
-    const Rect box = ArrangementArea(*this, world_, parent, area);
+    const Rect box = ArrangementArea(world_, parent, area);
     const auto list = Arranged(world_.windows, parent, how, count, kids);
     const Long step = kCascadeStep;
     const Long width = (box.right - box.left) * 3 / 4, height = (box.bottom - box.top) * 3 / 4;
@@ -72,7 +72,7 @@ std::uint16_t SimPlatform::CascadeWindows(Hwnd parent, Dword how, const Rect* ar
 std::uint16_t SimPlatform::TileWindows(Hwnd parent, Dword how, const Rect* area, Dword count, const Hwnd* kids) {
     if (!parent) parent = world_.windows.Desktop();
     if (!world_.windows.Exists(parent)) return 0;
-    const Rect box = ArrangementArea(*this, world_, parent, area);
+    const Rect box = ArrangementArea(world_, parent, area);
     const auto list = Arranged(world_.windows, parent, how, count, kids);
     const Long n = static_cast<Long>(list.size());
     if (n == 0) return 0;

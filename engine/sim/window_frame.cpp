@@ -35,4 +35,13 @@ engine::Point ClientOrigin(const Window& w) {
     return {w.rect.left - frame.left, w.rect.top - frame.top};
 }
 
+Rect ClientRect(const Window& w) {
+    if (w.style & win::WS_MINIMIZE) return {0, 0, 0, 0};
+    Rect frame{0, 0, 0, 0};
+    AddFrame(&frame, w.style, false, w.exStyle);
+    const Long width = (w.rect.right - w.rect.left) - (frame.right - frame.left);
+    const Long height = (w.rect.bottom - w.rect.top) - (frame.bottom - frame.top);
+    return {0, 0, width < 0 ? 0 : width, height < 0 ? 0 : height};
+}
+
 }  // namespace sim

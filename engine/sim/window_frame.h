@@ -18,5 +18,7 @@ inline constexpr Long kClientEdge = 2;           // SM_CXEDGE
 bool AddFrame(Rect* rect, Dword style, bool menu, Dword exStyle);
 // Where a window's client area begins on the screen.
 engine::Point ClientOrigin(const Window& w);
+// The client area in its own coordinates (a minimised window shows none).
+Rect ClientRect(const Window& w);
 
 }  // namespace sim

@@ -16,14 +16,15 @@ constexpr Long kMinimizedHeight = 28;
 bool IsTopMost(const Window& w) { return (w.exStyle & win::WS_EX_TOPMOST) != 0; }
 }  // namespace
 
-WindowModel::WindowModel(Rect screen) : screen_(screen) {
+WindowModel::WindowModel(Monitors monitors) : monitors_(std::move(monitors)), screen_(monitors_.Primary().rect) {
     Window desktop;
     desktop.hwnd = nextHandle_;
     nextHandle_ += 4;
     desktop.className = u"#32769";
-    desktop.rect = screen;
-    desktop.normalRect = screen;
+    desktop.rect = screen_;
+    desktop.normalRect = screen_;
     desktop.style = win::WS_VISIBLE;
+    desktop.dpi = monitors_.Primary().dpi;
     desktop_ = desktop.hwnd;
     windows_.emplace(desktop_, std::move(desktop));
 }
@@ -73,6 +74,8 @@ Hwnd WindowModel::Create(const WindowSpec& request) {
     w.normalRect = request.rect;
     w.style = request.style;
     w.exStyle = request.exStyle;
+    w.awareness = request.awareness;
+    w.dpiReaction = request.dpiReaction;
     const Hwnd h = w.hwnd;
     windows_.emplace(h, std::move(w));
     Window& made = Get(h);
@@ -81,6 +84,8 @@ Hwnd WindowModel::Create(const WindowSpec& request) {
     } else if (made.style & win::WS_MAXIMIZE) {
         made.rect = screen_;
     }
+    made.dpi = made.parent == desktop_ ? monitors_.Nearest(made.normalRect).dpi : DpiOf(made.parent);
+    NoteSize(made);
     InsertAtTop(h);
     return h;
 }
@@ -189,6 +194,9 @@ bool WindowModel::ShowNow(Hwnd hwnd, Long cmd) {
             if (w->style & (win::WS_MINIMIZE | win::WS_MAXIMIZE)) {
                 w->style &= ~(win::WS_MINIMIZE | win::WS_MAXIMIZE);
                 w->rect = w->normalRect;
+                Rescale(hwnd);
+                w = Find(hwnd);
+                if (!w) return wasVisible;
             }
             w->style |= win::WS_VISIBLE;
             BringToTop(hwnd);  // restoring activates the window
@@ -265,6 +273,7 @@ bool WindowModel::PlaceNow(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx,
     // A move without SWP_NOACTIVATE activates the window, as far as the foreground rules let it.
     if (!(flags & win::SWP_NOACTIVATE) && onActivate && w->parent == desktop_ && (w->style & win::WS_VISIBLE))
         onActivate(hwnd);
+    Rescale(hwnd);
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/platform.h"
+#include "engine/sim/dpi_view.h"
+#include "engine/sim/monitors.h"
 
 namespace sim {
 
@@ -20,14 +22,28 @@ using engine::Long;
 using engine::Rect;
 using engine::String;
 
+// What a per-monitor-aware window does with the rectangle WM_DPICHANGED suggests.
+enum class DpiReaction {
+    TakesSuggested,  // the size scaled linearly to the new scale
+    SnapsToCells,    // that size rounded down to whole cells of its grid (a terminal's characters)
+    Ignores,         // keeps its size
+};
+
+// A per-monitor window is the default: Windows neither stretches it nor shows
+// it to any program in other pixels than its own, so the rectangle a test
+// gives it is the one every caller sees at every scale, and at 96 DPI (every
+// test written before monitors had scales) no window's awareness changes
+// anything at all.
 struct WindowSpec {
     String className;
     String title;
-    Rect rect;
+    Rect rect;  // physical pixels
     Dword style = 0;
     Dword exStyle = 0;
     Hwnd parent = 0;  // 0: a top-level window
     Hwnd owner = 0;
+    Awareness awareness = Awareness::PerMonitorV2;
+    DpiReaction dpiReaction = DpiReaction::TakesSuggested;
 };
 
 // Whether the thread of a window takes its messages.
@@ -59,14 +75,27 @@ struct Window {
     Dword layeredKey = 0;
     std::uint8_t layeredAlpha = 255;
     Dword layeredFlags = 0;
+    // Scale (window_scale.cpp).
+    Awareness awareness = Awareness::PerMonitorV2;
+    DpiReaction dpiReaction = DpiReaction::TakesSuggested;
+    Dword dpi = kUnscaledDpi;  // the scale Windows gave a top-level window: its monitor's
+    // The size a window that Windows stretches was last given, and the scale it
+    // was given at: its size in its own pixels, so that coming back to that
+    // scale gives back that size.
+    Long sizedWidth = 0, sizedHeight = 0;
+    Dword sizedDpi = kUnscaledDpi;
+    // A window of the program answers WM_DPICHANGED with its own code.
+    std::function<void(Dword dpi, const Rect& suggested)> onDpiChanged;
 };
 
 class WindowModel {
 public:
-    explicit WindowModel(Rect screen);
+    explicit WindowModel(Monitors monitors);
 
     Hwnd Desktop() const { return desktop_; }
-    const Rect& Screen() const { return screen_; }
+    const Rect& Screen() const { return screen_; }  // the primary monitor
+    Monitors& monitors() { return monitors_; }
+    const Monitors& monitors() const { return monitors_; }
 
     Hwnd Create(const WindowSpec& request);
     void Destroy(Hwnd hwnd);
@@ -101,6 +130,15 @@ public:
     // With SWP_ASYNCWINDOWPOS it waits for the window's thread to take messages.
     bool Place(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags);
 
+    // A window was moved or sized: a top-level one takes the scale of the
+    // monitor it now lies on (a maximised or minimised one keeps its own until
+    // it is restored). Windows stretches an unaware or system-aware window to
+    // the new scale itself; a per-monitor one gets WM_DPICHANGED, inside the
+    // mover's call, or when its thread answers again.
+    void Rescale(Hwnd hwnd);
+    // The scale of a window: that of its top-level window.
+    Dword DpiOf(Hwnd hwnd) const;
+
     // Deferred moves: a batch collects moves and carries them out together.
     // Like Windows, a move that cannot be deferred ends the whole batch.
     Dword BeginBatch(Long count);
@@ -132,6 +170,11 @@ private:
     void Unlink(Hwnd hwnd);
     void InsertAtTop(Hwnd hwnd);
 
+    void NoteSize(Window& w);
+    void Stretch(Window& w, Dword from);
+    void AnswerDpiChange(Hwnd hwnd, Dword dpi, const Rect& suggested);
+
+    Monitors monitors_;
     Rect screen_;
     Hwnd desktop_ = 0;
     Hwnd nextHandle_ = 0x10010;

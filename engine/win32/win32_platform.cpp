@@ -69,6 +69,18 @@ bool Win32Platform::CreateDirectoryW(const char16_t* path) {
     return ::CreateDirectoryW(reinterpret_cast<const wchar_t*>(path), nullptr) != 0;
 }
 
+bool Win32Platform::GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) {
+    static_assert(sizeof(engine::FileAttributeData) == sizeof(WIN32_FILE_ATTRIBUTE_DATA));
+    static_assert(offsetof(engine::FileAttributeData, ftLastWriteTime) ==
+                  offsetof(WIN32_FILE_ATTRIBUTE_DATA, ftLastWriteTime));
+    static_assert(offsetof(engine::FileAttributeData, nFileSizeLow) == offsetof(WIN32_FILE_ATTRIBUTE_DATA, nFileSizeLow));
+    return ::GetFileAttributesExW(reinterpret_cast<const wchar_t*>(path), GetFileExInfoStandard, data) != 0;
+}
+
+bool Win32Platform::DeleteFileW(const char16_t* path) {
+    return ::DeleteFileW(reinterpret_cast<const wchar_t*>(path)) != 0;
+}
+
 Long Win32Platform::SHGetFolderPathW(Long folder, char16_t* path) {
     return ::SHGetFolderPathW(nullptr, folder, nullptr, 0, reinterpret_cast<wchar_t*>(path));
 }

@@ -17,6 +17,8 @@ public:
     bool AnsiSpellsExactly(std::u16string_view text) const override;
     Dword GetShortPathNameW(const char16_t* longPath, char16_t* buffer, Dword size) override;
     bool CreateDirectoryW(const char16_t* path) override;
+    bool GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) override;
+    bool DeleteFileW(const char16_t* path) override;
     Long SHGetFolderPathW(Long folder, char16_t* path) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,

@@ -4,7 +4,10 @@
 // are made with hotkeys, and some by choosing a window of another desktop (the
 // task bar, Alt+Tab), which Trevo follows. A
 // model of where every window belongs is kept beside the simulated screen and the
-// two must agree after every click.
+// two must agree after every click. The day is spent on one monitor at 100 %,
+// and again on a laptop at 150 % beside a monitor at 100 %, where a window
+// beside the screen takes the scale of the monitor nearest to it and resizes
+// itself as its program does, and comes back at the size it left with.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,6 +18,7 @@
 #include "sim_fixture.h"
 
 namespace {
+using engine::Dword;
 using engine::Hwnd;
 using engine::Long;
 using engine::Rect;
@@ -23,6 +27,8 @@ namespace win = engine::win;
 
 constexpr Long kScreenWidth = 1024;
 constexpr int kDesks = 5;
+
+enum class Layout { OneMonitor, LaptopBesideAMonitor };
 
 // The clicks of a run; TREVO_LONG_USE_CLICKS makes a run longer or shorter.
 int Clicks() {
@@ -38,11 +44,18 @@ struct Expected {
     bool everRefused = false;
     bool isProtected = false;
     bool hidden = false;
+    // Its size is Trevo's to give back: false for a window that lay beside the
+    // screen when Trevo ended, until it is on the screen again.
+    bool sizeRemembered = true;
 };
 
 class LongUse {
 public:
-    LongUse() : t_(Options()), random_(20261207) {
+    explicit LongUse(Layout layout = Layout::OneMonitor)
+        : t_(Options(layout)),
+          random_(20261207),
+          scaled_(layout == Layout::LaptopBesideAMonitor),
+          bandWidth_(t_.world().VirtualScreen().right - t_.world().VirtualScreen().left) {
         t_.WriteIni(
             "[Desktops]\r\nMax=5\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
             "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n02=class(Pinned)\r\n03=title(Keep *)\r\n"
@@ -85,11 +98,21 @@ public:
 
     int Windows() const { return static_cast<int>(expected_.size()); }
     int closed = 0, refusals = 0, restores = 0, crashes = 0, exits = 0, keys = 0, followed = 0;
+    int resizedBeside = 0;  // checks that found a window beside the screen at another size
 
 private:
-    static sim::Options Options() {
+    static sim::Options Options(Layout layout) {
         sim::Options o;
         o.screen = {0, 0, kScreenWidth, 768};
+        if (layout == Layout::LaptopBesideAMonitor) {
+            o.major = 10;
+            o.minor = 0;
+            o.build = 19045;
+            o.screen = {0, 0, 1536, 864};
+            o.dpi = 144;
+            o.otherMonitors = {{1536, 0, 3456, 1080}};
+            o.otherDpis = {96};
+        }
         return o;
     }
 
@@ -97,7 +120,7 @@ private:
 
     // A new window on the desktop shown, of a kind chosen at random.
     void OpenOne() {
-        const Long left = Pick(kScreenWidth - 320), top = Pick(400);
+        const Long left = Pick(bandWidth_ - 320), top = Pick(400);
         const Rect rect{left, top, left + 120 + Pick(200), top + 80 + Pick(200)};
         std::u16string title = u"Window " + engine::DecimalText(next_++), cls = u"Probe";
         Expected e{rect, current_};
@@ -125,14 +148,38 @@ private:
             default:
                 break;
         }
-        const Hwnd h = t_.OpenWindow(title, cls, rect, e.hidden ? 0 : win::WS_VISIBLE);
+        const Dword style = e.hidden ? 0 : win::WS_VISIBLE;
+        const Hwnd h = scaled_ ? OpenOfAnyAwareness(title, cls, rect, style) : t_.OpenWindow(title, cls, rect, style);
         expected_[h] = e;
+    }
+
+    Hwnd OpenOfAnyAwareness(const std::u16string& title, const std::u16string& cls, Rect rect, Dword style) {
+        constexpr sim::Awareness kAwareness[] = {sim::Awareness::Unaware, sim::Awareness::System,
+                                                 sim::Awareness::PerMonitor, sim::Awareness::PerMonitorV2};
+        constexpr sim::DpiReaction kReactions[] = {sim::DpiReaction::TakesSuggested, sim::DpiReaction::SnapsToCells,
+                                                   sim::DpiReaction::Ignores};
+        sim::WindowSpec request;
+        request.title = title;
+        request.className = cls;
+        request.rect = rect;
+        request.style = style;
+        request.awareness = kAwareness[Pick(4)];
+        request.dpiReaction = kReactions[Pick(3)];
+        return t_.world().windows.Create(request);
+    }
+
+    // Trevo ends: the sizes it kept for the windows beside the screen go with it.
+    void ForgetSizesBesideTheScreen() {
+        if (!scaled_) return;
+        for (auto& [h, e] : expected_)
+            if (e.desk != current_) e.sizeRemembered = false;
     }
 
     // Trevo ends without Exit (a crash, Task Manager) and is started again: the
     // new start brings desktop 1 back onto the screen, every desktop in its band,
     // as a switch from the desktop shown to desktop 1 would.
     void CrashAndStartAgain() {
+        ForgetSizesBesideTheScreen();
         t_.Kill();
         t_.Start();
         Moved(current_, 1);
@@ -145,6 +192,7 @@ private:
         t_.world().menuChoices.push_back(u"E&xit");
         t_.Click(1, win::WM_RBUTTONUP);
         ASSERT_TRUE(t_.world().ended);
+        ForgetSizesBesideTheScreen();
         t_.Kill();  // the process ends after its last form
         t_.Start();
         ++exits;
@@ -217,6 +265,9 @@ private:
         if (e.hidden || e.isProtected || e.everRefused || e.desk == current_ ||
             (w.style & (win::WS_MAXIMIZE | win::WS_MINIMIZE)))
             return;
+        // Grown at another scale beside the screen, a window may reach onto it:
+        // there it is a window of the desktop shown.
+        if (w.rect.right > 0 && w.rect.left < bandWidth_) return;
         t_.world().Activate(h);
         t_.world().windows.beforeDeferredMove = nullptr;
         Moved(current_, e.desk);
@@ -246,23 +297,53 @@ private:
     void CheckEveryWindow(int step) {
         ASSERT_FALSE(t_.world().ended);
         ASSERT_EQ(t_.bas().gOldDesk, current_);
-        for (const auto& [h, e] : expected_) {
+        for (auto& [h, e] : expected_) {
             const sim::Window& w = t_.world().windows.Get(h);
             if (e.isProtected || e.hidden) {
                 ASSERT_EQ(w.moveCount, 0) << Describe(h) << " at click " << step;
                 continue;
             }
             if (w.style & (win::WS_MAXIMIZE | win::WS_MINIMIZE)) continue;  // shown so since the last click
-            const Long shift = (e.desk - current_) * kScreenWidth;
-            const Rect want{e.home.left + shift, e.home.top, e.home.right + shift, e.home.bottom};
-            ASSERT_EQ(w.rect, want) << Describe(h) << " at click " << step;
+            if (scaled_) {
+                ASSERT_NO_FATAL_FAILURE(CheckScaled(h, e, step));
+            } else {
+                const Long shift = (e.desk - current_) * bandWidth_;
+                const Rect want{e.home.left + shift, e.home.top, e.home.right + shift, e.home.bottom};
+                ASSERT_EQ(w.rect, want) << Describe(h) << " at click " << step;
+            }
             if (!e.everRefused) {
                 // Its left edge lies in the band of its own desktop, and in no other.
                 const Long band =
-                    w.rect.left >= 0 ? w.rect.left / kScreenWidth : -((-w.rect.left + kScreenWidth - 1) / kScreenWidth);
+                    w.rect.left >= 0 ? w.rect.left / bandWidth_ : -((-w.rect.left + bandWidth_ - 1) / bandWidth_);
                 ASSERT_EQ(band, e.desk - current_) << Describe(h);
             }
         }
+    }
+
+    // Beside the screen a window may have taken another scale and size: its
+    // place is held there, its size once it is on the screen again. One that
+    // lay beside the screen when Trevo ended comes back at the size it has
+    // then, which is its size from then on.
+    void CheckScaled(Hwnd h, Expected& e, int step) {
+        const Rect& r = t_.world().windows.Get(h).rect;
+        const bool shown = e.desk == current_;
+        if (shown && !e.sizeRemembered) {
+            e.home.right = e.home.left + (r.right - r.left);
+            e.home.bottom = e.home.top + (r.bottom - r.top);
+            e.sizeRemembered = true;
+        }
+        const Long shift = (e.desk - current_) * bandWidth_;
+        ASSERT_EQ((engine::Point{r.left, r.top}), (engine::Point{e.home.left + shift, e.home.top}))
+            << Describe(h) << " at click " << step;
+        const bool homeSize =
+            r.right - r.left == e.home.right - e.home.left && r.bottom - r.top == e.home.bottom - e.home.top;
+        if (!shown) {
+            if (!homeSize) ++resizedBeside;
+            return;
+        }
+        ASSERT_TRUE(homeSize) << Describe(h) << " is " << r.right - r.left << " x " << r.bottom - r.top << ", not "
+                              << e.home.right - e.home.left << " x " << e.home.bottom - e.home.top << " at click "
+                              << step;
     }
 
     std::string Describe(Hwnd h) {
@@ -273,6 +354,8 @@ private:
 
     SimTrevo t_;
     std::mt19937 random_;
+    bool scaled_;
+    Long bandWidth_;
     std::map<Hwnd, Expected> expected_;
     std::vector<Hwnd> refusingNow_;
     Hwnd doomed_ = 0;
@@ -280,9 +363,7 @@ private:
     int next_ = 1;
 };
 
-TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
-    LongUse day;
-    const int clicks = Clicks();
+void SpendADay(LongUse& day, int clicks) {
     ASSERT_NO_FATAL_FAILURE(day.Run(clicks));
     day.VisitEveryDesktop();
     // The run went through what it was meant to go through.
@@ -294,6 +375,19 @@ TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
     EXPECT_GT(day.keys, clicks / 10);
     EXPECT_GT(day.followed, clicks / 100);
     EXPECT_GT(day.Windows(), 700);
+}
+
+TEST(LongUse, AThousandWindowsAndThousandsOfClicksLoseNoWindow) {
+    LongUse day;
+    SpendADay(day, Clicks());
+}
+
+TEST(LongUse, OnALaptopBesideAMonitorOfAnotherScale) {
+    // Half a day: each switch here also rescales every window it moves.
+    const int clicks = Clicks() / 2;
+    LongUse day(Layout::LaptopBesideAMonitor);
+    SpendADay(day, clicks);
+    EXPECT_GT(day.resizedBeside, clicks);
 }
 
 }  // namespace

@@ -180,6 +180,31 @@ public:
     }
     engine::Rect RectOf(engine::Hwnd h) { return world_.windows.Get(h).rect; }
 
+    // A window of a program of that awareness, at a rectangle in physical pixels.
+    engine::Hwnd OpenScaledWindow(const std::u16string& title, engine::Rect rect, sim::Awareness awareness,
+                                  sim::DpiReaction reaction = sim::DpiReaction::TakesSuggested) {
+        sim::WindowSpec request;
+        request.title = title;
+        request.className = u"Probe";
+        request.rect = rect;
+        request.style = engine::win::WS_VISIBLE;
+        request.awareness = awareness;
+        request.dpiReaction = reaction;
+        return world_.windows.Create(request);
+    }
+    // The manifest Trevo.exe carries: the simulated Trevo is exactly as DPI
+    // aware as the real one on each Windows.
+    static std::string ProgramManifest() {
+        return ReadFile(std::filesystem::path(TREVO_SOURCE_DIR) / "res" / "trevo.manifest.in");
+    }
+    // The pixels the picture of desktop n's icon is wide (0 when unknown).
+    engine::Long IconPixels(engine::Long n) {
+        const sim::NotifyRecord* icon = Icon(n);
+        if (!icon) return 0;
+        auto it = world_.iconPixels.find(icon->icon);
+        return it == world_.iconPixels.end() ? 0 : it->second;
+    }
+
 private:
     // The shell drops an icon whose window is gone.
     void ForgetIconsOfGoneWindows() {
@@ -190,6 +215,7 @@ private:
 
     static sim::Options WithRoot(sim::Options options, const std::filesystem::path& root) {
         if (options.root.empty()) options.root = root;
+        if (options.manifest.empty()) options.manifest = ProgramManifest();
         return options;
     }
 

@@ -137,3 +137,115 @@ TEST_F(Wallpaper, MenuChoicesDuringTheFittingWaitForTheRunningSwitch) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------ kept wallpapers
+
+class KeptWallpapers : public ::testing::Test {
+protected:
+    static constexpr const char16_t* kKept = u"C:\\Users\\user\\AppData\\Local\\Trevo\\";
+    void SetUp() override {
+        WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
+        WriteSettings(40);
+    }
+    void WriteSettings(int width) {
+        t_.WriteIni(
+            "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n[Size]\r\n"
+            "KeepSize=-1\r\nWidth=" +
+            std::to_string(width) + "\r\nHeight=30\r\n[Options]\r\nKeepWallpapers=1\r\n");
+    }
+    std::u16string KeptName(int desk) {
+        return std::u16string(kKept) + u"Desktop" + static_cast<char16_t>(u'0' + desk) + u".bmp";
+    }
+    std::filesystem::path Kept(int desk) { return t_.Host(KeptName(desk)); }
+    std::filesystem::path Bmp() { return t_.Host(u"C:\\Trevo\\Trevo.bmp"); }
+    // Pictures decoded since the last look (the dialog's previews are decoded at a start too).
+    int Decoded() { return std::exchange(t_.world().picturesDecoded, 0); }
+    std::uint32_t Shown() {
+        const auto p = sim::LoadPictureFile(t_.world().files.ToHost(t_.world().wallpaper));
+        return static_cast<const sim::SimPicture&>(*p).At(5, 5) & 0xFFFFFF;
+    }
+    SimTrevo t_;
+};
+
+// An unchanged picture is neither decoded, fitted nor written again; a change
+// of the picture (its contents, its time, its path) or of the fitting makes
+// it anew. Each desktop keeps its own; a desktop without a picture none.
+TEST_F(KeptWallpapers, AKeptBitmapServesEveryVisitUntilItsSourceChanges) {
+    t_.Start();
+    EXPECT_EQ(t_.world().wallpaper, KeptName(1));
+    EXPECT_FALSE(std::filesystem::exists(Bmp()));  // Trevo.bmp is not written
+    Decoded();
+    t_.Click(2);
+    EXPECT_EQ(t_.world().wallpaper, KeptName(2));
+    EXPECT_EQ(Decoded(), 1);
+    const std::string kept1 = ReadFile(Kept(1));
+    const auto written = std::filesystem::last_write_time(Kept(1));
+    const int yields = t_.world().doEventsCalls;
+    t_.Click(1);
+    t_.Click(3);
+    t_.Click(1);
+    EXPECT_EQ(Decoded(), 0);
+    EXPECT_EQ(t_.world().doEventsCalls, yields);  // nothing fitted
+    EXPECT_EQ(std::filesystem::last_write_time(Kept(1)), written);
+    EXPECT_EQ(ReadFile(Kept(1)), kept1);
+    EXPECT_EQ(t_.world().wallpaper, KeptName(1));
+    EXPECT_FALSE(std::filesystem::exists(Kept(3)));
+
+    WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 9, 8, 0xFF0000FF);  // another picture in its place
+    t_.Click(2);
+    EXPECT_EQ(Decoded(), 1);
+    EXPECT_EQ(Shown(), 0x0000FFu);
+    t_.Click(1);
+    EXPECT_EQ(Decoded(), 1);
+    const auto picture = t_.Host(u"C:\\pics\\red.bmp");
+    std::filesystem::last_write_time(picture, std::filesystem::last_write_time(picture) + std::chrono::seconds(5));
+    t_.Click(2);
+    EXPECT_EQ(Decoded(), 1);  // the same size, another time
+
+    t_.Kill();
+    WriteSettings(50);  // another fitting
+    t_.Start();
+    EXPECT_EQ(t_.world().wallpaper, KeptName(1));
+    EXPECT_EQ(sim::LoadPictureFile(Kept(1))->PixelWidth(), 50);
+}
+
+// A kept bitmap changed or removed behind Trevo's back is made again; a folder
+// that refuses it leaves the wallpaper to Trevo.bmp, fitted at every visit; a
+// picture gone is no wallpaper, as ever; a desktop that lost its picture
+// keeps no bitmap.
+TEST_F(KeptWallpapers, WhatCannotBeTrustedOrKeptIsMadeAsWithoutTheOption) {
+    t_.Start();
+    t_.Click(2);
+    Decoded();
+    testing_support::WriteFile(Kept(1), "BM damaged");
+    t_.Click(1);
+    EXPECT_EQ(Decoded(), 1);
+    EXPECT_EQ(Shown(), 0xFF0000u);
+    std::filesystem::remove(Kept(2));
+    t_.Click(2);
+    EXPECT_EQ(Decoded(), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(Kept(2)));
+
+    t_.world().unwritableFolders = {u"C:\\Users\\user\\AppData\\Local\\Trevo"};
+    std::filesystem::remove(Kept(1));
+    t_.Click(1);
+    t_.Click(2);
+    t_.Click(1);
+    EXPECT_EQ(t_.world().wallpaper, u"C:\\Trevo\\Trevo.bmp");
+    EXPECT_EQ(Decoded(), 2);  // desktop 2's kept bitmap still serves
+    t_.world().unwritableFolders.clear();
+
+    std::filesystem::remove(t_.Host(u"C:\\pics\\red.bmp"));
+    t_.Click(2);
+    EXPECT_EQ(t_.world().wallpaper, u"");
+    EXPECT_EQ(t_.bas().gOldDesk, 2);
+
+    t_.Kill();
+    t_.WriteIni(
+        "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=\r\n2=\r\n[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n"
+        "[Options]\r\nKeepWallpapers=1\r\n");
+    t_.Start();
+    t_.Click(2);
+    EXPECT_FALSE(std::filesystem::exists(Kept(1)));
+    EXPECT_FALSE(std::filesystem::exists(Kept(2)));
+}
