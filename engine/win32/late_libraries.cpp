@@ -43,6 +43,11 @@ private:
 LateLibrary comdlg32(L"comdlg32.dll");
 LateLibrary ole32(L"ole32.dll");
 LateLibrary windowsCodecs(L"windowscodecs.dll");
+LateLibrary user32(L"user32.dll");
+LateLibrary shcore(L"shcore.dll");
+
+// MDT_EFFECTIVE_DPI of shcore's MONITOR_DPI_TYPE, which MinGW's headers may lack.
+constexpr int kEffectiveDpi = 0;
 
 bool comStarted = false;  // CoInitializeEx succeeded here and awaits its CoUninitialize
 
@@ -78,6 +83,22 @@ HRESULT LateWICConvertBitmapSource(REFWICPixelFormatGUID format, IWICBitmapSourc
     *converted = nullptr;
     auto* convert = windowsCodecs.Find<decltype(::WICConvertBitmapSource)>("WICConvertBitmapSource");
     return convert ? convert(format, source, converted) : E_FAIL;
+}
+
+UINT LateGetDpiForWindow(HWND hwnd) {
+    auto* query = user32.Find<UINT WINAPI(HWND)>("GetDpiForWindow");
+    return query ? query(hwnd) : 0;
+}
+
+int LateGetSystemMetricsForDpi(int index, UINT dpi) {
+    auto* query = user32.Find<int WINAPI(int, UINT)>("GetSystemMetricsForDpi");
+    return query ? query(index, dpi) : 0;
+}
+
+bool LateGetDpiForMonitor(HMONITOR monitor, UINT* dpi) {
+    auto* query = shcore.Find<HRESULT WINAPI(HMONITOR, int, UINT*, UINT*)>("GetDpiForMonitor");
+    UINT y = 0;
+    return query && SUCCEEDED(query(monitor, kEffectiveDpi, dpi, &y));
 }
 
 void EndLateCom() {

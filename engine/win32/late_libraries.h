@@ -2,7 +2,8 @@
 // imaging codecs that read pictures - are loaded at their first use instead of
 // with the program, so that a start, which needs neither when no desktop has a
 // wallpaper, does not pay for loading and initialising them. They stay loaded
-// until the program ends.
+// until the program ends. The scale calls newer than Windows 7 are found the
+// same way, so that Trevo still starts where they are missing.
 #pragma once
 
 #include "engine/win32/handles.h"
@@ -21,6 +22,11 @@ BOOL LateGetOpenFileNameW(OPENFILENAMEW* record);
 HRESULT LateCreateImagingFactory(IWICImagingFactory** factory);
 HRESULT LateWICConvertBitmapSource(REFWICPixelFormatGUID format, IWICBitmapSource* source,
                                    IWICBitmapSource** converted);
+
+// The scale calls newer than Windows 7: 0 (or false) where this Windows lacks them.
+UINT LateGetDpiForWindow(HWND hwnd);                       // user32, Windows 10 1607
+int LateGetSystemMetricsForDpi(int index, UINT dpi);       // user32, Windows 10 1607
+bool LateGetDpiForMonitor(HMONITOR monitor, UINT* dpi);    // shcore, Windows 8.1, the effective DPI
 
 // Ends COM on this thread if a picture started it; the engine calls it last.
 void EndLateCom();
