@@ -65,6 +65,22 @@ std::optional<LONG> BenchWindowSet::CommonShift(std::string& why) {
     return std::nullopt;
 }
 
+std::optional<long long> BenchWindowSet::WaitAllMovedBy(LONG dx, DWORD timeoutMs) const {
+    const Stopwatch clock;
+    const long long start = Stopwatch::Now();
+    for (size_t i = 0; i < windows_.size(); ++i) {
+        for (;;) {
+            RECT r;
+            if (GetWindowRect(windows_[i], &r) && r.left == lastLeft_[i] + dx) break;
+            if (clock.MsSince(start) > timeoutMs) return std::nullopt;
+            // Each reading is a round trip to the server the switch itself
+            // needs: a short sleep keeps the watching from slowing the switch.
+            Sleep(1);
+        }
+    }
+    return Stopwatch::Now();
+}
+
 bool BenchWindowSet::HostCaughtUp(DWORD timeoutMs) const {
     const Stopwatch clock;
     const long long start = Stopwatch::Now();

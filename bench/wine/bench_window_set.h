@@ -23,6 +23,11 @@ public:
     // what was seen.
     std::optional<LONG> CommonShift(std::string& why);
 
+    // Reads each window in turn until it lies dx from where the last reading
+    // saw it (without taking that reading's place); the moment the last one
+    // was seen there, or empty when one was not within timeoutMs.
+    std::optional<long long> WaitAllMovedBy(LONG dx, DWORD timeoutMs) const;
+
     // True when the host has no painting or posted message left to handle.
     bool HostCaughtUp(DWORD timeoutMs) const;
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """The Wine benchmarks of Trevo.exe, on one private display and Wine desktop:
-switch wall time against the reference walk, the wallpaper fitting, an idle
-Trevo's wake-ups and memory, and the start-up. Prints Markdown tables.
+switch wall time against the reference walk, the windows moved before the
+wallpaper (WindowsFirst), the wallpaper fitting and the kept wallpapers
+(KeepWallpapers), an idle Trevo's wake-ups and memory, and the start-up.
+Prints Markdown tables.
 
   bench/wine/run_wine.py EXE_DIR WORK_DIR PICTURE.jpg PICTURE.png [--quick] [--only PART,...]
 
-PART is switch, wallpaper, idle or start-up; without --only every part runs.
+PART is switch, windows-first, wallpaper, kept-wallpapers, idle or start-up;
+without --only every part runs.
 """
 import os
 import sys
@@ -13,14 +16,15 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from winebench import idle, startup, switching, wallpaper  # noqa: E402
+from winebench import idle, kept_wallpapers, startup, switching, wallpaper, windows_first  # noqa: E402
 from winebench.session import BenchError, Session  # noqa: E402
 
 WINDOW_COUNTS = (10, 100, 500)
 PATTERN_COUNTS = (0, 10, 100)
 TARGET_RATIO = 1.25  # the upper end of a ratio's 95 % interval
 TARGET_MEDIAN = 1.10
-PARTS = ("switch", "wallpaper", "idle", "start-up")
+PARTS = ("switch", "windows-first", "wallpaper", "kept-wallpapers", "idle", "start-up")
+VISIT_ROUNDS = 12  # clicks of each kind a median is taken of
 
 
 def progress(text):
@@ -97,6 +101,41 @@ def wallpaper_table(results, no_wallpaper_ms):
                   f"{ms(r.phases['decode_ms'])}, writing the bitmap {ms(r.phases['write_ms'])}, the wallpaper "
                   f"call {ms(r.phases['wallpaper_ms'])}, the icons {ms(r.phases['icons_ms'])}; the rest is the "
                   "walk and the move of one window.")
+    print()
+
+
+def windows_first_table(results):
+    print("WindowsFirst under Wine: from the click to the moment every bench window has moved (median ms), to a "
+          "desktop whose wallpaper is the photo, fitted at every visit (nothing kept), and to a desktop without a "
+          "picture, visit for visit in turns in the same Trevo; each window count in a fresh Wine desktop. Ratio: "
+          "median of the per-pair ratios (95 % interval); within: the median at or below "
+          f"{TARGET_MEDIAN} and the whole interval at or below {TARGET_RATIO}; the click: to the end of its "
+          "handling, wallpaper set")
+    print()
+    print("| windows | picture | size | WindowsFirst | moved, with the picture | moved, no picture "
+          "| with / without | within | pairs | the click, with the picture |")
+    print("|---:|---|---|---|---:|---:|---:|---|---:|---:|")
+    for r in results:
+        print(f"| {r.windows} | {r.picture_label} | {r.size_label} | {'on' if r.windows_first else 'off'} | "
+              f"{ms(r.moved_ms)} | {ms(r.plain_moved_ms)} | {ratio_cells(r.paired)} | {ms(r.done_ms)} |")
+    print()
+
+
+def kept_wallpapers_table(results):
+    print("KeepWallpapers under Wine (with WindowsFirst, one window on screen; median ms from the click to the end "
+          "of its handling, wallpaper set): a first visit (nothing kept) against the same click of a Trevo without "
+          "either option, in turns; a second visit, and of it the wallpaper's part (less the click on a desktop "
+          "without a picture of the same round, plus its call setting no wallpaper timed alone), against the wallpaper call alone on the same kept bitmap. Ratios "
+          f"as above, within: the median at or below {TARGET_MEDIAN} and the whole interval at or below "
+          f"{TARGET_RATIO}")
+    print()
+    print("| picture | size | as before | first visit | first / as before | within | pairs | second visit "
+          "| of it, the wallpaper | the call alone | wallpaper / call alone | within | pairs |")
+    print("|---|---|---:|---:|---:|---|---:|---:|---:|---:|---:|---|---:|")
+    for label, size_label, r in results:
+        print(f"| {label} | {size_label} | {ms(r.before_ms)} | {ms(r.first_ms)} | {ratio_cells(r.first_paired)} | "
+              f"{ms(r.second_ms)} | {ms(r.second_wallpaper_ms)} | {ms(r.alone_ms)} | "
+              f"{ratio_cells(r.second_paired)} |")
     print()
 
 
@@ -177,8 +216,14 @@ def main(argv):
             part("switch", lambda: (switching.measure(session, WINDOW_COUNTS, PATTERN_COUNTS, quick, progress),),
                  switch_table)
             pictures = (("4000 x 3000 JPEG", jpeg), ("4000 x 3000 PNG", png))
+            visit_rounds = 2 if quick else VISIT_ROUNDS
+            part("windows-first",
+                 lambda: (windows_first.measure(session, WINDOW_COUNTS, pictures, visit_rounds, progress),),
+                 windows_first_table)
             part("wallpaper", lambda: wallpaper.measure(session, pictures, 2 if quick else 8, progress),
                  lambda plain, walls: wallpaper_table(walls, plain.median("trevo")))
+            part("kept-wallpapers", lambda: (kept_wallpapers.measure(session, pictures, visit_rounds, progress),),
+                 kept_wallpapers_table)
             part("idle", lambda: (idle.measure(session, 10, progress),), idle_table)
             part("start-up", lambda: (startup.measure(session, 4 if quick else 20, progress),), startup_table)
     except BenchError as error:

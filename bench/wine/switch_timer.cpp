@@ -24,6 +24,7 @@
 #include <map>
 #include <string>
 
+#include "ansi_path.h"
 #include "arguments.h"
 #include "bench_window_set.h"
 #include "contract_click.h"
@@ -31,72 +32,27 @@
 #include "reference_switch.h"
 #include "sample_set.h"
 #include "stopwatch.h"
+#include "trevo_desks.h"
 #include "trevo_tray.h"
 
 namespace winbench {
 namespace {
 
 constexpr const char* kTool = "switch_timer";
-constexpr DWORD kAnswerMs = 60000;
-constexpr int kMostDesks = 5;
 
 struct PhaseSamples {
     SampleSet decode, write, wallpaper, walk, rects, batch, icons, selection;
 };
 
-class SwitchBench {
+// Trevo's desktops beside the contract's selection and the reference walk.
+class SwitchBench : public TrevoDesks {
 public:
-    SwitchBench(BenchWindowSet& windows, LONG screenWidth, DWORD settleMs)
-        : windows_(windows), width_(screenWidth), settleMs_(settleMs) {}
-
-    // Clicks every tray window once and tells its desktop from how far the
-    // windows moved; ends with desktop 1 active again.
-    bool MapDesks(const std::vector<HWND>& trays, std::string& why) {
-        int active = 1;  // Trevo starts on desktop 1
-        for (HWND tray : trays) {
-            if (!ClickTrayIcon(tray, kAnswerMs)) return Failed(why, "Trevo did not answer a click");
-            if (!Settle(why)) return false;
-            const std::optional<LONG> shift = windows_.CommonShift(why);
-            if (!shift) return Failed(why, "a calibrating click moved the windows unevenly: " + why);
-            if (*shift % width_ != 0) return Failed(why, "a click moved the windows by " + std::to_string(*shift));
-            const int desk = active - static_cast<int>(*shift / width_);
-            if (desk < 1 || desk > kMostDesks || desks_.count(desk))
-                return Failed(why, "a click led to desktop " + std::to_string(desk));
-            desks_[desk] = tray;
-            active = desk;
-        }
-        if (!desks_.count(1) || !desks_.count(2)) return Failed(why, "Trevo has no desktops 1 and 2");
-        if (active != 1) return TrevoSwitch(desks_[1], (active - 1) * width_, nullptr, why);
-        return true;
-    }
-
-    HWND Desk(int number) const { return desks_.at(number); }
-
-    // One timed click; the windows must then have moved by dx.
-    bool TrevoSwitch(HWND tray, LONG dx, SampleSet* into, std::string& why) {
-        const long long start = Stopwatch::Now();
-        if (!ClickTrayIcon(tray, kAnswerMs)) return Failed(why, "Trevo did not answer a click");
-        const double ms = clock_.MsSince(start);
-        if (!Checked(dx, "Trevo's switch", why)) return false;
-        if (into) into->Add(ms);
-        return true;
-    }
-
-    // One timed hotkey; the windows must then have moved by dx, as for a click.
-    bool TrevoKeySwitch(HWND controller, int keyId, LONG dx, SampleSet& into, std::string& why) {
-        const long long start = Stopwatch::Now();
-        if (!PressHotKey(controller, keyId, kAnswerMs)) return Failed(why, "Trevo did not answer a hotkey");
-        const double ms = clock_.MsSince(start);
-        // A key Windows refused to Trevo is ignored: the windows stay.
-        if (!Checked(dx, "Trevo's switch by hotkey", why)) return false;
-        into.Add(ms);
-        return true;
-    }
+    using TrevoDesks::TrevoDesks;
 
     // The contract's selection of desktop `desk`, the windows moving by dx.
     bool ContractSelect(ContractDesks& reference, int desk, LONG dx, NameReads reads, const WallpaperJob* wallpaper,
                         SampleSet& into, PhaseSamples& phases, std::string& why) {
-        const ContractPhases done = reference.Select(desk, dx, reads, clock_, wallpaper);
+        const ContractPhases done = reference.Select(desk, dx, reads, Clock(), wallpaper);
         if (!done.selection.batchDone) return Failed(why, "the reference batch was refused");
         if (wallpaper && !done.selection.fitting.written) return Failed(why, "the reference wrote no bitmap");
         if (!Checked(dx, "the reference selection", why)) return false;
@@ -115,7 +71,7 @@ public:
 
     // The walk and the moves alone, without the icons.
     bool WalkOnly(LONG dx, NameReads reads, SampleSet& into, std::string& why) {
-        const ReferencePhases done = ReferenceSwitch(dx, reads, clock_);
+        const ReferencePhases done = ReferenceSwitch(dx, reads, Clock());
         if (!done.batchDone) return Failed(why, "the reference batch was refused");
         if (!Checked(dx, "the reference move", why)) return false;
         into.Add(done.totalMs);
@@ -125,43 +81,8 @@ public:
     size_t VisibleWindows() const { return visibleWindows_; }
 
 private:
-    bool Checked(LONG dx, const char* what, std::string& why) {
-        if (!Settle(why)) return false;
-        const std::optional<LONG> shift = windows_.CommonShift(why);
-        if (!shift) return Failed(why, std::string(what) + " did not move every window alike: " + why);
-        if (*shift != dx)
-            return Failed(why, std::string(what) + " moved the windows by " + std::to_string(*shift) + ", not " +
-                                   std::to_string(dx));
-        return true;
-    }
-
-    // Lets the host paint what the move uncovered before the next switch.
-    bool Settle(std::string& why) {
-        if (!windows_.HostCaughtUp(kAnswerMs)) return Failed(why, "the window host stopped answering");
-        Sleep(settleMs_);
-        return true;
-    }
-
-    static bool Failed(std::string& why, const std::string& text) {
-        why = text;
-        return false;
-    }
-
-    BenchWindowSet& windows_;
-    const LONG width_;
-    const DWORD settleMs_;
-    const Stopwatch clock_;
-    std::map<int, HWND> desks_;
     size_t visibleWindows_ = 0;
 };
-
-std::string AnsiPath(const std::wstring& path) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(n > 0 ? static_cast<size_t>(n) : 1u, '\0');
-    if (n > 0) WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, text.data(), n, nullptr, nullptr);
-    text.resize(text.size() - 1);
-    return text;
-}
 
 void PrintSummary(const char* kind, const SampleSet& samples) {
     JsonLine()

@@ -21,7 +21,7 @@ from trevo_e2e.xserver import VirtualDisplay  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
 
 SCREEN = (1024, 768)
-TOOLS = ("bench_windows.exe", "switch_timer.exe", "startup_watch.exe", "contract_startup.exe", "startup_reference.exe",
+TOOLS = ("bench_windows.exe", "switch_timer.exe", "visit_timer.exe", "startup_watch.exe", "contract_startup.exe", "startup_reference.exe",
          "tray_icons.exe", "process_memory.exe", "message_poke.exe")
 HELPERS = ("wintool.exe", "keepalive.exe")
 # Programs sent to the desktop "shell" when started from Linux or by a tool.
@@ -41,13 +41,15 @@ def hotkey_ids(keys):
     return {name: number for number, name in enumerate(present, start=1)}
 
 
-def everyday_input_text(keys, follow_focus):
-    """The [Keys] and [Options] sections Trevo reads beside the classic ones."""
+def everyday_input_text(keys, follow_focus, options=()):
+    """The [Keys] and [Options] sections Trevo reads beside the classic ones;
+    options: more [Options] names turned on."""
     lines = []
     if keys:
         lines += ["[Keys]"] + [f"{name}={keys[name]}" for name in KEY_ORDER if name in keys]
-    if follow_focus:
-        lines += ["[Options]", "FollowFocus=1"]
+    on = (("FollowFocus",) if follow_focus else ()) + tuple(options)
+    if on:
+        lines += ["[Options]"] + [f"{name}=1" for name in on]
     return "".join(line + "\n" for line in lines)
 
 
@@ -194,13 +196,14 @@ class Session:
         folder.add_program(self.trevo_exe)
         return folder
 
-    def start_trevo(self, folder, desktops, patterns=(), keys=None, follow_focus=False, **settings):
+    def start_trevo(self, folder, desktops, patterns=(), keys=None, follow_focus=False, options=(), **settings):
         """Trevo from a scratch folder whose Trevo.ini has `desktops` and these
         never-move patterns (and nothing else in [NoChange-XP]), the hotkeys
-        of `keys` ({"Desktop1": "Ctrl+Alt+F1", ...}) and FollowFocus; any other
-        setting as settings_text takes it (wallpapers, keep_size, width...)."""
+        of `keys` ({"Desktop1": "Ctrl+Alt+F1", ...}), FollowFocus and the
+        other [Options] named; any other setting as settings_text takes it
+        (wallpapers, keep_size, width...)."""
         folder.write_settings(settings_text(desktops_max=str(desktops), no_change=tuple(patterns), **settings) +
-                              everyday_input_text(keys or {}, follow_focus))
+                              everyday_input_text(keys or {}, follow_focus, options))
         icons_before = self.icons_added()
         run = TrevoRun(self.prefix, self.wintool, folder.path, log_path=self.log_path).start()
         try:
