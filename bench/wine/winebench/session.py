@@ -16,7 +16,7 @@ from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.trevo import PROGRAM_NAME, TrevoRun  # noqa: E402
 from trevo_e2e.waiting import wait_for  # noqa: E402
 from trevo_e2e.wine import DESKTOP_NAME, WINE_SERVER, WinePrefix  # noqa: E402
-from trevo_e2e.wintool import Wintool  # noqa: E402
+from trevo_e2e.wintool import Wintool, WintoolError  # noqa: E402
 from trevo_e2e.xserver import VirtualDisplay  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
 
@@ -223,7 +223,10 @@ class Session:
     def stop_trevo(self, run):
         """Ends Trevo and takes the icons it leaves behind off the task bar, so
         that every run starts with the same notification area."""
-        owners = [w["hwnd"] for w in run.windows()] if run.running() else []
+        try:
+            owners = [w["hwnd"] for w in run.windows()] if run.running() else []
+        except WintoolError:
+            owners = []  # it ended between the two questions: its icons went with it
         run.stop()
         if owners:
             self.tool("tray_icons.exe", "remove", *owners)
