@@ -7,7 +7,9 @@
 // two must agree after every click. The day is spent on one monitor at 100 %,
 // and again on a laptop at 150 % beside a monitor at 100 %, where a window
 // beside the screen takes the scale of the monitor nearest to it and resizes
-// itself as its program does, and comes back at the size it left with.
+// itself as its program does, and comes back at the size it left with. A
+// shorter day has the switch move the windows first and keep each desktop's
+// fitted wallpaper, which must then be the one shown after every switch.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,6 +31,7 @@ constexpr Long kScreenWidth = 1024;
 constexpr int kDesks = 5;
 
 enum class Layout { OneMonitor, LaptopBesideAMonitor };
+enum class Switching { AsEver, WindowsFirstWallpapersKept };
 
 // The clicks of a run; TREVO_LONG_USE_CLICKS makes a run longer or shorter.
 int Clicks() {
@@ -51,17 +54,25 @@ struct Expected {
 
 class LongUse {
 public:
-    explicit LongUse(Layout layout = Layout::OneMonitor)
+    explicit LongUse(Layout layout = Layout::OneMonitor, Switching switching = Switching::AsEver)
         : t_(Options(layout)),
           random_(20261207),
           scaled_(layout == Layout::LaptopBesideAMonitor),
+          wallpapersKept_(switching == Switching::WindowsFirstWallpapersKept),
           bandWidth_(t_.world().VirtualScreen().right - t_.world().VirtualScreen().left) {
+        std::string pictures, options = "FollowFocus=1\r\n";
+        if (wallpapersKept_) {
+            testing_support::WritePictureFile(t_.Host(u"C:\\pics\\two.bmp"), 8, 8, 0xFF00FF00);
+            testing_support::WritePictureFile(t_.Host(u"C:\\pics\\four.bmp"), 6, 9, 0xFF0000FF);
+            pictures = "[Wallpaper]\r\n2=C:\\pics\\two.bmp\r\n4=C:\\pics\\four.bmp\r\n";
+            options += "WindowsFirst=1\r\nKeepWallpapers=1\r\n";
+        }
         t_.WriteIni(
-            "[Desktops]\r\nMax=5\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
+            "[Desktops]\r\nMax=5\r\n" + pictures + "[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
             "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n02=class(Pinned)\r\n03=title(Keep *)\r\n"
             "04=title(*[!a-z]Sticky)class(Notes)\r\n"
             "[Keys]\r\nDesktop1=Ctrl+Alt+F1\r\nDesktop2=Ctrl+Alt+F2\r\nDesktop3=Ctrl+Alt+F3\r\n"
-            "Desktop4=Ctrl+Alt+F4\r\nDesktop5=Ctrl+Alt+F5\r\n[Options]\r\nFollowFocus=1\r\n");
+            "Desktop4=Ctrl+Alt+F4\r\nDesktop5=Ctrl+Alt+F5\r\n[Options]\r\n" + options);
         for (int i = 0; i < 1000; ++i) OpenOne();
         t_.Start();
         current_ = 1;
@@ -81,6 +92,9 @@ public:
             else
                 Click(target);
             ASSERT_NO_FATAL_FAILURE(CheckEveryWindow(step));
+            if (wallpapersKept_) {
+                ASSERT_NO_FATAL_FAILURE(CheckWallpaper(step));
+            }
         }
     }
 
@@ -114,6 +128,16 @@ private:
             o.otherDpis = {96};
         }
         return o;
+    }
+
+    // The desktop shown has its own kept bitmap as the wallpaper, or none
+    // without a picture; Trevo.bmp is never written.
+    void CheckWallpaper(int step) {
+        const bool hasPicture = current_ == 2 || current_ == 4;
+        const engine::String kept =
+            u"C:\\Users\\user\\AppData\\Local\\Trevo\\Desktop" + engine::DecimalText(current_) + u".bmp";
+        ASSERT_EQ(t_.world().wallpaper, hasPicture ? kept : u"") << "desktop " << current_ << ", step " << step;
+        ASSERT_FALSE(std::filesystem::exists(t_.Host(u"C:\\Trevo\\Trevo.bmp"))) << "step " << step;
     }
 
     int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
@@ -355,6 +379,7 @@ private:
     SimTrevo t_;
     std::mt19937 random_;
     bool scaled_;
+    bool wallpapersKept_;
     Long bandWidth_;
     std::map<Hwnd, Expected> expected_;
     std::vector<Hwnd> refusingNow_;
@@ -388,6 +413,12 @@ TEST(LongUse, OnALaptopBesideAMonitorOfAnotherScale) {
     LongUse day(Layout::LaptopBesideAMonitor);
     SpendADay(day, clicks);
     EXPECT_GT(day.resizedBeside, clicks);
+}
+
+TEST(LongUse, WindowsFirstAndEachDesktopsWallpaperKept) {
+    // A fifth of a day: the order of a switch and the kept bitmaps are what differs.
+    LongUse day(Layout::OneMonitor, Switching::WindowsFirstWallpapersKept);
+    SpendADay(day, Clicks() / 5);
 }
 
 }  // namespace
