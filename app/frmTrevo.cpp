@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "lib/ansi_path.h"
+#include "app/icons_hint.h"
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "desktop/window_gather.h"
@@ -202,6 +203,7 @@ void FrmTrevo::CreateDesktops(bool iconsFromTop) {
         slot = std::make_unique<desktop::FrmTrevoTray>(engine_, *this);
         slot->TrayNum(n);
         slot->Wallpaper(bas_.gWallpapers[static_cast<size_t>(n - 1)]);
+        slot->Name(everyday_.names[static_cast<size_t>(n - 1)]);
         slot->Load();
     }
 }
@@ -216,6 +218,10 @@ void FrmTrevo::StartUp() {
 
     const StartSettings settings = ReadStartSettings(*bas_.gcIni, platform, bas_.IniPath());
     everyday_ = ReadKeysAndOptions(platform, *bas_.gcIni, bas_.IniPath(), settings.fileExists);
+    if (everyday_.startWithWindows) {
+        const String exe = lib::AnsiReadyPath(platform, bas_.gAppPath + engine_.App().exeFile).value_or(String());
+        startWithWindows_ = std::make_unique<StartWithWindows>(engine_, *bas_.gcIni, bas_.IniPath(), exe);
+    }
     Adopt(settings);
     FillDialog(settings);
 
@@ -230,12 +236,16 @@ void FrmTrevo::StartUp() {
     TrayLClick(1);
     // An Exit chosen during the first selection has already closed everything.
     if (!form_.IsLoaded()) return;
+    if (everyday_.iconsHint) HintWhereIconsAre(platform, *bas_.gcVer, *mDesks[0]);
     dlg_.optNumber[0]->SetValue(true);
     StartEverydayInput();
+    // Trevo is running by now: a start that fails to follow a moved folder still has its icons.
+    if (everyday_.startWithWindows.value_or(false)) startWithWindows_->FollowMove();
 }
 
 void FrmTrevo::Form_Unload() {
     StopEverydayInput();
+    startWithWindows_.reset();  // it writes through the settings object, which goes next
     if (bas_.gNoChange)
         for (Long k = bas_.gNoChange->Count(); k >= 1; --k) bas_.gNoChange->Remove(k);
     bas_.gNoChange.reset();
@@ -248,6 +258,13 @@ void FrmTrevo::Form_Unload() {
 void FrmTrevo::TrayLClick(Long desk) {
     if (form_.Visible()) return;  // the Properties dialog is open
     Choose(desk);
+}
+
+bool FrmTrevo::StartsWithWindows() { return startWithWindows_ && startWithWindows_->On(); }
+
+// It touches no desktop: also during a switch it runs at once.
+void FrmTrevo::StartWithWindowsClick() {
+    if (startWithWindows_) startWithWindows_->Toggle();
 }
 
 void FrmTrevo::SessionEnding() {

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "app/BasTrevo.h"
+#include "app/desktop_panel.h"
 #include "app/focus_watch.h"
 #include "app/hotkeys.h"
 #include "app/keys_and_options.h"
 #include "app/frmTrevoDesign.h"
 #include "app/session_state.h"
+#include "app/start_with_windows.h"
 #include "app/settings_check.h"
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
@@ -32,6 +34,9 @@ public:
     void CloseAll() override;
     void PropertiesClick() override;
     void TrayLClick(engine::Long desk) override;
+    bool OffersStartWithWindows() const override { return startWithWindows_ != nullptr; }
+    bool StartsWithWindows() override;
+    void StartWithWindowsClick() override;
 
     engine::Form& form() { return form_; }
     BasTrevo& bas() { return bas_; }
@@ -70,6 +75,7 @@ private:
     void KeepForegroundOnScreen();
     engine::Hwnd ForegroundTopLevel();
     desktop::Bands CurrentBands() const;
+    engine::String DesktopName(engine::Long desk) const;  // "" for none
 
     // The dialog's own handling of its controls.
     void CountChanged();
@@ -94,6 +100,8 @@ private:
     std::vector<desktop::NeverMoveRule> neverMove_;
     std::unique_ptr<SessionLock> lock_;
     std::unique_ptr<DesktopRecord> record_;
+    // While Trevo.ini names the option.
+    std::unique_ptr<StartWithWindows> startWithWindows_;
     engine::Long screenLeft_ = 0;  // the left edge of every monitor together
     KeysAndOptions everyday_;
     std::unique_ptr<HotkeyTable> hotkeys_;
@@ -106,6 +114,10 @@ private:
     // focus watch acts on a change only, never on what Trevo's own switch did.
     engine::Hwnd seenForeground_ = 0;
     bool foregroundToScreen_ = false;         // a key asked for the selection
+    // [Options] ShowDesktop: the panel, and whether the running selection was
+    // asked for by a key or the followed foreground, which it then names.
+    std::unique_ptr<DesktopPanel> panel_;
+    bool tellDesktop_ = false;
     std::function<void()> heldWindowAction_;  // a Send or Pin that came while a selection ran
     bool selecting_ = false;
     engine::Long heldSelection_ = 0;  // a click that came while a selection ran

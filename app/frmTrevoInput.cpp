@@ -21,11 +21,14 @@ void FrmTrevo::StartEverydayInput() {
         hotkeys_ = std::make_unique<HotkeyTable>(platform, form_.hWnd(), everyday_.keys, knowsNoRepeat);
         TellKeysNotTaken(engine_, hotkeys_->NotTaken());
     }
+    // Made after the start's own selection, which it never names.
+    if (everyday_.showDesktop) panel_ = std::make_unique<DesktopPanel>(engine_);
 }
 
 void FrmTrevo::StopEverydayInput() {
     focusWatch_.reset();
     hotkeys_.reset();
+    panel_.reset();
 }
 
 Hwnd FrmTrevo::ForegroundTopLevel() {
@@ -69,6 +72,7 @@ void FrmTrevo::ChooseByKey(Long desk) {
     // A key leaves the foreground where it was: it must not stay with a
     // window that the switch took off the screen.
     foregroundToScreen_ = true;
+    tellDesktop_ = true;
     Choose(desk);
 }
 
@@ -87,6 +91,17 @@ void FrmTrevo::AfterSelection() {
     if (const Hwnd followed = std::exchange(followed_, 0)) engine_.platform().SetForegroundWindow(followed);
     if (std::exchange(foregroundToScreen_, false)) KeepForegroundOnScreen();
     if (focusWatch_) seenForeground_ = ForegroundTopLevel();
+    // Last, once the foreground has settled: the panel goes to its monitor.
+    const bool tell = std::exchange(tellDesktop_, false);
+    if (!panel_) return;
+    if (tell)
+        panel_->Tell(bas_.gOldDesk, DesktopName(bas_.gOldDesk));
+    else
+        panel_->Seen(bas_.gOldDesk);
+}
+
+engine::String FrmTrevo::DesktopName(Long desk) const {
+    return desk >= 1 && desk <= kMaxDesks ? everyday_.names[static_cast<size_t>(desk - 1)] : engine::String();
 }
 
 void FrmTrevo::KeepForegroundOnScreen() {
@@ -133,6 +148,7 @@ void FrmTrevo::ForegroundChanged() {
         const Long home = minimised_.Return(window, engine_.platform(), CurrentBands()).value_or(0);
         if (home == bas_.gOldDesk || home < 1 || home > bas_.gDeskCount) return;
         followed_ = window;
+        tellDesktop_ = true;
         Choose(home);
         return;
     }
@@ -141,6 +157,7 @@ void FrmTrevo::ForegroundChanged() {
         desktop::OtherDesktopOf(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, window, CurrentBands());
     if (desk == 0) return;
     followed_ = window;
+    tellDesktop_ = true;
     Choose(desk);
 }
 

@@ -36,8 +36,6 @@ std::vector<const KeyBinding*> HotkeyTable::NotTaken() const {
 }
 
 namespace {
-// Not the volatile key of the running Trevo: this one outlives a restart.
-constexpr const char* kNoticeKey = "Software\\Trevo Keys";
 constexpr const char* kNoticeValue = "NotTaken";
 
 // What was said last time, or "" when nothing was.

@@ -30,6 +30,10 @@ private:
     std::vector<bool> taken_;  // by index; the id of keys_[i] is i + 1
 };
 
+// Where Trevo remembers what it has told the user once. Not the volatile key
+// of the running Trevo: this one outlives a restart.
+inline constexpr const char* kNoticeKey = "Software\\Trevo Keys";
+
 // Tells the user which keys another program holds, once: the list is kept in
 // the registry, and the same list at a later start says nothing, so that a
 // key held by another program does not ask for a click at every log-on.

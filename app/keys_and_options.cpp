@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/desktop_names.h"
 #include "engine/platform.h"
 #include "engine/text.h"
 
@@ -58,11 +59,17 @@ bool MayHold(const std::optional<std::string>& names, std::string_view section) 
     return false;
 }
 
-bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const String& key) {
+// Nothing for a key that is missing or empty.
+std::optional<bool> ReadNamedSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const String& key) {
     const String text = ini.vbGetPrivateProfileString(u"Options", key, iniPath);
-    if (text.empty() || text == u"0") return false;
+    if (text.empty()) return std::nullopt;
+    if (text == u"0") return false;
     if (text == u"1" || text == u"-1") return true;
     RefuseSetting({iniPath, exists, u"Options", key}, text, u"It must be 0 (off), or 1 or -1 (on).");
+}
+
+bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const String& key) {
+    return ReadNamedSwitch(ini, iniPath, exists, key).value_or(false);
 }
 
 }  // namespace
@@ -70,9 +77,9 @@ bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const St
 KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini, const String& iniPath,
                                   bool exists) {
     KeysAndOptions read;
-    // A file written for the icons alone has neither section, and every read of
-    // a key it lacks costs the profile functions a look at the file: a start
-    // then reads none of their fifteen keys.
+    // A file written for the icons alone has none of these sections, and every
+    // read of a key it lacks costs the profile functions a look at the file: a
+    // start then reads none of their keys.
     const std::optional<std::string> names = SectionNames(platform, iniPath);
     if (MayHold(names, "Keys"))
         for (const KeyName& entry : kKeyNames) {
@@ -96,7 +103,11 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
         read.keepMinimised = ReadSwitch(ini, iniPath, exists, u"KeepMinimised");
         read.windowsFirst = ReadSwitch(ini, iniPath, exists, u"WindowsFirst");
         read.keepWallpapers = ReadSwitch(ini, iniPath, exists, u"KeepWallpapers");
+        read.showDesktop = ReadSwitch(ini, iniPath, exists, u"ShowDesktop");
+        read.startWithWindows = ReadNamedSwitch(ini, iniPath, exists, u"StartWithWindows");
+        read.iconsHint = ReadSwitch(ini, iniPath, exists, u"IconsHint");
     }
+    if (MayHold(names, "Names")) read.names = ReadDesktopNames(ini, iniPath, exists);
     return read;
 }
 

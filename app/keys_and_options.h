@@ -1,7 +1,9 @@
-// The settings for everyday use beyond the icons: the hotkeys of [Keys] and
-// the switches of [Options]. Each is off while the file does not name it.
+// The settings for everyday use beyond the icons: the hotkeys of [Keys], the
+// switches of [Options] and the desktops' names of [Names]. Each is off while
+// the file does not name it.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -26,6 +28,13 @@ struct KeysAndOptions {
     bool keepMinimised = false;    // [Options] KeepMinimised
     bool windowsFirst = false;     // [Options] WindowsFirst
     bool keepWallpapers = false;   // [Options] KeepWallpapers
+    bool showDesktop = false;      // [Options] ShowDesktop
+    // [Options] StartWithWindows: nothing while the file does not name it (the
+    // icons' menu then does not offer it), else whether the user asked for it.
+    std::optional<bool> startWithWindows;
+    bool iconsHint = false;  // [Options] IconsHint: where the icons are, once, on Windows 11
+    // [Names] 1 … 5: desktop n's name is names[n - 1], "" for none.
+    std::array<engine::String, 5> names;
 };
 
 // Raises BadSetting for a value that cannot be read or a combination named twice.

@@ -16,12 +16,17 @@ add_library(trevo_sim STATIC
   engine/sim/window_frame.cpp
   engine/sim/sim_platform.cpp
   engine/sim/sim_kernel.cpp
+  engine/sim/sim_notify_area.cpp
+  engine/sim/startup_apps.cpp
   engine/sim/window_arrangement.cpp
   engine/sim/call_log.cpp
   engine/sim/sim_world.cpp
   engine/sim/display_settings.cpp
   engine/sim/sim_input_calls.cpp
   engine/sim/sim_input.cpp
+  engine/sim/sim_timers.cpp
+  engine/sim/sim_monitor_calls.cpp
+  engine/sim/sim_notice_panel.cpp
   engine/sim/sim_engine.cpp
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp

@@ -10,6 +10,11 @@ public:
     virtual void TrayLClick(engine::Long desk) = 0;
     virtual void PropertiesClick() = 0;
     virtual void CloseAll() = 0;
+    // The menu entry "Start with Windows": whether Trevo.ini offers it (asked
+    // once, as the menu is made), whether it is on now, and its choice.
+    virtual bool OffersStartWithWindows() const = 0;
+    virtual bool StartsWithWindows() = 0;
+    virtual void StartWithWindowsClick() = 0;
 
 protected:
     ~Controller() = default;

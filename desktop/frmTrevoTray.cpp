@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "desktop/tray_tip.h"
 #include "desktop/wallpaper_folder.h"
 #include "desktop/window_shift.h"
 #include "engine/error.h"
@@ -42,6 +43,11 @@ FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, Controller& controller)
       WallPicture(form_.Add<engine::PictureBox>(WallPictureDesign())),
       mnuPopup(form_.AddMenu(u"&Popup")) {
     mnuPopup.AddEntry(u"&Properties...").Click = [this] { controller_.PropertiesClick(); };
+    // Only where Trevo.ini names the option: a file without it keeps the menu as it was.
+    if (controller_.OffersStartWithWindows()) {
+        mnuStartWithWindows = &mnuPopup.AddEntry(u"Start with &Windows");
+        mnuStartWithWindows->Click = [this] { controller_.StartWithWindowsClick(); };
+    }
     mnuPopup.AddEntry(u"-");
     mnuPopup.AddEntry(u"E&xit").Click = [this] { controller_.CloseAll(); };
     form_.OnLoad = [this] { Form_Load(); };
@@ -54,6 +60,10 @@ void FrmTrevoTray::Form_Load() {
     cTray->SetTrayForm(&form_);
     cTray->SetTrayPopup(&mnuPopup);
     cTray->LClick = [this] { cTray_LClick(); };
+    // Task Manager or another Trevo may have changed it since the last menu.
+    cTray->RClick = [this] {
+        if (mnuStartWithWindows) mnuStartWithWindows->SetChecked(controller_.StartsWithWindows());
+    };
     // Explorer announces a new task bar after a change of scale too.
     cTray->ShellRestarted = [this] { ReloadIcons(); };
     form_.DisplayChanged = [this] {
@@ -105,12 +115,17 @@ void FrmTrevoTray::ShowState(bool on) {
     mTrayOn = on;
     cTray->SetTrayIcon(StateIcon(on));
 
-    const engine::AppInfo app = engine_.App();
-    String tip = u"Velmora Ver " + engine::DecimalText(app.major) + u"." + engine::DecimalText(app.minor) + u"." +
-                 engine::DecimalText(app.revision) + u"  #" + engine::DecimalText(mTrayNum);
-    if (on) tip += u" Active";
-    cTray->SetTrayTip(tip);
+    cTray->SetTrayTip(TrayTip(engine_.platform(), engine_.App(), mTrayNum, mName, on));
     cTray->ModifyNotifyIcon();
+}
+
+bool FrmTrevoTray::ShowBalloon(const String& title, const String& text) {
+    if (!cTray) return false;
+    try {
+        return cTray->ShowBalloon(title, text);
+    } catch (const engine::RuntimeError&) {
+        return false;  // a text the record cannot hold is no reason to stop
+    }
 }
 
 void FrmTrevoTray::SetWallpaper(const SwitchOrder& order) {

@@ -25,6 +25,10 @@ public:
         icons_ = {};  // they show the number
     }
     void Wallpaper(const engine::String& path) { mWallpaper = path; }
+    // The desktop's own name, shown in its tip; "" for none.
+    void Name(const engine::String& name) { mName = name; }
+    // A notification from the desktop's icon; false when there is none to show it.
+    bool ShowBalloon(const engine::String& title, const engine::String& text);
     // Loads the hidden form, whose loading adds the desktop's icon, inactive.
     void Load() { form_.Load(); }
     // Makes the desktop active or inactive: icon, tip and, when the active desktop
@@ -61,8 +65,10 @@ private:
     engine::Form form_;
     engine::PictureBox& WallPicture;
     engine::Menu& mnuPopup;
+    engine::Menu* mnuStartWithWindows = nullptr;  // offered by Trevo.ini only
     engine::Long mTrayNum = 0;
     engine::String mWallpaper;
+    engine::String mName;
     bool mTrayOn = false;
     std::array<engine::PicturePtr, 2> icons_;  // inactive, active; loaded at first use
     std::unique_ptr<lib::ClsKwTray> cTray;

@@ -86,6 +86,10 @@ void PinnedWindows::ForgetClosed(engine::Platform& platform) {
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
                   Hwnd hwnd, const PinnedWindows* pinned) {
     if (!wi.IsWindowVisible(hwnd)) return WalkVerdict::NotVisible;
+    // Trevo's own windows (a notice still shown) stay where Trevo puts them.
+    engine::Dword process = 0;
+    if (platform.GetWindowThreadProcessId(hwnd, &process) != 0 && process == platform.GetCurrentProcessId())
+        return WalkVerdict::Own;
     if (IsCloaked(platform, hwnd)) return WalkVerdict::Cloaked;
     if (pinned && pinned->Has(hwnd)) return WalkVerdict::Pinned;
     WindowNames names(

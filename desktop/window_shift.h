@@ -14,7 +14,7 @@
 namespace desktop {
 
 // Why a window of the walk stays where it is (or that it takes part).
-enum class WalkVerdict { Takes, NotVisible, Cloaked, NeverMove, Pinned };
+enum class WalkVerdict { Takes, NotVisible, Own, Cloaked, NeverMove, Pinned };
 
 // Windows the user pinned to every desktop: they stay on the screen at every
 // switch, as if the never-move list named them, while Trevo runs.
@@ -71,8 +71,9 @@ bool NormalPlacement(engine::Platform& platform, engine::Hwnd hwnd, engine::Wind
                      engine::Rect* onScreen);
 
 // Walks the top-level windows from the top of the stacking order, skips the
-// invisible and cloaked ones and those a never-move pattern spares, restores the
-// maximised and minimised ones among the rest and returns them in walk order.
+// invisible ones, Trevo's own, the cloaked ones and those a never-move pattern
+// spares, restores the maximised and minimised ones among the rest and returns
+// them in walk order.
 std::vector<WindowToMove> CollectWindows(lib::ClsKwWinInterface& wi, engine::Platform& platform,
                                          const std::vector<NeverMoveRule>& rules, const CollectOptions& options = {});
 // One window that takes part, made ready to move as a switch makes it ready.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/error.h"
+#include "engine/notice_panel.h"
 #include "engine/peers.h"
 #include "engine/picture.h"
 #include "engine/platform.h"
@@ -22,8 +23,9 @@ struct ScreenMetrics {
 };
 
 struct AppInfo {
-    String path;   // the program's folder, no closing backslash except at a drive root
-    String title;  // "Trevo"
+    String path;     // the program's folder, no closing backslash except at a drive root
+    String exeFile;  // the program file's name in that folder: "Trevo.exe"
+    String title;    // "Trevo"
     Long major = 0;
     Long minor = 0;
     Long revision = 0;
@@ -56,6 +58,8 @@ public:
     virtual String LoadResString(Long id) = 0;
 
     virtual std::unique_ptr<FormPeer> CreateFormPeer(const FormDesign& design, FormEvents& events) = 0;
+    // A notice panel; its window is made at its first Show.
+    virtual std::unique_ptr<NoticePanel> CreateNoticePanel() = 0;
 
     // Runs the message loop until the last form has unloaded; returns the exit code.
     virtual Long Run() = 0;

@@ -242,9 +242,9 @@ double Form::Height() { return Peer().Height(); }
 
 void Form::PopupMenu(Menu& menu) {
     if (menu.Entries().empty()) Raise(err::kInvalidCall);
-    std::vector<String> captions;
-    for (const auto& entry : menu.Entries()) captions.push_back(entry->Caption());
-    const int chosen = Peer().TrackPopup(captions);
+    std::vector<PopupEntry> entries;
+    for (const auto& entry : menu.Entries()) entries.push_back({entry->Caption(), entry->Checked()});
+    const int chosen = Peer().TrackPopup(entries);
     if (chosen < 0 || chosen >= static_cast<int>(menu.Entries().size())) return;
     Menu& entry = *menu.Entries()[static_cast<size_t>(chosen)];
     // The chosen entry's Click is an event of its own: an error raised there gets

@@ -165,12 +165,16 @@ public:
     Menu& operator=(const Menu&) = delete;
 
     const String& Caption() const { return caption_; }
+    // A check mark beside the entry when its menu is shown.
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked) { checked_ = checked; }
     Menu& AddEntry(String caption);
     const std::vector<std::unique_ptr<Menu>>& Entries() const { return entries_; }
     std::function<void()> Click;
 
 private:
     String caption_;
+    bool checked_ = false;
     std::vector<std::unique_ptr<Menu>> entries_;
 };
 

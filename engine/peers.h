@@ -35,6 +35,13 @@ struct ControlDesign {
     Integer min = 0, max = 0, value = 0;  // scroll bar range and value; check box and option button value
 };
 
+// One entry of a pop-up menu as it is shown: a caption ("-" is a separator) and
+// whether a check mark stands beside it.
+struct PopupEntry {
+    String caption;
+    bool checked = false;
+};
+
 // Reports from a control peer to its shared control.
 class ControlEvents {
 public:
@@ -123,9 +130,9 @@ public:
     virtual PicturePtr Icon() const = 0;
     // Handles events until done() is true; the form is already visible.
     virtual void RunModal(const std::function<bool()>& done) = 0;
-    // Shows a pop-up menu of these captions ("-" is a separator) at the pointer and
-    // returns the index chosen, or -1 when the menu was dismissed.
-    virtual int TrackPopup(const std::vector<String>& captions) = 0;
+    // Shows a pop-up menu of these entries at the pointer and returns the index
+    // chosen, or -1 when the menu was dismissed.
+    virtual int TrackPopup(const std::vector<PopupEntry>& entries) = 0;
     virtual std::unique_ptr<ControlPeer> CreateControl(const ControlDesign& design, ControlPeer* parent,
                                                        ControlEvents& events) = 0;
 };

@@ -37,6 +37,26 @@ struct NotifyIconDataA {
 };
 static_assert(sizeof(NotifyIconDataA) == 88);
 
+// NOTIFYICONDATAA as Windows 2000 and ME extended it (NOTIFYICONDATAA_V2_SIZE):
+// a longer tip, the icon's state and a balloon.
+struct NotifyIconDataV2A {
+    Dword cbSize = 0;
+    Dword hWnd = 0;
+    Dword uID = 0;
+    Dword uFlags = 0;
+    Dword uCallbackMessage = 0;
+    Dword hIcon = 0;
+    char szTip[128] = {};
+    Dword dwState = 0;
+    Dword dwStateMask = 0;
+    char szInfo[256] = {};
+    Dword uTimeout = 0;  // uVersion for NIM_SETVERSION
+    char szInfoTitle[64] = {};
+    Dword dwInfoFlags = 0;
+};
+static_assert(sizeof(NotifyIconDataV2A) == 488);
+static_assert(offsetof(NotifyIconDataV2A, szInfo) == 160 && offsetof(NotifyIconDataV2A, szInfoTitle) == 420);
+
 // OPENFILENAME in its older 76-byte form (the size of 32-bit Windows), of
 // either kind of characters.
 template <class Char>
@@ -143,6 +163,8 @@ public:
 
     // --- advapi32: the registry (each returns a Windows error code)
     virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) = 0;
+    // An existing key only, with the access asked for (KEY_QUERY_VALUE, KEY_SET_VALUE).
+    virtual Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) = 0;
     virtual Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) = 0;
     virtual Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) = 0;
     virtual Dword RegDeleteValueA(Dword key, const char* name) = 0;
@@ -209,8 +231,17 @@ public:
 
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;
+    // The same with the longer record, whose cbSize says how much of it the shell reads.
+    virtual bool Shell_NotifyIconV2A(Dword message, const NotifyIconDataV2A* data) = 0;
     // The file chooser, answering in UTF-16: a name the code page cannot spell comes whole.
     virtual bool GetOpenFileNameW(OpenFileNameW* record) = 0;
+
+    // --- user32: monitors and the pointer, in the program's own pixels
+    // The HMONITOR a window lies on most (flags MONITOR_DEFAULTTO*: none, the
+    // primary or the nearest when it lies on no monitor); 0 for none.
+    virtual Dword MonitorFromWindow(Hwnd hwnd, Dword flags) = 0;
+    virtual Dword MonitorFromPoint(Point point, Dword flags) = 0;
+    virtual bool GetCursorPos(Point* point) = 0;
 };
 
 }  // namespace engine

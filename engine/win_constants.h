@@ -86,6 +86,8 @@ inline constexpr Dword NIM_DELETE = 2;
 inline constexpr Dword NIF_MESSAGE = 1;
 inline constexpr Dword NIF_ICON = 2;
 inline constexpr Dword NIF_TIP = 4;
+inline constexpr Dword NIF_INFO = 0x10;  // the balloon of the longer record
+inline constexpr Dword NIIF_INFO = 1;    // the balloon's information icon
 // messages
 inline constexpr Dword WM_NULL = 0;
 inline constexpr Dword WM_MOUSEMOVE = 0x200;
@@ -161,10 +163,23 @@ inline constexpr Dword REG_OPTION_VOLATILE = 1;
 inline constexpr Dword REG_CREATED_NEW_KEY = 1;
 inline constexpr Dword REG_OPENED_EXISTING_KEY = 2;
 inline constexpr Dword REG_SZ = 1;
+inline constexpr Dword REG_EXPAND_SZ = 2;
+inline constexpr Dword REG_BINARY = 3;
 inline constexpr Dword REG_DWORD = 4;
+inline constexpr Dword KEY_QUERY_VALUE = 0x1;
+inline constexpr Dword KEY_SET_VALUE = 0x2;
 // GetVersionEx platform ids
 inline constexpr Dword VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr Dword VER_PLATFORM_WIN32_NT = 2;
+// a notice panel: its window's styles, its translucency, the monitor it goes to
+inline constexpr Dword WS_POPUP = 0x80000000u;
+inline constexpr Dword WS_EX_TRANSPARENT = 0x00000020;
+inline constexpr Dword WS_EX_APPWINDOW = 0x00040000;
+inline constexpr Dword WS_EX_NOACTIVATE = 0x08000000;
+inline constexpr Dword LWA_ALPHA = 0x2;
+inline constexpr Dword MONITOR_DEFAULTTONULL = 0;
+inline constexpr Dword MONITOR_DEFAULTTOPRIMARY = 1;
+inline constexpr Dword MONITOR_DEFAULTTONEAREST = 2;
 }  // namespace win
 
 }  // namespace engine

@@ -200,6 +200,13 @@ Variant ClsKwString::HexStringToVariant(u16string_view text) {
     return Variant(Decimal::FromDouble(total));
 }
 
+String ClsKwString::LeftWhole(u16string_view text, size_t length) {
+    if (length >= text.size()) return String(text);
+    const bool splitsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF &&
+                            text[length] >= 0xDC00 && text[length] <= 0xDFFF;
+    return String(text.substr(0, splitsPair ? length - 1 : length));
+}
+
 String ClsKwString::LCaseAscii(u16string_view text) {
     String out(text);
     for (auto& c : out)

@@ -45,6 +45,10 @@ public:
     // many digits there are. Raises 6 beyond the range of the decimal type.
     static Variant HexStringToVariant(std::u16string_view text);
 
+    // The first length characters as the user counts them (UTF-16 units), one
+    // fewer where the last would be the first half of a surrogate pair.
+    static engine::String LeftWhole(std::u16string_view text, size_t length);
+
     static engine::String LCaseAscii(std::u16string_view text);
     static engine::String UCaseAscii(std::u16string_view text);
     // Every run of the pack character shortened to one.

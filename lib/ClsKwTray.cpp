@@ -1,6 +1,7 @@
 #include "lib/ClsKwTray.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/error.h"
 #include "engine/text.h"
@@ -52,6 +53,36 @@ engine::NotifyIconDataA ClsKwTray::BuildRecord() const {
         std::memcpy(record.szTip, bytes.data(), bytes.size());
     }
     return record;
+}
+
+namespace {
+// The text in the code page with its NUL, into a field of the record.
+template <size_t Size>
+void CopyField(const engine::Platform& platform, const engine::String& text, char (&field)[Size]) {
+    const std::string bytes = platform.ToAnsi(text + u'\0');
+    if (bytes.size() > Size) engine::Raise(engine::err::kSubscript);
+    std::memcpy(field, bytes.data(), bytes.size());
+}
+}  // namespace
+
+engine::NotifyIconDataV2A ClsKwTray::BuildBalloonRecord(const engine::String& title, const engine::String& text) const {
+    if (!form_) engine::Raise(engine::err::kObjectNotSet);
+    engine::NotifyIconDataV2A record;
+    record.cbSize = sizeof(record);
+    record.hWnd = form_->hWnd();
+    record.uID = 0;
+    // The icon, its tip and its callback stay as they are: only the balloon is new.
+    record.uFlags = win::NIF_INFO;
+    record.uTimeout = 15000;  // read up to Windows XP only; later ones follow the user's settings
+    record.dwInfoFlags = win::NIIF_INFO;
+    CopyField(engine_.platform(), title, record.szInfoTitle);
+    CopyField(engine_.platform(), text, record.szInfo);
+    return record;
+}
+
+bool ClsKwTray::ShowBalloon(const engine::String& title, const engine::String& text) {
+    const auto record = BuildBalloonRecord(title, text);
+    return engine_.platform().Shell_NotifyIconV2A(win::NIM_MODIFY, &record);
 }
 
 void ClsKwTray::AddNotifyIcon() {

@@ -32,6 +32,9 @@ public:
     void AddNotifyIcon();
     void ModifyNotifyIcon();
     void DeleteNotifyIcon();
+    // A notification from the icon, with a title and a sentence or two; false
+    // when the shell did not take it (the icon is not there, say).
+    bool ShowBalloon(const engine::String& title, const engine::String& text);
 
     std::function<void()> LClick;
     std::function<void()> MClick;
@@ -43,6 +46,9 @@ public:
     // The record the shell is given for an add or a modify (raises 9 for a tip
     // that does not fit, 91 without a form).
     engine::NotifyIconDataA BuildRecord() const;
+    // The longer record that carries a notification (raises 9 for a title of
+    // more than 63 bytes or a text of more than 255, 91 without a form).
+    engine::NotifyIconDataV2A BuildBalloonRecord(const engine::String& title, const engine::String& text) const;
 
 private:
     void OnMouseMove(const engine::MouseArgs& args);

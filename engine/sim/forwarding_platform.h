@@ -64,6 +64,9 @@ public:
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override {
         return inner_.RegCreateKeyExA(root, subKey, options, key, disposition);
     }
+    Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) override {
+        return inner_.RegOpenKeyExA(root, subKey, access, key);
+    }
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override {
         return inner_.RegSetValueExA(key, name, type, data, size);
     }
@@ -156,7 +159,14 @@ public:
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override {
         return inner_.Shell_NotifyIconA(message, data);
     }
+    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override {
+        return inner_.Shell_NotifyIconV2A(message, data);
+    }
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override { return inner_.GetOpenFileNameW(record); }
+
+    Dword MonitorFromWindow(Hwnd hwnd, Dword flags) override { return inner_.MonitorFromWindow(hwnd, flags); }
+    Dword MonitorFromPoint(Point point, Dword flags) override { return inner_.MonitorFromPoint(point, flags); }
+    bool GetCursorPos(Point* point) override { return inner_.GetCursorPos(point); }
 
 private:
     engine::Platform& inner_;

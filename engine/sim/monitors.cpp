@@ -20,15 +20,25 @@ std::int64_t Gap(const Rect& a, const Rect& b) {
 }
 }  // namespace
 
-const Monitor& Monitors::Nearest(const Rect& r) const {
-    const Monitor* best = &all_.front();
-    std::int64_t bestOverlap = Overlap(r, best->rect);
+const Monitor* Monitors::ByHandle(Dword handle) const {
+    if (handle < kFirstHandle || handle - kFirstHandle >= all_.size()) return nullptr;
+    return &all_[handle - kFirstHandle];
+}
+
+const Monitor* Monitors::Under(const Rect& r) const {
+    const Monitor* best = nullptr;
+    std::int64_t bestOverlap = 0;
     for (const Monitor& m : all_)
         if (const std::int64_t o = Overlap(r, m.rect); o > bestOverlap) {
             best = &m;
             bestOverlap = o;
         }
-    if (bestOverlap > 0) return *best;
+    return best;
+}
+
+const Monitor& Monitors::Nearest(const Rect& r) const {
+    if (const Monitor* under = Under(r)) return *under;
+    const Monitor* best = &all_.front();
     for (const Monitor& m : all_)
         if (Gap(r, m.rect) < Gap(r, best->rect)) best = &m;
     return *best;

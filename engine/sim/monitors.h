@@ -27,9 +27,18 @@ public:
     const Monitor& Nearest(const Rect& r) const;
     // The smallest rectangle around every monitor.
     Rect VirtualScreen() const;
+
+    // Each monitor's HMONITOR, in the order of All(), and the monitor a
+    // handle names (nullptr for none).
+    static Dword HandleOf(std::size_t index) { return kFirstHandle + static_cast<Dword>(index); }
+    Dword HandleOf(const Monitor& m) const { return HandleOf(static_cast<std::size_t>(&m - all_.data())); }
+    const Monitor* ByHandle(Dword handle) const;
+    // The monitor a rectangle overlaps most; nullptr when it overlaps none.
+    const Monitor* Under(const Rect& r) const;
     void SetDpi(std::size_t monitor, Dword dpi) { all_.at(monitor).dpi = dpi; }
 
 private:
+    static constexpr Dword kFirstHandle = 0x00650001;
     std::vector<Monitor> all_;
 };
 

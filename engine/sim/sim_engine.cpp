@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/error.h"
+#include "engine/sim/sim_notice_panel.h"
 #include "engine/sim/sim_peers.h"
 #include "engine/sim/sim_picture.h"
 #include "engine/text.h"
@@ -31,6 +32,7 @@ Long SimEngine::MsgBox(const engine::String& text, Long style, const engine::Str
 void SimEngine::DoEvents() {
     ++world_.doEventsCalls;
     world_.DeliverWinEvents();
+    world_.DeliverDueTimers();
     if (world_.onDoEvents) {
         auto script = world_.onDoEvents;  // the script may replace itself
         script();
@@ -80,6 +82,10 @@ engine::String SimEngine::LoadResString(Long id) {
 std::unique_ptr<engine::FormPeer> SimEngine::CreateFormPeer(const engine::FormDesign& design,
                                                             engine::FormEvents& events) {
     return std::make_unique<SimFormPeer>(world_, design, events);
+}
+
+std::unique_ptr<engine::NoticePanel> SimEngine::CreateNoticePanel() {
+    return std::make_unique<SimNoticePanel>(world_);
 }
 
 void SimEngine::End(Long exitCode) {

@@ -25,6 +25,7 @@ public:
     engine::String LoadResString(Long id) override;
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
+    std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;
     Long Run() override { return world_.exitCode; }
     [[noreturn]] void End(Long exitCode) override;
 

@@ -82,6 +82,14 @@ World::RegistryKey* SimPlatform::KeyOf(Dword key) {
     return found == world_.registry.end() ? nullptr : &found->second;
 }
 
+// A handle to change a key's values with: Windows checks the right once, when
+// the key is opened.
+Dword SimPlatform::ChangeableKey(Dword key, World::RegistryKey** found) {
+    *found = KeyOf(key);
+    if (!*found) return win::ERROR_INVALID_HANDLE;
+    return handles_[key].mayChange ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
+}
+
 Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
     if (key) *key = 0;
     std::string path = RootName(root);
@@ -93,11 +101,13 @@ Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options
     for (size_t start = 0; start <= rest.size();) {
         const size_t end = std::min(rest.find('\\', start), rest.size());
         if (end > start) {
+            const std::string parent = path;
             path += "\\" + rest.substr(start, end - start);
             auto it = world_.registry.find(path);
             if (it == world_.registry.end()) {
                 // Windows keeps no lasting key under one that goes with the session.
                 if (parentVolatile && !isVolatile) return win::ERROR_CHILD_MUST_BE_VOLATILE;
+                if (world_.guardedKeys.count(parent)) return win::ERROR_ACCESS_DENIED;
                 it = world_.registry.emplace(path, World::RegistryKey{isVolatile, {}}).first;
                 made = true;
             }
@@ -105,16 +115,37 @@ Dword SimPlatform::RegCreateKeyExA(Dword root, const char* subKey, Dword options
         }
         start = end + 1;
     }
+    // The key is opened to query and to set values.
+    if (world_.guardedKeys.count(path)) return win::ERROR_ACCESS_DENIED;
     const Dword handle = world_.nextKernelHandle += 4;
-    handles_[handle] = {true, path};
+    handles_[handle] = {true, path, true};
     *key = handle;
     if (disposition) *disposition = made ? win::REG_CREATED_NEW_KEY : win::REG_OPENED_EXISTING_KEY;
     return win::ERROR_SUCCESS;
 }
 
+Dword SimPlatform::RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) {
+    if (key) *key = 0;
+    std::string path = RootName(root);
+    if (path.empty() || !key) return win::ERROR_INVALID_HANDLE;
+    const std::string rest = Upper(subKey);
+    for (size_t start = 0; start <= rest.size();) {
+        const size_t end = std::min(rest.find('\\', start), rest.size());
+        if (end > start) path += "\\" + rest.substr(start, end - start);
+        start = end + 1;
+    }
+    if (!world_.registry.count(path)) return win::ERROR_FILE_NOT_FOUND;
+    const bool change = (access & win::KEY_SET_VALUE) != 0;
+    if (change && world_.guardedKeys.count(path)) return win::ERROR_ACCESS_DENIED;
+    const Dword handle = world_.nextKernelHandle += 4;
+    handles_[handle] = {true, path, change};
+    *key = handle;
+    return win::ERROR_SUCCESS;
+}
+
 Dword SimPlatform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
-    World::RegistryKey* k = KeyOf(key);
-    if (!k) return win::ERROR_INVALID_HANDLE;
+    World::RegistryKey* k = nullptr;
+    if (const Dword refused = ChangeableKey(key, &k)) return refused;
     const std::string bytes = data ? std::string(static_cast<const char*>(data), size) : std::string();
     k->values[Upper(name ? name : "")] = {type, bytes};
     return win::ERROR_SUCCESS;
@@ -137,8 +168,8 @@ Dword SimPlatform::RegQueryValueExA(Dword key, const char* name, Dword* type, vo
 }
 
 Dword SimPlatform::RegDeleteValueA(Dword key, const char* name) {
-    World::RegistryKey* k = KeyOf(key);
-    if (!k) return win::ERROR_INVALID_HANDLE;
+    World::RegistryKey* k = nullptr;
+    if (const Dword refused = ChangeableKey(key, &k)) return refused;
     return k->values.erase(Upper(name ? name : "")) ? win::ERROR_SUCCESS : win::ERROR_FILE_NOT_FOUND;
 }
 

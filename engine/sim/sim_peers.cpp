@@ -151,8 +151,15 @@ void SimFormPeer::RunModal(const std::function<bool()>& done) {
     }
 }
 
-int SimFormPeer::TrackPopup(const std::vector<engine::String>& captions) {
+int SimFormPeer::TrackPopup(const std::vector<engine::PopupEntry>& entries) {
+    std::vector<engine::String> captions;
+    std::vector<bool> checks;
+    for (const engine::PopupEntry& entry : entries) {
+        captions.push_back(entry.caption);
+        checks.push_back(entry.checked);
+    }
     world_.menusShown.push_back(captions);
+    world_.menuChecks.push_back(checks);
     if (world_.menuChoices.empty()) return -1;
     const engine::String choice = world_.menuChoices.front();
     world_.menuChoices.pop_front();

@@ -28,7 +28,7 @@ public:
     double Height() const override;
     engine::PicturePtr Icon() const override { return icon_; }
     void RunModal(const std::function<bool()>& done) override;
-    int TrackPopup(const std::vector<engine::String>& captions) override;
+    int TrackPopup(const std::vector<engine::PopupEntry>& entries) override;
     std::unique_ptr<engine::ControlPeer> CreateControl(const engine::ControlDesign& design, engine::ControlPeer* parent,
                                                        engine::ControlEvents& events) override;
 

@@ -317,42 +317,6 @@ Long SimPlatform::MapWindowPoints(Hwnd from, Hwnd to, engine::Point* points, Dwo
     return static_cast<Long>((static_cast<std::uint32_t>(dy & 0xFFFF) << 16) | static_cast<std::uint32_t>(dx & 0xFFFF));
 }
 
-bool SimPlatform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {
-    if (!data || data->cbSize < sizeof(engine::NotifyIconDataA)) return false;
-    const auto key = std::make_pair(static_cast<Hwnd>(data->hWnd), data->uID);
-    auto apply = [&](NotifyRecord& r) {
-        if (data->uFlags & win::NIF_MESSAGE) r.callbackMessage = data->uCallbackMessage;
-        if (data->uFlags & win::NIF_ICON) r.icon = data->hIcon;
-        if (data->uFlags & win::NIF_TIP)
-            r.tip = FromAnsi(std::string(data->szTip, strnlen(data->szTip, sizeof(data->szTip))));
-        r.flags = data->uFlags;
-    };
-    switch (message) {
-        case win::NIM_ADD: {
-            if (world_.trayIcons.count(key) || !world_.windows.Exists(key.first)) return false;
-            NotifyRecord r;
-            apply(r);
-            world_.trayIcons.emplace(key, r);
-            world_.trayOrder.push_back(key);
-            return true;
-        }
-        case win::NIM_MODIFY: {
-            auto it = world_.trayIcons.find(key);
-            if (it == world_.trayIcons.end()) return false;
-            apply(it->second);
-            return true;
-        }
-        case win::NIM_DELETE: {
-            if (!world_.trayIcons.erase(key)) return false;
-            auto& order = world_.trayOrder;
-            order.erase(std::remove(order.begin(), order.end(), key), order.end());
-            return true;
-        }
-        default:
-            return false;
-    }
-}
-
 bool SimPlatform::GetOpenFileNameW(engine::OpenFileNameW* record) {
     // OPENFILENAME as 32-bit Windows knows it: the older record, or the one of
     // Windows 2000 with three members more.

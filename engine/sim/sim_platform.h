@@ -50,6 +50,7 @@ public:
     Dword GetLastError() override { return lastError_; }
     Dword GetCurrentProcessId() override { return world_.programProcess; }
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
+    Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) override;
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
     Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
     Dword RegDeleteValueA(Dword key, const char* name) override;
@@ -100,14 +101,22 @@ public:
     bool UnhookWinEvent(Dword hook) override;
 
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
+    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
+
+    // Monitors and the pointer (sim_monitor_calls.cpp).
+    Dword MonitorFromWindow(Hwnd hwnd, Dword flags) override;
+    Dword MonitorFromPoint(engine::Point point, Dword flags) override;
+    bool GetCursorPos(engine::Point* point) override;
 
 private:
     struct Handle {
         bool isKey = false;
-        std::string name;  // the mutex's name, or the key's path in capitals
+        std::string name;        // the mutex's name, or the key's path in capitals
+        bool mayChange = false;  // a key opened with the right to set and delete its values
     };
     World::RegistryKey* KeyOf(Dword key);
+    Dword ChangeableKey(Dword key, World::RegistryKey** found);
     // Every rectangle and metric reaches the program in its own view of the
     // monitor concerned: a window's own, or the primary's for the screen. A
     // window beside every monitor is seen at the scale it took from the

@@ -19,6 +19,7 @@ World::World(Options opts)
     programAwareness_ = ManifestAwareness(options.manifest, Version());
     screen = ProgramScreen();
     app.path = options.appPath;
+    app.exeFile = u"Trevo.exe";
     app.title = u"Trevo";
     app.major = TREVO_VERSION_MAJOR;
     app.minor = TREVO_VERSION_MINOR;
@@ -28,6 +29,9 @@ World::World(Options opts)
     // Every user's hive has these, kept across restarts.
     registry["HKCU\\SOFTWARE"] = {};
     registry["HKLM\\SOFTWARE"] = {};
+    for (const char* key : {"HKCU\\SOFTWARE\\MICROSOFT", "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS",
+                            "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", kRunKey})
+        registry[key] = {};
     windows.onActivate = [this](Hwnd hwnd) {
         if (ProgramMayActivate()) ForegroundChanged(hwnd);
     };
@@ -126,6 +130,13 @@ std::vector<Hwnd> World::VisibleTopLevel() const {
     for (Hwnd h : windows.TopLevel())
         if (windows.Find(h)->style & win::WS_VISIBLE) out.push_back(h);
     return out;
+}
+
+bool World::ShownAsTask(Hwnd hwnd) const {
+    const Window* w = windows.Find(hwnd);
+    if (!w || w->parent != windows.Desktop() || !(w->style & win::WS_VISIBLE)) return false;
+    if (w->exStyle & win::WS_EX_APPWINDOW) return true;
+    return w->owner == 0 && !(w->exStyle & (win::WS_EX_TOOLWINDOW | win::WS_EX_NOACTIVATE));
 }
 
 Rect World::VirtualScreen() const { return windows.monitors().VirtualScreen(); }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -54,10 +56,16 @@ struct Options {
 };
 
 struct NotifyRecord {
-    Dword flags = 0;
+    Dword flags = 0;  // the fields the icon has been given: NIF_MESSAGE, NIF_ICON, NIF_TIP
     Dword callbackMessage = 0;
     Dword icon = 0;
     engine::String tip;
+    // The balloon last asked for (NIF_INFO), and how many were shown; an empty
+    // text takes a balloon away.
+    engine::String balloonTitle;
+    engine::String balloonText;
+    Dword balloonFlags = 0;
+    int balloonsShown = 0;
 };
 
 struct ShownMessageBox {
@@ -65,6 +73,12 @@ struct ShownMessageBox {
     Long style = 0;
     engine::String title;
 };
+
+// The programs a user has Windows start at log-on, and Task Manager's switch
+// for each of them, as paths of the registry map.
+inline constexpr const char* kRunKey = "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN";
+inline constexpr const char* kStartupApprovedKey =
+    "HKCU\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER\\STARTUPAPPROVED\\RUN";
 
 class World {
 public:
@@ -99,6 +113,10 @@ public:
         std::map<std::string, std::pair<Dword, std::string>> values;
     };
     std::map<std::string, RegistryKey> registry;
+    // Keys whose values the user may read but not change (a policy, or a
+    // security program guarding them), by path in capitals: opening one to
+    // change it, or making a key under it, is refused.
+    std::set<std::string> guardedKeys;
     // Named kernel objects of the log-on session, with how many handles name each.
     std::map<std::string, int> namedObjects;
     Dword nextKernelHandle = 0x100;
@@ -132,6 +150,7 @@ public:
     std::deque<std::optional<engine::String>> fileChoices;     // nothing: the user cancels
     std::deque<engine::String> menuChoices;                    // a caption, or "" to dismiss
     std::vector<std::vector<engine::String>> menusShown;
+    std::vector<std::vector<bool>> menuChecks;  // each shown menu's check marks, entry by entry
     std::function<void(Hwnd)> modalScript;  // runs while a form is shown modally
     std::function<void()> onDoEvents;       // runs at each event-loop yield
     int doEventsCalls = 0;
@@ -156,6 +175,14 @@ public:
     void EndSession();
     // Windows starts again: volatile keys and the session's objects are gone.
     void RestartWindows();
+
+    // --- programs started at log-on (startup_apps.cpp)
+    // The user switches the Run value of that name on or off in Task Manager's
+    // Startup tab.
+    void SwitchInTaskManager(const std::string& name, bool on);
+    // The command Windows runs for the Run value of that name when the user
+    // next logs on: nothing when there is no such value or Task Manager has it off.
+    std::optional<std::string> CommandAtLogOn(const std::string& name) const;
     // Runs f as an event of the program: an End inside it ends the process.
     void Deliver(const std::function<void()>& f);
 
@@ -196,10 +223,33 @@ public:
     void DeliverWinEvents();
     bool IsProgramWindow(Hwnd hwnd) const;
 
+    // --- the pointer and timers (sim_timers.cpp)
+    // Where the mouse pointer is, in physical pixels: Windows starts it at
+    // the primary monitor's centre.
+    engine::Point cursor{(options.screen.left + options.screen.right) / 2,
+                         (options.screen.top + options.screen.bottom) / 2};
+    // SetTimer on a window of the program: fire runs from the message loop
+    // (WM_TIMER) once elapseMs have passed, and again every elapseMs, never
+    // two waiting at once; the same window and id again replaces the timer.
+    // Refused, as by Windows, for a window of another thread.
+    bool SetTimer(Hwnd hwnd, Dword id, Dword elapseMs, std::function<void()> fire);
+    bool KillTimer(Hwnd hwnd, Dword id);
+    // The timers that would wake the program up; a window takes its own along
+    // when it goes.
+    std::size_t Timers() const;
+    // The program waits for input while ms pass: each timer fires as its time comes.
+    void PassTime(Dword ms);
+    // The message loop takes the WM_TIMER of every timer whose time has come.
+    void DeliverDueTimers();
+
     // --- reading the state
     // The smallest rectangle around every monitor.
     Rect VirtualScreen() const;
     std::vector<Hwnd> VisibleTopLevel() const;
+    // Whether the shell shows the window as a task, with a task-bar button and
+    // a place in Alt+Tab: a visible, unowned top-level window, unless it is a
+    // tool window or one that never activates (WS_EX_APPWINDOW overrides both).
+    bool ShownAsTask(Hwnd hwnd) const;
 
     // Set by the engine.
     engine::Engine* engine = nullptr;
@@ -218,6 +268,12 @@ private:
     engine::ScreenMetrics ProgramScreen() const;
     Awareness programAwareness_ = Awareness::Unaware;
     std::deque<std::pair<Dword, Hwnd>> pendingWinEvents_;
+    struct Timer {
+        Dword elapse = 0;
+        Dword due = 0;
+        std::function<void()> fire;
+    };
+    std::map<std::pair<Hwnd, Dword>, Timer> timers_;  // by window and id
 };
 
 }  // namespace sim

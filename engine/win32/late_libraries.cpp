@@ -101,6 +101,11 @@ bool LateGetDpiForMonitor(HMONITOR monitor, UINT* dpi) {
     return query && SUCCEEDED(query(monitor, kEffectiveDpi, dpi, &y));
 }
 
+bool LateSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT dpi) {
+    auto* query = user32.Find<BOOL WINAPI(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
+    return query && query(action, param, value, 0, dpi);
+}
+
 void EndLateCom() {
     if (!comStarted) return;
     comStarted = false;

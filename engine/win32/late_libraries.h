@@ -27,6 +27,8 @@ HRESULT LateWICConvertBitmapSource(REFWICPixelFormatGUID format, IWICBitmapSourc
 UINT LateGetDpiForWindow(HWND hwnd);                       // user32, Windows 10 1607
 int LateGetSystemMetricsForDpi(int index, UINT dpi);       // user32, Windows 10 1607
 bool LateGetDpiForMonitor(HMONITOR monitor, UINT* dpi);    // shcore, Windows 8.1, the effective DPI
+// user32, Windows 10 1607: the system's metrics (SPI_GETNONCLIENTMETRICS) at any DPI.
+bool LateSystemParametersInfoForDpi(UINT action, UINT param, void* value, UINT dpi);
 
 // Ends COM on this thread if a picture started it; the engine calls it last.
 void EndLateCom();

@@ -18,6 +18,9 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 104);
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == 8 && offsetof(NOTIFYICONDATAA, uID) == 16);
 static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == 24 && offsetof(NOTIFYICONDATAA, hIcon) == 32);
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == 40);
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504 && offsetof(NOTIFYICONDATAA, szInfo) == 176);
+static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == 432 && offsetof(NOTIFYICONDATAA, szInfoTitle) == 436);
+static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == 500);
 static_assert(kChooserRecordSizeNative == 136);
 static_assert(offsetof(OPENFILENAMEW, hwndOwner) == 8 && offsetof(OPENFILENAMEW, lpstrFile) == 48);
 static_assert(offsetof(OPENFILENAMEW, Flags) == 96 && offsetof(OPENFILENAMEW, nFileOffset) == 100);
@@ -27,6 +30,7 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == kNotifyRecordSize32);
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == 4 && offsetof(NOTIFYICONDATAA, uID) == 8);
 static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == 16 && offsetof(NOTIFYICONDATAA, hIcon) == 20);
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == 24);
+static_assert(NOTIFYICONDATAA_V2_SIZE == kNotifyRecordV2Size32);
 static_assert(kChooserRecordSizeNative == kChooserRecordSize32);
 static_assert(offsetof(OPENFILENAMEW, hwndOwner) == 4 && offsetof(OPENFILENAMEW, lpstrFile) == 28);
 static_assert(offsetof(OPENFILENAMEW, Flags) == 52 && offsetof(OPENFILENAMEW, nFileOffset) == 56);
@@ -35,14 +39,23 @@ static_assert(offsetof(OPENFILENAMEW, lpfnHook) == 68 && offsetof(OPENFILENAMEW,
 static_assert(sizeof(engine::NotifyIconDataA) == NOTIFYICONDATAA_V1_SIZE);
 static_assert(offsetof(engine::NotifyIconDataA, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
 static_assert(offsetof(engine::NotifyIconDataA, szTip) == offsetof(NOTIFYICONDATAA, szTip));
+static_assert(offsetof(engine::NotifyIconDataV2A, dwState) == offsetof(NOTIFYICONDATAA, dwState));
+static_assert(offsetof(engine::NotifyIconDataV2A, szInfo) == offsetof(NOTIFYICONDATAA, szInfo));
+static_assert(offsetof(engine::NotifyIconDataV2A, uTimeout) == offsetof(NOTIFYICONDATAA, uTimeout));
+static_assert(offsetof(engine::NotifyIconDataV2A, szInfoTitle) == offsetof(NOTIFYICONDATAA, szInfoTitle));
+static_assert(offsetof(engine::NotifyIconDataV2A, dwInfoFlags) == offsetof(NOTIFYICONDATAA, dwInfoFlags));
 static_assert(sizeof(engine::OpenFileNameW) == kChooserRecordSizeNative);
 static_assert(offsetof(engine::OpenFileNameW, Flags) == offsetof(OPENFILENAMEW, Flags));
 static_assert(offsetof(engine::OpenFileNameW, nFileExtension) == offsetof(OPENFILENAMEW, nFileExtension));
 static_assert(offsetof(engine::OpenFileNameW, lpTemplateName) == offsetof(OPENFILENAMEW, lpTemplateName));
 #endif
 static_assert(sizeof(engine::NotifyIconDataA) == kNotifyRecordSize32);
+static_assert(sizeof(engine::NotifyIconDataV2A) == kNotifyRecordV2Size32);
 // The original tip: 64 bytes, where the newer records have 128.
 static_assert(sizeof(engine::NotifyIconDataA::szTip) == 64 && sizeof(NOTIFYICONDATAA::szTip) >= 64);
+static_assert(sizeof(engine::NotifyIconDataV2A::szTip) == sizeof(NOTIFYICONDATAA::szTip));
+static_assert(sizeof(engine::NotifyIconDataV2A::szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
+static_assert(sizeof(engine::NotifyIconDataV2A::szInfoTitle) == sizeof(NOTIFYICONDATAA::szInfoTitle));
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 namespace {
@@ -50,16 +63,36 @@ wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 }  // namespace
 
-bool ToNativeNotifyRecord(const engine::NotifyIconDataA& record, NOTIFYICONDATAA& native) {
-    if (record.cbSize != kNotifyRecordSize32) return false;
+namespace {
+// The fields both layouts of the notification record begin with.
+template <class Record>
+void CopyNotifyHead(const Record& record, DWORD nativeSize, NOTIFYICONDATAA& native) {
     std::memset(&native, 0, sizeof native);
-    native.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    native.cbSize = nativeSize;
     native.hWnd = HandleFrom32<HWND>(record.hWnd);
     native.uID = record.uID;
     native.uFlags = record.uFlags;
     native.uCallbackMessage = record.uCallbackMessage;
     native.hIcon = HandleFrom32<HICON>(record.hIcon);
     std::memcpy(native.szTip, record.szTip, sizeof record.szTip);
+}
+}  // namespace
+
+bool ToNativeNotifyRecord(const engine::NotifyIconDataA& record, NOTIFYICONDATAA& native) {
+    if (record.cbSize != kNotifyRecordSize32) return false;
+    CopyNotifyHead(record, NOTIFYICONDATAA_V1_SIZE, native);
+    return true;
+}
+
+bool ToNativeNotifyRecordV2(const engine::NotifyIconDataV2A& record, NOTIFYICONDATAA& native) {
+    if (record.cbSize != kNotifyRecordV2Size32) return false;
+    CopyNotifyHead(record, NOTIFYICONDATAA_V2_SIZE, native);
+    native.dwState = record.dwState;
+    native.dwStateMask = record.dwStateMask;
+    std::memcpy(native.szInfo, record.szInfo, sizeof record.szInfo);
+    native.uTimeout = record.uTimeout;
+    std::memcpy(native.szInfoTitle, record.szInfoTitle, sizeof record.szInfoTitle);
+    native.dwInfoFlags = record.dwInfoFlags;
     return true;
 }
 

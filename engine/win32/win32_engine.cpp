@@ -8,6 +8,7 @@
 #include "engine/text.h"
 #include "engine/win32/dpi.h"
 #include "engine/win32/late_libraries.h"
+#include "engine/win32/notice_window.h"
 #include "engine/win32/win32_form.h"
 #include "engine/win32/win32_picture.h"
 #include "engine/win32/window_procedures.h"
@@ -37,6 +38,12 @@ String ProgramFolder(const std::wstring& module) {
     std::wstring folder = slash == std::wstring::npos ? module : module.substr(0, slash);
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
     return FromWide(folder);
+}
+
+// The program file's name, as the user may have renamed it.
+String ProgramFile(const std::wstring& module) {
+    const auto slash = module.find_last_of(L'\\');
+    return FromWide(slash == std::wstring::npos ? module : module.substr(slash + 1));
 }
 
 // Major, minor and revision from the program's own version block (FILEVERSION
@@ -116,6 +123,7 @@ Win32Engine::Win32Engine(HINSTANCE instance) : instance_(instance) {
     ::InitCommonControlsEx(&controls);
     const std::wstring module = ModulePath();
     app_.path = ProgramFolder(module);
+    app_.exeFile = ProgramFile(module);
     app_.title = u"Trevo";
     ReadVersion(module, app_);
     app_.command = CommandTail();
@@ -219,6 +227,10 @@ String Win32Engine::LoadResString(Long id) {
 std::unique_ptr<engine::FormPeer> Win32Engine::CreateFormPeer(const engine::FormDesign& design,
                                                               engine::FormEvents& events) {
     return std::make_unique<Win32FormPeer>(*this, design, events);
+}
+
+std::unique_ptr<engine::NoticePanel> Win32Engine::CreateNoticePanel() {
+    return std::make_unique<Win32NoticePanel>(instance_);
 }
 
 Long Win32Engine::Run() {

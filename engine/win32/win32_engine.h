@@ -30,6 +30,7 @@ public:
     engine::String LoadResString(engine::Long id) override;
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
+    std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;
     engine::Long Run() override;
     [[noreturn]] void End(engine::Long exitCode) override;
 

@@ -168,14 +168,15 @@ void Win32FormPeer::RunModal(const std::function<bool()>& done) {
     }
 }
 
-int Win32FormPeer::TrackPopup(const std::vector<String>& captions) {
+int Win32FormPeer::TrackPopup(const std::vector<engine::PopupEntry>& entries) {
     UniqueMenu menu(::CreatePopupMenu());
     if (!menu) return -1;
-    for (size_t i = 0; i < captions.size(); ++i) {
-        if (captions[i] == u"-")
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].caption == u"-")
             ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         else
-            ::AppendMenuW(menu.get(), MF_STRING, i + 1, Wide(captions[i]).c_str());
+            ::AppendMenuW(menu.get(), MF_STRING | (entries[i].checked ? MF_CHECKED : MF_UNCHECKED), i + 1,
+                          Wide(entries[i].caption).c_str());
     }
     POINT at{};
     ::GetCursorPos(&at);

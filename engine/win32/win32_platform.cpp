@@ -143,6 +143,12 @@ Dword Win32Platform::RegCreateKeyExA(Dword root, const char* subKey, Dword optio
     if (disposition) *disposition = how;
     return static_cast<Dword>(status);
 }
+Dword Win32Platform::RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) {
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey, 0, access, &opened);
+    if (key) *key = HandleTo32(opened);
+    return static_cast<Dword>(status);
+}
 Dword Win32Platform::RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) {
     return static_cast<Dword>(::RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size));
 }
@@ -328,12 +334,34 @@ bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDat
     return ::Shell_NotifyIconA(message, &record) != 0;
 }
 
+bool Win32Platform::Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) {
+    NOTIFYICONDATAA record;
+    if (!data || !ToNativeNotifyRecordV2(*data, record)) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return ::Shell_NotifyIconA(message, &record) != 0;
+}
+
 bool Win32Platform::GetOpenFileNameW(engine::OpenFileNameW* record) {
     OPENFILENAMEW native;
     if (!record || !ToNativeChooserRecord(*record, native)) return false;  // as a chooser that failed to open
     const bool chosen = LateGetOpenFileNameW(&native) != 0;
     CopyChooserAnswer(native, *record);
     return chosen;
+}
+
+// A monitor handle is a window-manager handle: it crosses as a 32-bit number.
+Dword Win32Platform::MonitorFromWindow(Hwnd hwnd, Dword flags) {
+    return HandleTo32(::MonitorFromWindow(H(hwnd), flags));
+}
+
+Dword Win32Platform::MonitorFromPoint(engine::Point point, Dword flags) {
+    return HandleTo32(::MonitorFromPoint(POINT{point.x, point.y}, flags));
+}
+
+bool Win32Platform::GetCursorPos(engine::Point* point) {
+    return point && ::GetCursorPos(reinterpret_cast<POINT*>(point)) != 0;
 }
 
 }  // namespace win32

@@ -38,6 +38,7 @@ public:
     Dword GetLastError() override;
     Dword GetCurrentProcessId() override;
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
+    Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) override;
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
     Dword RegQueryValueExA(Dword key, const char* name, Dword* type, void* data, Dword* size) override;
     Dword RegDeleteValueA(Dword key, const char* name) override;
@@ -85,7 +86,11 @@ public:
     Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override;
     bool UnhookWinEvent(Dword hook) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
+    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
+    Dword MonitorFromWindow(Hwnd hwnd, Dword flags) override;
+    Dword MonitorFromPoint(engine::Point point, Dword flags) override;
+    bool GetCursorPos(engine::Point* point) override;
 };
 
 }  // namespace win32

@@ -35,11 +35,14 @@
                                                         X(REG_OPTION_NON_VOLATILE) X(REG_OPTION_VOLATILE)             \
                                                             X(REG_CREATED_NEW_KEY) X(REG_OPENED_EXISTING_KEY)         \
                                                                 X(REG_DWORD) X(REG_SZ) X(SW_SHOWMINNOACTIVE)          \
+                                                                X(REG_EXPAND_SZ) X(REG_BINARY) X(KEY_QUERY_VALUE)     \
+                                                                X(KEY_SET_VALUE)                                      \
                                                                     X(ERROR_PATH_NOT_FOUND)                           \
                                                                         X(ERROR_ACCESS_DENIED) X(CSIDL_LOCAL_APPDATA) \
                                                                             X(CSIDL_FLAG_CREATE) X(MAX_PATH)          \
                                                                                 X(VER_PLATFORM_WIN32_WINDOWS)         \
-                                                                                    X(VER_PLATFORM_WIN32_NT)
+                                                                                    X(VER_PLATFORM_WIN32_NT)          \
+                                                                                        X(NIF_INFO) X(NIIF_INFO)
 
 namespace {
 #define TREVO_KEEP(name) constexpr auto ours_##name = engine::win::name;
@@ -48,6 +51,11 @@ TREVO_CHECKED_CONSTANTS(TREVO_KEEP)
 // <windows.h>, which no constant expression can read: the library probe
 // checks them under Wine, in both builds.
 constexpr auto ours_HRESULT_MOD_NOT_FOUND = engine::win::HRESULT_MOD_NOT_FOUND;
+// The notice panel's values, held apart from the list above.
+#define TREVO_CHECKED_NOTICE_CONSTANTS(X)                                                                 \
+    X(WS_POPUP) X(WS_EX_TRANSPARENT) X(WS_EX_APPWINDOW) X(WS_EX_NOACTIVATE) X(LWA_ALPHA) X(MONITOR_DEFAULTTONULL) \
+        X(MONITOR_DEFAULTTOPRIMARY) X(MONITOR_DEFAULTTONEAREST)
+TREVO_CHECKED_NOTICE_CONSTANTS(TREVO_KEEP)
 #undef TREVO_KEEP
 }  // namespace
 
@@ -60,6 +68,7 @@ constexpr auto ours_HRESULT_MOD_NOT_FOUND = engine::win::HRESULT_MOD_NOT_FOUND;
     static_assert(ours_##name == static_cast<std::remove_cv_t<decltype(ours_##name)>>(name), \
                   #name " differs from <windows.h>");
 TREVO_CHECKED_CONSTANTS(TREVO_SAME)
+TREVO_CHECKED_NOTICE_CONSTANTS(TREVO_SAME)
 #undef TREVO_SAME
 
 static_assert(ours_HRESULT_MOD_NOT_FOUND == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));

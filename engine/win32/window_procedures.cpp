@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/win32/notice_window.h"
 #include "engine/win32/picture_box.h"
 #include "engine/win32/win32_control.h"
 #include "engine/win32/win32_form.h"
@@ -122,6 +123,14 @@ void RegisterWindowClasses(HINSTANCE instance) {
     picture.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     picture.lpszClassName = kPictureClass;  // no background brush: the persistent image covers it
     ::RegisterClassExW(&picture);
+
+    WNDCLASSEXW notice{};
+    notice.cbSize = sizeof(notice);
+    notice.lpfnWndProc = OwnClassProc<Win32NoticePanel>;
+    notice.hInstance = instance;
+    notice.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    notice.lpszClassName = kNoticeClass;  // no background brush: its painting covers it
+    ::RegisterClassExW(&notice);
 
     WNDCLASSEXW owner{};
     owner.cbSize = sizeof(owner);

@@ -12,6 +12,7 @@ namespace win32 {
 inline constexpr wchar_t kFormClass[] = L"TrevoForm";
 inline constexpr wchar_t kPictureClass[] = L"TrevoPicture";
 inline constexpr wchar_t kOwnerClass[] = L"TrevoOwner";
+inline constexpr wchar_t kNoticeClass[] = L"TrevoNotice";
 
 void RegisterWindowClasses(HINSTANCE instance);
 

@@ -47,6 +47,27 @@ void CheckRecords(Report& report, HWND window, HICON icon) {
     icon32.cbSize = NOTIFYICONDATAA_V1_SIZE + 4;
     report.Check(!win32::ToNativeNotifyRecord(icon32, native), "NotifyRecordOfAnotherSizeRefused", "taken");
 
+    engine::NotifyIconDataV2A balloon32;
+    balloon32.cbSize = win32::kNotifyRecordV2Size32;
+    balloon32.hWnd = win32::FromHwnd(window);
+    balloon32.uID = 3;
+    balloon32.uFlags = NIF_INFO;
+    balloon32.uTimeout = 15000;
+    balloon32.dwInfoFlags = NIIF_INFO;
+    std::strcpy(balloon32.szInfoTitle, "Trevo's icons");
+    std::strcpy(balloon32.szInfo, "behind ^");
+    NOTIFYICONDATAA balloon{};
+    const bool copied = win32::ToNativeNotifyRecordV2(balloon32, balloon);
+    report.Check(copied && balloon.cbSize == NOTIFYICONDATAA_V2_SIZE && balloon.hWnd == window && balloon.uID == 3 &&
+                     balloon.uFlags == NIF_INFO && balloon.uTimeout == 15000 && balloon.dwInfoFlags == NIIF_INFO &&
+                     std::strcmp(balloon.szInfoTitle, "Trevo's icons") == 0 &&
+                     std::strcmp(balloon.szInfo, "behind ^") == 0,
+                 "BalloonRecordInNativeLayout",
+                 "size " + std::to_string(balloon.cbSize) + ", window " + Hex64(Bits(balloon.hWnd)) + ", title " +
+                     balloon.szInfoTitle);
+    balloon32.cbSize = win32::kNotifyRecordSize32;
+    report.Check(!win32::ToNativeNotifyRecordV2(balloon32, balloon), "BalloonRecordOfAnotherSizeRefused", "taken");
+
     wchar_t file[64] = L"C:\\pictures\\sea.bmp";
     const wchar_t filter[] = L"(bmp)\0*.bmp\0";
     engine::OpenFileNameW chooser32;

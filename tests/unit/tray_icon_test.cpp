@@ -141,6 +141,47 @@ TEST(TrayIconCodePage, DoubleByteTipsCountBytes) {
     EXPECT_THROW(tray.ModifyNotifyIcon(), engine::RuntimeError);
 }
 
+TEST_F(TrayIcon, TheBalloonRecordAndWhatTheShellReadsOfIt) {
+    Attach();
+    EXPECT_FALSE(tray_->ShowBalloon(u"Title", u"Text"));  // no icon yet to show it from
+    tray_->SetTrayTip(u"tip");
+    tray_->AddNotifyIcon();
+
+    const engine::NotifyIconDataV2A r = tray_->BuildBalloonRecord(u"Title", u"Text");
+    EXPECT_EQ(r.uFlags, win::NIF_INFO);  // the icon, tip and callback stay as they are
+    EXPECT_TRUE(tray_->ShowBalloon(u"Title", u"Text"));
+    EXPECT_EQ(Shown()->balloonTitle, u"Title");
+    EXPECT_EQ(Shown()->balloonText, u"Text");
+    EXPECT_EQ(Shown()->balloonFlags, win::NIIF_INFO);
+    EXPECT_EQ(Shown()->balloonsShown, 1);
+    EXPECT_EQ(Shown()->tip, u"tip");
+    world_.TrayMessage(form_.hWnd(), 0, win::WM_LBUTTONUP);
+    EXPECT_EQ(events_, "L");
+
+    // Texts the record cannot hold never reach the shell.
+    EXPECT_EQ(testing_support::ErrorNumber([&] { tray_->ShowBalloon(std::u16string(64, u'T'), u"x"); }),
+              engine::err::kSubscript);
+    EXPECT_EQ(testing_support::ErrorNumber([&] { tray_->ShowBalloon(u"T", std::u16string(256, u'x')); }),
+              engine::err::kSubscript);
+    EXPECT_TRUE(tray_->ShowBalloon(std::u16string(63, u'T'), std::u16string(255, u'x')));
+    EXPECT_EQ(Shown()->balloonsShown, 2);
+
+    // The shell reads as far as cbSize says, and never past a field's end.
+    engine::Platform& shell = engine_.platform();
+    engine::NotifyIconDataV2A original = r;
+    original.cbSize = sizeof(NotifyIconDataA);
+    EXPECT_TRUE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &original));
+    engine::NotifyIconDataV2A unended = r;
+    std::memset(unended.szInfoTitle, 'x', sizeof(unended.szInfoTitle));
+    EXPECT_FALSE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &unended));
+    EXPECT_EQ(world_.modelFaults.size(), 1u);
+    world_.options.platformId = win::VER_PLATFORM_WIN32_WINDOWS;  // Windows 98's shell knows no balloon
+    world_.options.major = 4;
+    world_.options.minor = 10;
+    EXPECT_TRUE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &r));
+    EXPECT_EQ(Shown()->balloonsShown, 2);
+}
+
 TEST_F(TrayIcon, NoFormNoShellCall) {
     EXPECT_THROW(tray_->AddNotifyIcon(), engine::RuntimeError);
     EXPECT_THROW(tray_->DeleteNotifyIcon(), engine::RuntimeError);

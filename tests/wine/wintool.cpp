@@ -24,6 +24,7 @@
 //     answers HWND MILLISECONDS                  whether the window's thread takes a message in time
 //     text-extent HWND                           a control's text measured in its own font, with its client rectangle
 //     display                                    the screen's size, its DPI and the small icon size
+//     watch-window PID CLASS MILLISECONDS        wait for a process's window of that class to show, then to go
 //
 // Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
 // process or window.
@@ -463,6 +464,56 @@ int MeasureText(const Arguments& args) {
     return kDone;
 }
 
+// A window that comes and goes by itself (a notice) is watched from inside
+// Wine, where a look costs milliseconds: when it is seen, with its extended
+// styles, its text and the foreground window of that moment, then when it is
+// hidden or gone. Times count from the start of the watch.
+int WatchWindow(const Arguments& args) {
+    if (args.size() != 4) return Usage(L"watch-window: PID, CLASS and MILLISECONDS expected");
+    const auto pid = ParseNumber(args[1]);
+    const auto milliseconds = ParseNumber(args[3]);
+    if (!pid || !milliseconds) return Usage(L"watch-window: PID and MILLISECONDS must be numbers");
+    const std::wstring& wanted = args[2];
+    const DWORD start = GetTickCount();
+    const auto elapsed = [&] { return static_cast<std::int64_t>(GetTickCount() - start); };
+    const auto shown = [&]() -> HWND {
+        for (const HWND window : TopLevelWindows()) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == *pid && IsWindowVisible(window) && ClassName(window) == wanted) return window;
+        }
+        return nullptr;
+    };
+    JsonLine().Text("outcome", L"watching").Print();
+    HWND window = nullptr;
+    while ((window = shown()) == nullptr) {
+        if (elapsed() >= *milliseconds) return kTimedOut;
+        Sleep(5);
+    }
+    const HWND foreground = GetForegroundWindow();
+    RECT r{};
+    GetWindowRect(window, &r);
+    JsonLine()
+        .Text("outcome", L"shown")
+        .Number("ms", elapsed())
+        .Number("hwnd", HandleValue(window))
+        .Number("exstyle", static_cast<std::uint32_t>(GetWindowLongW(window, GWL_EXSTYLE)))
+        .Text("title", WindowText(window))
+        .Numbers("rect", {r.left, r.top, r.right, r.bottom})
+        .Number("foreground", HandleValue(foreground))
+        .Print();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (elapsed() >= *milliseconds) return kTimedOut;
+        Sleep(5);
+    }
+    JsonLine()
+        .Text("outcome", L"hidden")
+        .Number("ms", elapsed())
+        .Number("foreground", HandleValue(GetForegroundWindow()))
+        .Print();
+    return kDone;
+}
+
 // What Wine made of the scale this process started with.
 int ShowDisplay() {
     const win32::WindowDc screen(nullptr);
@@ -516,6 +567,7 @@ int Run(Arguments args) {
     if (command == L"answers") return Answers(args);
     if (command == L"text-extent") return MeasureText(args);
     if (command == L"display") return ShowDisplay();
+    if (command == L"watch-window") return WatchWindow(args);
     return Usage(L"unknown command " + command);
 }
 

@@ -129,6 +129,27 @@ class Wintool:
         holder.kill()
         raise WintoolError(f"wintool could not {what}")
 
+    def watch_window(self, pid, class_name, seconds):
+        """Starts watching, from inside Wine, for a shown top-level window of
+        that class of the process and then for it to go; returns once the watch
+        runs, as a WindowWatch."""
+        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, "watch-window", pid, class_name,
+                                       int(seconds * 1000))
+        out = tempfile.TemporaryFile()
+        watcher = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            out.seek(0)
+            if b'"watching"' in out.read():
+                return WindowWatch(watcher, out)
+            if watcher.poll() is not None:
+                break
+            time.sleep(0.1)
+        watcher.kill()
+        out.close()
+        raise WintoolError(f"wintool could not watch for a {class_name} window")
+
     def hotkey(self, *chords):
         """Types the chords ("ctrl+alt+f2") into whatever has the focus: what
         reaches a program's hotkeys wherever the foreground is."""
@@ -175,3 +196,30 @@ class Wintool:
         if status == TIMED_OUT:
             return None
         return answer[0].get("exit_code", -1)
+
+
+class WindowWatch:
+    """A watch-window run in the background."""
+
+    def __init__(self, process, out):
+        self._process = process
+        self._out = out
+
+    def result(self, timeout):
+        """Waits for the watch to end and returns its "shown" and "hidden"
+        lines (each None when it never came to that)."""
+        try:
+            self._process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            pass
+        self.stop()
+        self._out.seek(0)
+        lines = [json.loads(line) for line in self._out.read().decode("utf-8").splitlines() if line.strip()]
+        seen = {line["outcome"]: line for line in lines}
+        return seen.get("shown"), seen.get("hidden")
+
+    def stop(self):
+        """Ends the watch if it still runs; nothing when it has ended."""
+        if self._process.poll() is None:
+            self._process.kill()
+            self._process.wait()

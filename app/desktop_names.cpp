@@ -1,0 +1,33 @@
+#include "app/desktop_names.h"
+
+#include "app/settings_check.h"
+#include "engine/text.h"
+#include "lib/ClsKwString.h"
+
+namespace trevo {
+using engine::String;
+
+namespace {
+// A tab, a line break or another control character would break the tip's line.
+bool HasControlCharacter(const String& text) {
+    for (char16_t c : text)
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;
+    return false;
+}
+}  // namespace
+
+std::array<String, kMaxDesks> ReadDesktopNames(lib::ClsKwini& ini, const String& iniPath, bool fileExists) {
+    std::array<String, kMaxDesks> names;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const String key = engine::DecimalText(static_cast<long long>(i) + 1);
+        const String text = ini.vbGetPrivateProfileString(u"Names", key, iniPath);
+        if (HasControlCharacter(text))
+            RefuseSetting({iniPath, fileExists, u"Names", key}, text,
+                          u"A desktop's name may not hold control characters such as a tab. Write the name as "
+                          u"plain text (up to 24 characters are shown), or leave it empty for none.");
+        names[i] = lib::ClsKwString::LeftWhole(text, kMaxNameLength);
+    }
+    return names;
+}
+
+}  // namespace trevo
