@@ -113,42 +113,37 @@ class Wintool:
         for the given time, as another program would; returns once it is held."""
         return self._start_holder(["grab-hotkey", chord], seconds, f"take the hotkey {chord}")
 
-    def _start_holder(self, args, seconds, what):
-        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, *args, int(seconds * 1000))
-        with tempfile.TemporaryFile() as out:
-            holder = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
-                                      stderr=subprocess.DEVNULL)
-            deadline = time.monotonic() + 30
-            while time.monotonic() < deadline:
-                out.seek(0)
-                if b'"held"' in out.read():
-                    return holder
-                if holder.poll() is not None:
-                    break
-                time.sleep(0.1)
-        holder.kill()
+    def _start_until(self, args, marker, what):
+        """Starts wintool with these arguments on the test desktop and returns
+        (process, its output file) once it has written the marker."""
+        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, *args)
+        out = tempfile.TemporaryFile()
+        started = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 30
+        while time.monotonic() < deadline:
+            out.seek(0)
+            if marker in out.read():
+                return started, out
+            if started.poll() is not None:
+                break
+            time.sleep(0.1)
+        started.kill()
+        out.close()
         raise WintoolError(f"wintool could not {what}")
+
+    def _start_holder(self, args, seconds, what):
+        holder, out = self._start_until([*args, int(seconds * 1000)], b'"held"', what)
+        out.close()
+        return holder
 
     def watch_window(self, pid, class_name, seconds):
         """Starts watching, from inside Wine, for a shown top-level window of
         that class of the process and then for it to go; returns once the watch
         runs, as a WindowWatch."""
-        command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, "watch-window", pid, class_name,
-                                       int(seconds * 1000))
-        out = tempfile.TemporaryFile()
-        watcher = subprocess.Popen(command, env=self._prefix.env(), stdin=subprocess.DEVNULL, stdout=out,
-                                   stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + 30
-        while time.monotonic() < deadline:
-            out.seek(0)
-            if b'"watching"' in out.read():
-                return WindowWatch(watcher, out)
-            if watcher.poll() is not None:
-                break
-            time.sleep(0.1)
-        watcher.kill()
-        out.close()
-        raise WintoolError(f"wintool could not watch for a {class_name} window")
+        watcher, out = self._start_until(["watch-window", pid, class_name, int(seconds * 1000)], b'"watching"',
+                                         f"watch for a {class_name} window")
+        return WindowWatch(watcher, out)
 
     def hotkey(self, *chords):
         """Types the chords ("ctrl+alt+f2") into whatever has the focus: what
