@@ -7,21 +7,26 @@ TREVO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export DEBIAN_FRONTEND=noninteractive
 
 # Debian packages, checked one by one so that a second run installs nothing.
-# Wine runs Trevo through its 64-bit loader; its 32-bit half is added only where
-# the machine executes 32-bit code (see trevo_runs_32bit_code).
-TREVO_PACKAGES=(
-  cmake g++ googletest libgtest-dev libstb-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686
-  wine wine64 xvfb xdotool imagemagick x11-utils
-  fonts-ipafont-gothic locales python3
+# Running Trevo needs only the first list; the tests need the second as well.
+# Wine runs Trevo through its 64-bit loader; its 32-bit half is optional (see
+# trevo_install_32bit_half) and only the tests ask for it.
+TREVO_RUN_PACKAGES=(
+  cmake make g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick fonts-ipafont-gothic locales
+)
+TREVO_TEST_PACKAGES=(
+  g++ googletest libgtest-dev libstb-dev g++-mingw-w64-i686 xdotool x11-utils python3
   clang libclang-rt-14-dev valgrind
 )
-TREVO_PACKAGES_32BIT=(wine32:i386)
+TREVO_32BIT_PACKAGE=wine32:i386
 # The loaders are called directly: Debian's `wine` wrapper takes the 32-bit one
 # whenever it is installed, even where the machine cannot execute it.
 TREVO_WINE64=/usr/lib/wine/wine64
 TREVO_WINE32=/usr/lib/wine/wine
 TREVO_WINESERVER=/usr/lib/wine/wineserver
+# Trevo is made for the Japanese ANSI code page 932 (Wine derives it from LANG);
+# the tests also look at it on an English Windows.
 TREVO_LOCALE=ja_JP.UTF-8
+TREVO_TEST_LOCALES=(ja_JP.UTF-8 en_US.UTF-8)
 
 trevo_note() { printf '\n==> %s\n' "$*"; }
 trevo_die() { printf '\nERROR: %s\n' "$*" >&2; exit 1; }
@@ -33,7 +38,8 @@ trevo_as_root() {
   elif command -v sudo >/dev/null; then
     sudo -n "$@"
   else
-    trevo_die "root is needed for: $*"
+    echo "root is needed for: $*" >&2
+    return 1
   fi
 }
 
@@ -57,70 +63,150 @@ trevo_runs_32bit_code() {
   [[ $TREVO_32BIT_CODE == yes ]]
 }
 
-trevo_wanted_packages() {
-  printf '%s\n' "${TREVO_PACKAGES[@]}"
-  if trevo_runs_32bit_code; then printf '%s\n' "${TREVO_PACKAGES_32BIT[@]}"; fi
-}
-
+# trevo_missing_packages PACKAGE...: those of them not installed, one a line.
 trevo_missing_packages() {
   local package
-  while read -r package; do
+  for package in "$@"; do
     trevo_package_installed "$package" || printf '%s\n' "$package"
-  done < <(trevo_wanted_packages)
+  done
+}
+
+# The first error line apt wrote in a log ("E: ..."), else its last line.
+trevo_apt_words() {
+  grep -m 1 '^E: ' "$1" 2>/dev/null || tail -n 1 "$1" 2>/dev/null
+}
+
+# apt-get with its output shown and kept in the log named by $1.
+trevo_apt_logged() {
+  local log=$1
+  shift
+  trevo_as_root apt-get -q -y -o Dpkg::Use-Pty=0 "$@" 2>&1 | tee -a "$log"
+  return "${PIPESTATUS[0]}"
+}
+
+# A mirror being synced can refuse one index (often a foreign architecture's)
+# and leave the others fresh: what apt could read is enough when it holds the
+# packages asked for, so a failed update is reported, not fatal.
+trevo_apt_update() {
+  local log=$1
+  trevo_apt_logged "$log" update && return 0
+  printf 'apt-get update failed for some index (%s); going on with what it did read\n' \
+    "$(trevo_apt_words "$log")" >&2
+  return 0
 }
 
 # apt can lose a race with a mirror update; a second try is cheap.
-trevo_apt() {
-  local attempt
-  for attempt in 1 2 3; do
-    trevo_as_root apt-get -q -y -o Dpkg::Use-Pty=0 "$@" && return 0
-    printf 'apt-get %s failed (attempt %d)\n' "$1" "$attempt" >&2
-    sleep 5
+trevo_apt_install() {
+  local log=$1 attempt
+  shift
+  for attempt in 1 2; do
+    trevo_apt_logged "$log" install "$@" && return 0
+    printf 'apt-get install failed (attempt %d): %s\n' "$attempt" "$(trevo_apt_words "$log")" >&2
+    ((attempt == 2)) || sleep "${TREVO_APT_RETRY_SECONDS:-5}"
   done
   return 1
 }
 
+TREVO_APT_UPDATED=0
+
+# trevo_install_packages PACKAGE...: installs those missing; fails, with apt's
+# own words, only when some are still missing afterwards.
 trevo_install_packages() {
-  local missing
-  mapfile -t missing < <(trevo_missing_packages)
+  local missing log status=0
+  mapfile -t missing < <(trevo_missing_packages "$@")
   if ((${#missing[@]} == 0)); then
     echo "All packages present."
     return 0
   fi
   echo "Missing packages: ${missing[*]}"
-  if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    trevo_as_root dpkg --add-architecture i386 || return 1
+  log=$(mktemp)
+  if ((!TREVO_APT_UPDATED)); then
+    trevo_apt_update "$log"
+    TREVO_APT_UPDATED=1
   fi
-  trevo_apt update || return 1
-  trevo_apt install "${missing[@]}" || return 1
-  mapfile -t missing < <(trevo_missing_packages)
+  trevo_apt_install "$log" "${missing[@]}"
+  mapfile -t missing < <(trevo_missing_packages "$@")
   if ((${#missing[@]} != 0)); then
-    echo "Still missing after install: ${missing[*]}" >&2
-    return 1
+    printf 'Still missing after the install: %s\napt said: %s\n' "${missing[*]}" "$(trevo_apt_words "$log")" >&2
+    status=1
   fi
+  rm -f "$log"
+  return "$status"
 }
 
-trevo_locale_present() {
-  locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'
-}
-
-# Trevo is made for the Japanese ANSI code page 932; Wine derives it from LANG.
-trevo_ensure_locale() {
-  if trevo_locale_present; then
-    echo "Locale $TREVO_LOCALE present."
+# Wine's 32-bit half, for the 32-bit Trevo.exe's end-to-end tests. Never fails:
+# where it cannot be had, TREVO_32BIT_MISSING says why (empty when installed).
+TREVO_32BIT_MISSING=
+trevo_install_32bit_half() {
+  local log
+  TREVO_32BIT_MISSING=
+  if ! trevo_runs_32bit_code; then
+    TREVO_32BIT_MISSING="this machine executes no 32-bit code"
     return 0
   fi
-  if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-    trevo_as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen || return 1
-  elif ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-    echo 'ja_JP.UTF-8 UTF-8' | trevo_as_root tee -a /etc/locale.gen >/dev/null || return 1
+  if trevo_package_installed "$TREVO_32BIT_PACKAGE"; then
+    echo "Wine's 32-bit half present."
+    return 0
   fi
-  trevo_as_root locale-gen || return 1
-  trevo_locale_present || { echo "locale-gen did not produce $TREVO_LOCALE" >&2; return 1; }
+  log=$(mktemp)
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if ! trevo_as_root dpkg --add-architecture i386 >>"$log" 2>&1; then
+      TREVO_32BIT_MISSING="Wine's 32-bit half could not be installed: dpkg --add-architecture i386 failed: $(tail -n 1 "$log")"
+      rm -f "$log"
+      return 0
+    fi
+    TREVO_APT_UPDATED=0  # the new architecture's indexes are not read yet
+  fi
+  if ((!TREVO_APT_UPDATED)); then
+    trevo_apt_update "$log"
+    TREVO_APT_UPDATED=1
+  fi
+  : >"$log"  # the install's words, not the update's, say why it failed
+  if ! trevo_apt_logged "$log" install "$TREVO_32BIT_PACKAGE" || ! trevo_package_installed "$TREVO_32BIT_PACKAGE"; then
+    TREVO_32BIT_MISSING="Wine's 32-bit half could not be installed: $(trevo_apt_words "$log")"
+  fi
+  rm -f "$log"
+  return 0
 }
 
-trevo_prepare_machine() {
-  trevo_install_packages && trevo_ensure_locale
+# trevo_locale_present LOCALE: whether locale -a lists it (as "ja_JP.utf8").
+trevo_locale_present() {
+  local wanted=${1%%.*}
+  locale -a 2>/dev/null | grep -qix "${wanted}\.utf-\?8"
+}
+
+# trevo_ensure_locales LOCALE...: generates the UTF-8 locales that are missing.
+trevo_ensure_locales() {
+  local locale missing=()
+  for locale in "$@"; do
+    trevo_locale_present "$locale" || missing+=("$locale")
+  done
+  if ((${#missing[@]} == 0)); then
+    echo "Locales present: $*"
+    return 0
+  fi
+  for locale in "${missing[@]}"; do
+    if grep -q "^# *$locale UTF-8" /etc/locale.gen 2>/dev/null; then
+      trevo_as_root sed -i "s/^# *\($locale UTF-8\)/\1/" /etc/locale.gen || return 1
+    elif ! grep -q "^$locale UTF-8" /etc/locale.gen 2>/dev/null; then
+      echo "$locale UTF-8" | trevo_as_root tee -a /etc/locale.gen >/dev/null || return 1
+    fi
+  done
+  trevo_as_root locale-gen || return 1
+  for locale in "${missing[@]}"; do
+    trevo_locale_present "$locale" || { echo "locale-gen did not produce $locale" >&2; return 1; }
+  done
+}
+
+# What running Trevo needs.
+trevo_prepare_run_machine() {
+  trevo_install_packages "${TREVO_RUN_PACKAGES[@]}" && trevo_ensure_locales "$TREVO_LOCALE"
+}
+
+# What the tests need; Wine's 32-bit half is asked for apart from this.
+trevo_prepare_test_machine() {
+  trevo_install_packages "${TREVO_RUN_PACKAGES[@]}" "${TREVO_TEST_PACKAGES[@]}" &&
+    trevo_ensure_locales "${TREVO_TEST_LOCALES[@]}"
 }
 
 trevo_configure_and_build() {
