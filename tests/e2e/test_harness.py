@@ -15,6 +15,7 @@ from trevo_e2e.scratch import ScratchFolder, describe_changes  # noqa: E402
 from trevo_e2e.settings import settings_text  # noqa: E402
 from trevo_e2e.waiting import WaitTimeout, wait_for  # noqa: E402
 from trevo_e2e.wine import WinePrefix  # noqa: E402
+from trevo_e2e.wintool import Wintool, WintoolError  # noqa: E402
 
 TASK_BAR = (212, 208, 200)
 ICON = (255, 0, 255)
@@ -131,6 +132,45 @@ class WaitForTest(unittest.TestCase):
         self.assertLess(time.monotonic() - started, 2)
         self.assertIn("the moon", str(caught.exception))
         self.assertIn("no moon tonight", str(caught.exception))
+
+
+class StandInPrefix:
+    """Runs a shell script in place of wintool.exe; the script sees how many
+    times it ran before in the file $RUNS."""
+
+    def __init__(self, script, runs_file):
+        self._script = script
+        self._runs = runs_file
+
+    def command(self, program, *args):
+        return ["sh", "-c", self._script, "wintool", *map(str, args)]
+
+    def env(self):
+        return dict(os.environ, RUNS=self._runs)
+
+
+class WintoolStartupTest(unittest.TestCase):
+    """Wine's start-up of a process now and then ends it at once with status 1
+    and says nothing; wintool says why for every failure of its own."""
+
+    def call(self, script, *args, accept=(0,)):
+        with tempfile.NamedTemporaryFile() as runs:
+            prefix = StandInPrefix('n=$(wc -c < "$RUNS"); printf x >> "$RUNS"; ' + script, runs.name)
+            try:
+                return Wintool(prefix, "wintool.exe").call(*args, accept=accept)
+            finally:
+                self.runs = os.path.getsize(runs.name)
+
+    def test_a_silent_failure_at_start_is_run_again_and_a_said_one_is_not(self):
+        answer = self.call('[ "$n" -lt 2 ] && exit 1; echo \'{"pid": 4}\'', "processes")
+        self.assertEqual((answer, self.runs), ((0, [{"pid": 4}]), 3))
+        with self.assertRaisesRegex(WintoolError, "status 1: wintool: press: no such button"):
+            self.call('echo "wintool: press: no such button" >&2; exit 1', "press")
+        self.assertEqual(self.runs, 1)
+        self.assertEqual(self.call('echo "wintool: kill: not ended" >&2; exit 1', "kill", accept=(0, 1))[0], 1)
+        with self.assertRaisesRegex(WintoolError, "nothing said: Wine did not start the program, 3 times"):
+            self.call("exit 1", "windows")
+        self.assertEqual(self.runs, 3)
 
 
 if __name__ == "__main__":

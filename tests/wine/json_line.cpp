@@ -107,6 +107,15 @@ void WriteAll(DWORD which, std::string_view text) {
 
 void PrintLine(std::string_view utf8) { WriteAll(STD_OUTPUT_HANDLE, std::string(utf8) + "\n"); }
 
-void PrintError(std::wstring_view message) { WriteAll(STD_ERROR_HANDLE, "wintool: " + ToUtf8(message) + "\n"); }
+namespace {
+bool error_said = false;
+}  // namespace
+
+void PrintError(std::wstring_view message) {
+    error_said = true;
+    WriteAll(STD_ERROR_HANDLE, "wintool: " + ToUtf8(message) + "\n");
+}
+
+bool ErrorSaid() { return error_said; }
 
 }  // namespace wintool

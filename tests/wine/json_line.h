@@ -33,5 +33,7 @@ private:
 // Writes a UTF-8 line to standard output or standard error.
 void PrintLine(std::string_view utf8);
 void PrintError(std::wstring_view message);
+// Whether PrintError has said anything yet.
+bool ErrorSaid();
 
 }  // namespace wintool

@@ -27,7 +27,9 @@
 //     watch-window PID CLASS MILLISECONDS        wait for a process's window of that class to show, then to go
 //
 // Exit status: 0 done, 1 failed, 2 bad command line, 3 timed out, 4 no such
-// process or window.
+// process or window. Every status but 0 comes with a line on the error stream
+// that says why: a status without one was not wintool's (Wine's start-up of
+// the process failed, or something ended it).
 #include <windows.h>
 
 #include <cstdint>
@@ -53,6 +55,12 @@ constexpr int kTimedOut = 3;
 constexpr int kNotFound = 4;
 
 using Arguments = std::vector<std::wstring>;
+
+// A failure, said with Windows' last error.
+int Failed(const std::wstring& why) {
+    PrintError(why + L" (error " + std::to_wstring(GetLastError()) + L")");
+    return kFailed;
+}
 
 int Usage(const std::wstring& why) {
     PrintError(why + L" (see the comment at the top of wintool.cpp)");
@@ -241,7 +249,8 @@ int Activate(const Arguments& args) {
         .Flag("asked", asked)
         .Flag("foreground", foreground)
         .Print();
-    return foreground ? kDone : kFailed;
+    if (!foreground) return Failed(L"activate: the window did not become the foreground");
+    return kDone;
 }
 
 // Another program that uses a combination: the thread holds it until the
@@ -296,7 +305,7 @@ int ReportWait(DWORD pid, WaitOutcome outcome, std::optional<DWORD> exit_code) {
             break;
     }
     line.Text("outcome", L"failed").Print();
-    return kFailed;
+    return Failed(L"waiting for the process failed");
 }
 
 int WaitCommand(const Arguments& args, bool for_exit) {
@@ -316,12 +325,12 @@ int KillProcess(const Arguments& args) {
     if (!pid) return Usage(L"kill: PID must be a number");
     const bool ended = EndProcess(*pid, 1);
     JsonLine().Number("pid", *pid).Flag("ended", ended).Print();
-    return ended ? kDone : kFailed;
+    return ended ? kDone : Failed(L"kill: the process could not be ended, or did not end within 5 s");
 }
 
 int ShowWallpaper() {
     wchar_t path[MAX_PATH + 1] = {};
-    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return kFailed;
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return Failed(L"wallpaper: not readable");
     JsonLine().Text("wallpaper", path).Print();
     return kDone;
 }
@@ -347,9 +356,11 @@ int HoldFile(const Arguments& args) {
 // programs with icons add them again.
 int AnnounceTaskbarCreated() {
     const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-    if (message == 0) return kFailed;
+    if (message == 0) return Failed(L"taskbar-created: RegisterWindowMessage failed");
     DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) return kFailed;
+    if (!SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) {
+        return Failed(L"taskbar-created: the broadcast failed");
+    }
     JsonLine().Text("outcome", L"done").Number("message", message).Print();
     return kDone;
 }
@@ -359,7 +370,7 @@ int ShowVersion() {
     version.dwOSVersionInfoSize = sizeof version;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version))) return kFailed;
+    if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version))) return Failed(L"version: GetVersionEx failed");
 #pragma GCC diagnostic pop
     JsonLine()
         .Number("major", version.dwMajorVersion)
@@ -397,7 +408,8 @@ int PostMessages(const Arguments& args) {
         .Number("message", *message)
         .Number("posted", posted)
         .Print();
-    return posted == static_cast<std::int64_t>(lparams.size()) ? kDone : kFailed;
+    if (posted != static_cast<std::int64_t>(lparams.size())) return Failed(L"post: not every message was posted");
+    return kDone;
 }
 
 int SendOne(const Arguments& args) {
@@ -574,4 +586,14 @@ int Run(Arguments args) {
 }  // namespace
 }  // namespace wintool
 
-int wmain(int argc, wchar_t** argv) { return wintool::Run(wintool::Arguments(argv + 1, argv + argc)); }
+int wmain(int argc, wchar_t** argv) {
+    const wintool::Arguments args(argv + 1, argv + argc);
+    const int status = wintool::Run(args);
+    // The harness tells wintool's own failures from Wine's by this line.
+    if (status != 0 && !wintool::ErrorSaid()) {
+        const std::size_t command = args.size() > 2 && args[0] == L"--desktop" ? 2 : 0;
+        const std::wstring name = command < args.size() ? args[command] : L"wintool";
+        wintool::PrintError(name + L" ended with status " + std::to_wstring(status));
+    }
+    return status;
+}

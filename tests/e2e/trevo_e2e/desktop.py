@@ -3,11 +3,16 @@ notification area, held open by keepalive.exe while Trevo comes and goes."""
 
 import os
 import subprocess
+import time
 
 from .waiting import wait_for
-from .wine import DESKTOP_NAME
+from .wine import DESKTOP_NAME, failed_in_wine_startup
 
 TASK_BAR_CLASS = "Shell_TrayWnd"
+
+
+class ExplorerEnded(AssertionError):
+    pass
 
 
 class WineDesktop:
@@ -20,7 +25,26 @@ class WineDesktop:
         self._log_path = log_path
         self._process = None
 
-    def start(self, timeout=90):
+    def start(self, timeout=90, attempts=3):
+        # Wine's start-up of a process now and then fails before the program
+        # runs (status 1, nothing said); nothing was made then, so start again.
+        for attempt in range(1, attempts + 1):
+            self._launch()
+            try:
+                # Only once keepalive runs does the desktop "shell" exist. A Wine
+                # program started before that (wintool among them) would make a
+                # desktop of that name itself, one without a task bar.
+                wait_for(self._keepalive_started, timeout, "keepalive.exe to start on the Wine desktop", interval=0.2)
+                break
+            except ExplorerEnded as ended:
+                if attempt == attempts or not ended.args[1]:
+                    raise
+        wait_for(self.task_bar, timeout, "the Wine desktop's task bar to appear",
+                 interval=0.5, describe=lambda: f"top-level windows: {self._wintool.windows()}")
+        return self
+
+    def _launch(self):
+        self._launched_at = time.monotonic()
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
             self._process = subprocess.Popen(
@@ -31,13 +55,6 @@ class WineDesktop:
         finally:
             if log is not subprocess.DEVNULL:
                 log.close()
-        # Only once keepalive runs does the desktop "shell" exist. A Wine
-        # program started before that (wintool among them) would make a
-        # desktop of that name itself, one without a task bar.
-        wait_for(self._keepalive_started, timeout, "keepalive.exe to start on the Wine desktop", interval=0.2)
-        wait_for(self.task_bar, timeout, "the Wine desktop's task bar to appear",
-                 interval=0.5, describe=lambda: f"top-level windows: {self._wintool.windows()}")
-        return self
 
     def end_session(self, timeout=60):
         """Ends the session as Wine does, on this desktop: wineboot asks the
@@ -69,7 +86,9 @@ class WineDesktop:
     def _keepalive_started(self):
         """Looks for keepalive.exe among this prefix's Linux processes."""
         if self._process.poll() is not None and self._process.returncode != 0:
-            raise AssertionError(f"wine explorer ended with status {self._process.returncode}")
+            raise ExplorerEnded(f"wine explorer ended with status {self._process.returncode}",
+                                failed_in_wine_startup(self._process.returncode,
+                                                       time.monotonic() - self._launched_at))
         return bool(self._prefix.linux_pids(os.path.basename(self._keepalive)))
 
     def stop(self):

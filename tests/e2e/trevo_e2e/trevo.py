@@ -1,8 +1,10 @@
 """One run of Trevo.exe from a scratch folder, on the desktop "shell"."""
 
 import subprocess
+import time
 
 from .waiting import wait_for
+from .wine import failed_in_wine_startup
 
 PROGRAM_NAME = "Trevo.exe"
 
@@ -22,9 +24,16 @@ class TrevoRun:
         self._process = None
         self._pid = None
         self._known_pids = set()
+        self._started_at = None
+        self._restarted = False
 
     def start(self):
         self._known_pids = self._trevo_pids()
+        self._launch()
+        return self
+
+    def _launch(self):
+        self._started_at = time.monotonic()
         log = open(self._log_path, "ab") if self._log_path else subprocess.DEVNULL
         try:
             self._process = subprocess.Popen(self._prefix.command(PROGRAM_NAME, *self._arguments), cwd=self._folder,
@@ -33,7 +42,6 @@ class TrevoRun:
         finally:
             if log is not subprocess.DEVNULL:
                 log.close()
-        return self
 
     def _trevo_pids(self):
         return {entry["pid"] for entry in self._wintool.processes() if entry["exe"].lower() == PROGRAM_NAME.lower()}
@@ -42,6 +50,11 @@ class TrevoRun:
         """The Windows process id: the Trevo.exe that was not there before."""
         if self._pid is None:
             def new_pid():
+                if not self.running() and not self._restarted and failed_in_wine_startup(
+                        self._process.returncode, time.monotonic() - self._started_at):
+                    self._restarted = True  # Trevo never ran: Wine's start-up of it failed
+                    self._launch()
+                    return None
                 if not self.running():
                     raise AssertionError(f"Trevo.exe ended (status {self._process.returncode}) "
                                          "before its process id was seen")

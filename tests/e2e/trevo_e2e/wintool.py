@@ -11,6 +11,9 @@ from .wine import DESKTOP_NAME
 # wintool.exe's exit statuses.
 DONE, FAILED, USAGE, TIMED_OUT, NOT_FOUND = 0, 1, 2, 3, 4
 
+# Tries of one command whose process Wine failed to start.
+STARTUP_ATTEMPTS = 3
+
 IDOK = 1  # the OK button of a message box, whatever its caption's language
 
 
@@ -25,6 +28,27 @@ class Wintool:
 
     def call(self, *args, timeout=30, accept=(DONE,)):
         """Runs one command; returns (status, list of the JSON objects)."""
+        for attempt in range(1, STARTUP_ATTEMPTS + 1):
+            status, output, errors = self._run_once(args, timeout)
+            # wintool says why for every status of its own; a failure with nothing
+            # said is Wine's start-up of the process failing before wintool ran at
+            # all (it then did nothing), and a new process does not meet it again.
+            if status == DONE or errors.strip() or attempt == STARTUP_ATTEMPTS:
+                break
+            time.sleep(0.2 * attempt)
+        if status not in accept:
+            said = errors.decode("utf-8", "replace").strip()
+            if not said:
+                said = (f"nothing said: Wine did not start the program, {STARTUP_ATTEMPTS} times running "
+                        "(see the class's wine.log)")
+            raise WintoolError(f"wintool {' '.join(map(str, args))} ended with status {status}: {said}")
+        lines = output.decode("utf-8").splitlines()
+        try:
+            return status, [json.loads(line) for line in lines if line.strip()]
+        except json.JSONDecodeError as error:
+            raise WintoolError(f"wintool {args[0]} wrote something that is not JSON: {error}") from None
+
+    def _run_once(self, args, timeout):
         command = self._prefix.command(self._exe, "--desktop", DESKTOP_NAME, *args)
         # Files, not pipes: a Wine process that wintool happens to start (the
         # desktop's explorer, say) would hold a pipe open long after it ends.
@@ -36,15 +60,7 @@ class Wintool:
                 raise WintoolError(f"wintool {' '.join(map(str, args))} did not answer within {timeout} s") from None
             out.seek(0)
             err.seek(0)
-            output, errors = out.read(), err.read()
-        if status not in accept:
-            raise WintoolError(f"wintool {' '.join(map(str, args))} ended with status {status}: "
-                               + errors.decode("utf-8", "replace").strip())
-        lines = output.decode("utf-8").splitlines()
-        try:
-            return status, [json.loads(line) for line in lines if line.strip()]
-        except json.JSONDecodeError as error:
-            raise WintoolError(f"wintool {args[0]} wrote something that is not JSON: {error}") from None
+            return status, out.read(), err.read()
 
     # --- looking ----------------------------------------------------------
     def windows(self, pid=None, exe=None, visible_only=False):
