@@ -14,6 +14,7 @@ DESKTOP_NAME = "shell"
 # Bump when prepare() changes what it puts into a new prefix, so that old
 # prefixes are made afresh.
 PREFIX_LAYOUT = "2"
+PRISTINE_FOLDER = "wineprefix-pristine"
 
 # Wine reads the display's scale (dots per inch) from here once, when a
 # process starts; without the value it takes 96.
@@ -33,6 +34,14 @@ WINE_SERVER = os.path.join(WINE_DIR, "wineserver")
 
 class WineError(RuntimeError):
     pass
+
+
+def failed_in_wine_startup(status, seconds):
+    """Whether a Wine process that ended with this status this soon after its
+    start never ran its program: Wine's loader now and then ends at once with
+    status 1, saying nothing (only err+all shows why), before the program or
+    the wineserver ever hear of it. Starting it again is then safe."""
+    return status == 1 and seconds < 2.0
 
 
 def architecture():
@@ -124,24 +133,38 @@ class WinePrefix:
     def _stamp(self):
         return os.path.join(self.path, ".trevo-tests-ready")
 
-    def ready(self):
+    @property
+    def _pristine(self):
+        """A copy of the first prefix made in this folder, as wineboot left it:
+        the next prefix there (another scale's, say) is copied from it in a
+        second instead of made again in half a minute."""
+        return os.path.join(os.path.dirname(self.path), PRISTINE_FOLDER)
+
+    @staticmethod
+    def _stamped(path):
         try:
-            with open(self._stamp, encoding="ascii") as stamp:
+            with open(os.path.join(path, ".trevo-tests-ready"), encoding="ascii") as stamp:
                 return stamp.read().strip() == PREFIX_LAYOUT
         except OSError:
             return False
+
+    def ready(self):
+        return self._stamped(self.path)
 
     def ensure(self, timeout=300):
         """Makes the prefix unless a complete one of this layout is there.
         A prefix left half-made (no stamp) is removed and made again."""
         os.makedirs(os.path.dirname(self.path), exist_ok=True)
-        with open(self.path + ".lock", "w") as lock:
+        with open(os.path.join(os.path.dirname(self.path), ".prefixes.lock"), "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if self.ready():
                 return False
-            started = time.monotonic()
             self.kill_server()
             shutil.rmtree(self.path, ignore_errors=True)
+            if self._stamped(self._pristine):
+                shutil.copytree(self._pristine, self.path, symlinks=True)
+                return True
+            started = time.monotonic()
             self._run(self.command("wineboot", "--init"), timeout, "wineboot --init")
             for program in self._desktop_programs:
                 self.set_value(rf"HKCU\Software\Wine\AppDefaults\{program}\Explorer", "Desktop", DESKTOP_NAME)
@@ -150,6 +173,11 @@ class WinePrefix:
             self._run([WINE_SERVER, "--wait"], remaining, "wineserver --wait after creating the prefix")
             with open(self._stamp, "w", encoding="ascii") as stamp:
                 stamp.write(PREFIX_LAYOUT + "\n")
+            # Copied whole, then named, so that a run cut short leaves none half made.
+            shutil.rmtree(self._pristine + ".new", ignore_errors=True)
+            shutil.copytree(self.path, self._pristine + ".new", symlinks=True)
+            shutil.rmtree(self._pristine, ignore_errors=True)
+            os.rename(self._pristine + ".new", self._pristine)
             return True
 
     # --- registry ---------------------------------------------------------
