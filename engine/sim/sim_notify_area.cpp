@@ -59,6 +59,7 @@ bool ShellKnowsBalloons(const World& world) {
 }
 
 bool Apply(World& world, Dword message, const NotifyRequest& request) {
+    if (!world.shellAnswers) return false;
     const auto key = std::make_pair(request.hwnd, request.id);
     auto apply = [&](NotifyRecord& r) {
         if (request.flags & win::NIF_MESSAGE) r.callbackMessage = request.callbackMessage;

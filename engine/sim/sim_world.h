@@ -106,6 +106,10 @@ public:
     // The notification area, keyed by (window, id), and the order icons were added.
     std::map<std::pair<Hwnd, Dword>, NotifyRecord> trayIcons;
     std::vector<std::pair<Hwnd, Dword>> trayOrder;
+    // Explorer takes Shell_NotifyIcon calls: not while its task bar is still
+    // being made at log-on (a program the Run key starts may come first), nor
+    // while it is too busy to answer; every call then fails.
+    bool shellAnswers = true;
     // The registry: every key by its path in capitals ("HKCU\\SOFTWARE\\..."),
     // with its values by name in capitals (type and bytes).
     struct RegistryKey {

@@ -100,6 +100,9 @@ TEST_P(DesktopPanel, NamesTheDesktopAfterAKeyOrTheFollowedForegroundOnly) {
     EXPECT_EQ(Says(t), "Desktop 1");
     Key(t, 2);
     EXPECT_EQ(Says(t), "Desktop 2\nMail");
+    // A click on the icon of the desktop it names: what it says is still so.
+    t.Click(2);
+    EXPECT_EQ(Says(t), "Desktop 2\nMail");
     // A click on another icon while the panel names desktop 2: it must not stay, saying what is no longer so.
     t.Click(3);
     EXPECT_EQ(Says(t), "(nothing)");
@@ -193,6 +196,15 @@ TEST_P(DesktopPanel, StandsOnTheMonitorOfTheForegroundWindowElseOfThePointerAtIt
     Key(t, 3);
     ASSERT_NE(Shown(t), nullptr);
     EXPECT_TRUE(closeTo(centre(Shown(t)->rect), centre(kSecondMonitor))) << "not on the pointer's monitor";
+
+    // A foreground window beside every screen tells nothing, however near a
+    // monitor it lies: the pointer's monitor again.
+    const Hwnd beside = t.OpenWindow(u"Beside", u"KeepMe", {2 * kWidth + 300, 100, 2 * kWidth + 600, 300});
+    t.world().cursor = centre(o.screen);
+    Focus(t, beside);
+    Key(t, 1);
+    ASSERT_NE(Shown(t), nullptr);
+    EXPECT_TRUE(closeTo(centre(Shown(t)->rect), centre(o.screen))) << "not on the pointer's monitor";
 }
 
 TEST_P(DesktopPanel, NeverShowsWithoutTheOption) {

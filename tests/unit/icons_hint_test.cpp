@@ -65,7 +65,10 @@ TEST(IconsHint, NoneBeforeWindows11NorWithoutTheOption) {
     }
 }
 
-TEST(IconsHint, ARegistryThatRefusesTheMarkStillHearsItAndStarts) {
+// A registry that refuses the mark, or a shell that refuses the notification
+// (at log-on its task bar may not be made yet): Trevo starts all the same, and
+// the next start tells it again.
+TEST(IconsHint, WhatIsRefusedIsToldAgainAtTheNextStart) {
     SimTrevo t(OnWindows(10, 0, 22631));
     t.world().guardedKeys.insert("HKCU\\SOFTWARE");  // no key of Trevo's can be made
     t.WriteIni(kHintOn);
@@ -76,6 +79,22 @@ TEST(IconsHint, ARegistryThatRefusesTheMarkStillHearsItAndStarts) {
     t.Kill();
     t.Start();
     EXPECT_EQ(Balloons(t), 1);  // nothing remembered it
+
+    SimTrevo early(OnWindows(10, 0, 22631));
+    early.world().shellAnswers = false;
+    early.WriteIni(kHintOn);
+    early.Start();
+    ASSERT_FALSE(early.world().ended);
+    early.world().shellAnswers = true;
+    early.world().RestartShell();  // the task bar is there now: the icons come, the notification does not
+    EXPECT_EQ(early.world().trayIcons.size(), 3u);
+    EXPECT_EQ(Balloons(early), 0);
+    early.Kill();
+    early.Start();
+    EXPECT_EQ(Balloons(early), 1);
+    early.Kill();
+    early.Start();
+    EXPECT_EQ(Balloons(early), 0);
 }
 
 }  // namespace

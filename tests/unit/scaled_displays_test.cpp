@@ -409,6 +409,33 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LaptopBesideAMonitor,
                                            Layout{"LaptopAbove", {120, 1200, 1800, 2250}, {700, 1100, 1001, 1303}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A window that stops answering while it lies beside the screen, at another
+// scale than where it left, is handed its way back like any silent window and
+// never resized with a call that would wait for it: the switch goes on.
+TEST(SizesKept, AWindowThatStoppedAnsweringBesideTheScreenIsNeverWaitedFor) {
+    sim::Options o = On(kWindows10);
+    o.screen = {0, 0, 1920, 1200};
+    o.dpi = 144;
+    o.otherMonitors = {{1920, 0, 3600, 1050}};
+    o.otherDpis = {96};
+    SimTrevo t(o);
+    t.WriteIni("[Desktops]\r\nMax=2\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
+               "[NoChange-XP]\r\n01=class(Shell_TrayWnd)\r\n");
+    const Rect home{2021, 37, 2322, 240};  // on the monitor at 100 %
+    const Hwnd silent = t.OpenScaledWindow(u"silent", home, Awareness::PerMonitorV2);
+    const Hwnd answering = t.OpenScaledWindow(u"answering", home, Awareness::PerMonitorV2);
+    t.Start();
+    t.Click(2);  // both lie beside the laptop at 150 % now, and took its scale
+    ASSERT_NE(Width(t.RectOf(silent)), Width(home));
+    t.world().windows.SetAnswering(t.world().windows.ThreadOf(silent), sim::Answering::Hung);
+    t.Click(1);
+    EXPECT_EQ(t.bas().gOldDesk, 1);
+    EXPECT_EQ(t.RectOf(answering), home);
+    EXPECT_TRUE(t.world().windows.Waits().empty()) << t.world().windows.Waits().front();
+    t.world().windows.SetAnswering(t.world().windows.ThreadOf(silent), sim::Answering::Yes);
+    EXPECT_EQ(t.RectOf(silent).left, home.left) << "its move was not handed over";
+}
+
 // ------------------------------------------------------------ icons and the dialog
 
 struct IconScale {

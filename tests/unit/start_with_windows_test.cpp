@@ -269,14 +269,28 @@ TEST_F(StartWithWindowsTest, ARefusalUndoesWhatWasDoneAndSaysSo) {
     EXPECT_EQ(IniOption(), "1");
     EXPECT_EQ(t_.world().CommandAtLogOn("Trevo"), kOurCommand);
 
-    // Task Manager's record guarded while it has Trevo off: all stays as it was.
+    // Task Manager's record guarded while it has Trevo off: all stays as it was,
+    // the Run value too, which was written before the refusal: ours, a moved
+    // folder's, or none at all.
     t_.world().guardedKeys = {sim::kStartupApprovedKey};
     t_.world().SwitchInTaskManager("Trevo", false);
     const Value off = Approval();
-    Choose();
-    EXPECT_EQ(Approval(), off);
-    EXPECT_EQ(Run(), Value({win::REG_SZ, kOurCommand + '\0'}));
-    EXPECT_NE(LastMessage().find("Task Manager"), std::string::npos) << LastMessage();
+    for (const std::optional<std::string>& before :
+         {std::optional<std::string>(kOurCommand), std::optional<std::string>("\"D:\\Old\\Trevo.exe\""),
+          std::optional<std::string>()}) {
+        SCOPED_TRACE(before.value_or("(none)"));
+        t_.world().registry[sim::kRunKey].values.erase("TREVO");
+        if (before) SetRun(t_.world(), *before);
+        const Value run = Run();
+        const std::string option = IniOption();
+        Choose();
+        EXPECT_EQ(Approval(), off);
+        EXPECT_EQ(Run(), run);
+        EXPECT_EQ(IniOption(), option);
+        EXPECT_NE(LastMessage().find("Task Manager"), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find("Nothing was changed"), std::string::npos) << LastMessage();
+    }
+    SetRun(t_.world(), kOurCommand);
 
     // A read-only Trevo.ini: the registry is not touched.
     t_.world().guardedKeys.clear();

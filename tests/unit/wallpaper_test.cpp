@@ -147,11 +147,12 @@ protected:
         WritePictureFile(t_.Host(u"C:\\pics\\red.bmp"), 8, 8, 0xFFFF0000);
         WriteSettings(40);
     }
-    void WriteSettings(int width) {
+    void WriteSettings(int width, bool keepSize = true) {
         t_.WriteIni(
             "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n1=C:\\pics\\red.bmp\r\n2=C:\\pics\\red.bmp\r\n[Size]\r\n"
-            "KeepSize=-1\r\nWidth=" +
-            std::to_string(width) + "\r\nHeight=30\r\n[Options]\r\nKeepWallpapers=1\r\n");
+            "KeepSize=" +
+            std::string(keepSize ? "-1" : "0") + "\r\nWidth=" + std::to_string(width) +
+            "\r\nHeight=30\r\n[Options]\r\nKeepWallpapers=1\r\n");
     }
     std::u16string KeptName(int desk) {
         return std::u16string(kKept) + u"Desktop" + static_cast<char16_t>(u'0' + desk) + u".bmp";
@@ -207,6 +208,10 @@ TEST_F(KeptWallpapers, AKeptBitmapServesEveryVisitUntilItsSourceChanges) {
     t_.Start();
     EXPECT_EQ(t_.world().wallpaper, KeptName(1));
     EXPECT_EQ(sim::LoadPictureFile(Kept(1))->PixelWidth(), 50);
+    t_.Kill();
+    WriteSettings(50, false);  // the same size, no longer kept: the picture's own
+    t_.Start();
+    EXPECT_EQ(sim::LoadPictureFile(Kept(1))->PixelWidth(), 9);
 }
 
 // A kept bitmap changed or removed behind Trevo's back is made again; a folder
