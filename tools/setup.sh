@@ -209,9 +209,12 @@ trevo_prepare_test_machine() {
     trevo_ensure_locales "${TREVO_TEST_LOCALES[@]}"
 }
 
+# trevo_configure_and_build PRESET [TARGET...]: every target, or only those.
 trevo_configure_and_build() {
-  local preset=$1
-  (cd "$TREVO_ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset")
+  local preset=$1 targets=()
+  shift
+  (($# == 0)) || targets=(--target "$@")
+  (cd "$TREVO_ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset" "${targets[@]}")
 }
 
 # --- Stages and the closing summary ---------------------------------------
