@@ -224,6 +224,43 @@ String Win32Engine::LoadResString(Long id) {
     return FromWide(std::wstring_view(text, static_cast<size_t>(n)));
 }
 
+// A string table resource holds sixteen strings, each a count of UTF-16 units
+// and that many units; string id lives in block id / 16 + 1, at place id % 16.
+std::optional<String> Win32Engine::LoadResStringOf(Long id, std::uint16_t language) {
+    if (id < 0 || id > 0xFFFF) return std::nullopt;
+    const LPCWSTR block = MAKEINTRESOURCEW(id / 16 + 1);
+    HRSRC found = ::FindResourceExW(instance_, RT_STRING, block, language);
+    HGLOBAL loaded = found ? ::LoadResource(instance_, found) : nullptr;
+    const auto* units = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
+    if (!units) return std::nullopt;
+    const WCHAR* const end = units + ::SizeofResource(instance_, found) / sizeof(WCHAR);
+    for (Long place = 0; units < end; ++place) {
+        const size_t length = *units++;
+        if (length > static_cast<size_t>(end - units)) return std::nullopt;  // a block cut short
+        if (place == id % 16) {
+            if (length == 0) return std::nullopt;
+            return FromWide(std::wstring_view(units, length));
+        }
+        units += length;
+    }
+    return std::nullopt;
+}
+
+namespace {
+BOOL CALLBACK NoteLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+    reinterpret_cast<std::vector<std::uint16_t>*>(found)->push_back(language);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<std::uint16_t> Win32Engine::ResStringLanguages(Long id) {
+    std::vector<std::uint16_t> languages;
+    if (id < 0 || id > 0xFFFF) return languages;
+    ::EnumResourceLanguagesW(instance_, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), NoteLanguage,
+                             reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
 std::unique_ptr<engine::FormPeer> Win32Engine::CreateFormPeer(const engine::FormDesign& design,
                                                               engine::FormEvents& events) {
     return std::make_unique<Win32FormPeer>(*this, design, events);

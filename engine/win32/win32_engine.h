@@ -28,6 +28,8 @@ public:
     engine::PicturePtr LoadResPicture(engine::Long id, engine::Long format) override;
     void SavePicture(const engine::Picture& picture, const engine::String& path) override;
     engine::String LoadResString(engine::Long id) override;
+    std::optional<engine::String> LoadResStringOf(engine::Long id, std::uint16_t language) override;
+    std::vector<std::uint16_t> ResStringLanguages(engine::Long id) override;
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
     std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;
