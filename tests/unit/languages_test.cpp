@@ -50,6 +50,13 @@ std::vector<std::string> TableProblems(const sim::StringTables& tables) {
     return problems;
 }
 
+// A Windows shown in that display language.
+sim::Options ShownIn(std::uint16_t language) {
+    sim::Options o;
+    o.uiLanguage = language;
+    return o;
+}
+
 std::string Ini(const std::string& options) {
     return std::string(testing_support::kGoodIni) + "[Keys]\r\nDesktop2=Ctrl+Alt+F2\r\n[Options]\r\n" + options;
 }
@@ -141,9 +148,7 @@ TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
         {trevo::kJapanese, trevo::kJapanese}, {trevo::kEnglish, trevo::kEnglish}, {kBritish, trevo::kEnglish},
         {kGerman, trevo::kEnglish}, {0x040C, trevo::kEnglish}};
     for (const auto& [windows, chosen] : cases) {
-        sim::Options o;
-        o.uiLanguage = windows;
-        SimTrevo t(o);
+        SimTrevo t(ShownIn(windows));
         t.WriteIni(Ini("Language=Auto\r\n"));
         t.Start();
         ASSERT_FALSE(t.world().ended);
@@ -158,8 +163,7 @@ TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
     WriteFile(dir.path() / "texts.rc", "#include \"" + std::string(TREVO_SOURCE_DIR) + "/res/text_ids.h\"\n" + english + german);
     const std::pair<std::string, std::uint16_t> runs[] = {{"auto", kSwissGerman}, {"de", trevo::kEnglish}};
     for (const auto& [value, windows] : runs) {
-        sim::Options o;
-        o.uiLanguage = windows;
+        sim::Options o = ShownIn(windows);
         o.stringTables = dir.path() / "texts.rc";
         sim::World world(o);
         sim::SimEngine engine(world);
@@ -173,9 +177,7 @@ TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
 
 TEST(Languages, WithoutTheKeyTheTextsAreAsTheyWereAndAnUnknownValueIsToldInWindowsLanguage) {
     {
-        sim::Options o;
-        o.uiLanguage = trevo::kJapanese;
-        SimTrevo t(o);
+        SimTrevo t(ShownIn(trevo::kJapanese));
         t.WriteIni(Ini("ShowDesktop=1\r\n"));
         t.Start();
         const trevo::TrevoDialog& d = t.app().dialog();
@@ -189,9 +191,7 @@ TEST(Languages, WithoutTheKeyTheTextsAreAsTheyWereAndAnUnknownValueIsToldInWindo
         EXPECT_EQ(U8(t.world().msgBoxes.back().text), "プロパティの変更は次回起動時に反映されます。");
     }
     for (const std::uint16_t windows : {trevo::kEnglish, trevo::kJapanese}) {
-        sim::Options o;
-        o.uiLanguage = windows;
-        SimTrevo t(o);
+        SimTrevo t(ShownIn(windows));
         t.WriteIni(Ini("Language=fr\r\n"));
         t.Start();
         ASSERT_TRUE(t.world().ended);
