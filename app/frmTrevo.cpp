@@ -233,6 +233,8 @@ void FrmTrevo::StartUp() {
     texts_ = Texts(engine_, ChooseLanguage(engine_, {iniPath, settings.fileExists, u"Options", u"Language"},
                                            everyday_.language));
     textsSettled_ = true;
+    // English captions at the size of Windows' own dialogs, where they fit the boxes.
+    if (texts_.Language()) engine_.SetTextLanguage(*texts_.Language());
     ShowDialogTexts(form_, dlg_, texts_);
     if (everyday_.startWithWindows) {
         const String exe = lib::AnsiReadyPath(platform, bas_.gAppPath + engine_.App().exeFile).value_or(String());

@@ -65,6 +65,9 @@ public:
     // The languages of the blocks that hold the string table of id
     // (EnumResourceLanguages), in the order of their numbers.
     virtual std::vector<std::uint16_t> ResStringLanguages(Long id) = 0;
+    // The language every text of the forms is now in: controls take the font
+    // for its letters (until told, Japanese at 9 points), the ones made already too.
+    virtual void SetTextLanguage(std::uint16_t language) = 0;
 
     virtual std::unique_ptr<FormPeer> CreateFormPeer(const FormDesign& design, FormEvents& events) = 0;
     // A notice panel; its window is made at its first Show.

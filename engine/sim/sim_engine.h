@@ -26,6 +26,8 @@ public:
     engine::String LoadResString(Long id) override;
     std::optional<engine::String> LoadResStringOf(Long id, std::uint16_t language) override;
     std::vector<std::uint16_t> ResStringLanguages(Long id) override;
+    // The simulated Windows draws no letters: only the language is kept.
+    void SetTextLanguage(std::uint16_t language) override { world_.textLanguage = language; }
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
     std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;

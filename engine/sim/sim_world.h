@@ -106,6 +106,7 @@ public:
     bool MayWriteIn(const std::filesystem::path& hostFolder) const;
     Hwnd taskbar = 0;
     Hwnd notifyArea = 0;
+    std::uint16_t textLanguage = 0;  // what the program said its forms' texts are in; 0 before it did
     Rect workArea;
 
     // The notification area, keyed by (window, id), and the order icons were added.
