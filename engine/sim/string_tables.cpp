@@ -17,20 +17,55 @@ namespace {
 // The names <winnt.h> gives the languages, as MAKELANGID takes them. A name
 // not listed here makes the script unreadable: add it from <winnt.h>.
 const std::map<std::string, Long> kLanguageNames = {
-    {"LANG_NEUTRAL", 0x00},    {"LANG_ARABIC", 0x01},     {"LANG_BULGARIAN", 0x02}, {"LANG_CATALAN", 0x03},
-    {"LANG_CHINESE", 0x04},    {"LANG_CZECH", 0x05},      {"LANG_DANISH", 0x06},    {"LANG_GERMAN", 0x07},
-    {"LANG_GREEK", 0x08},      {"LANG_ENGLISH", 0x09},    {"LANG_SPANISH", 0x0a},   {"LANG_FINNISH", 0x0b},
-    {"LANG_FRENCH", 0x0c},     {"LANG_HEBREW", 0x0d},     {"LANG_HUNGARIAN", 0x0e}, {"LANG_ICELANDIC", 0x0f},
-    {"LANG_ITALIAN", 0x10},    {"LANG_JAPANESE", 0x11},   {"LANG_KOREAN", 0x12},    {"LANG_DUTCH", 0x13},
-    {"LANG_NORWEGIAN", 0x14},  {"LANG_POLISH", 0x15},     {"LANG_PORTUGUESE", 0x16}, {"LANG_ROMANIAN", 0x18},
-    {"LANG_RUSSIAN", 0x19},    {"LANG_CROATIAN", 0x1a},   {"LANG_SLOVAK", 0x1b},    {"LANG_SWEDISH", 0x1d},
-    {"LANG_THAI", 0x1e},       {"LANG_TURKISH", 0x1f},    {"LANG_INDONESIAN", 0x21}, {"LANG_UKRAINIAN", 0x22},
+    {"LANG_NEUTRAL", 0x00},
+    {"LANG_ARABIC", 0x01},
+    {"LANG_BULGARIAN", 0x02},
+    {"LANG_CATALAN", 0x03},
+    {"LANG_CHINESE", 0x04},
+    {"LANG_CZECH", 0x05},
+    {"LANG_DANISH", 0x06},
+    {"LANG_GERMAN", 0x07},
+    {"LANG_GREEK", 0x08},
+    {"LANG_ENGLISH", 0x09},
+    {"LANG_SPANISH", 0x0a},
+    {"LANG_FINNISH", 0x0b},
+    {"LANG_FRENCH", 0x0c},
+    {"LANG_HEBREW", 0x0d},
+    {"LANG_HUNGARIAN", 0x0e},
+    {"LANG_ICELANDIC", 0x0f},
+    {"LANG_ITALIAN", 0x10},
+    {"LANG_JAPANESE", 0x11},
+    {"LANG_KOREAN", 0x12},
+    {"LANG_DUTCH", 0x13},
+    {"LANG_NORWEGIAN", 0x14},
+    {"LANG_POLISH", 0x15},
+    {"LANG_PORTUGUESE", 0x16},
+    {"LANG_ROMANIAN", 0x18},
+    {"LANG_RUSSIAN", 0x19},
+    {"LANG_CROATIAN", 0x1a},
+    {"LANG_SLOVAK", 0x1b},
+    {"LANG_SWEDISH", 0x1d},
+    {"LANG_THAI", 0x1e},
+    {"LANG_TURKISH", 0x1f},
+    {"LANG_INDONESIAN", 0x21},
+    {"LANG_UKRAINIAN", 0x22},
     {"LANG_VIETNAMESE", 0x2a},
-    {"SUBLANG_NEUTRAL", 0x00}, {"SUBLANG_DEFAULT", 0x01}, {"SUBLANG_SYS_DEFAULT", 0x02},
-    {"SUBLANG_ENGLISH_US", 0x01}, {"SUBLANG_ENGLISH_UK", 0x02}, {"SUBLANG_GERMAN", 0x01},
-    {"SUBLANG_FRENCH", 0x01},  {"SUBLANG_SPANISH", 0x01}, {"SUBLANG_ITALIAN", 0x01}, {"SUBLANG_DUTCH", 0x01},
-    {"SUBLANG_PORTUGUESE", 0x02}, {"SUBLANG_PORTUGUESE_BRAZILIAN", 0x01}, {"SUBLANG_JAPANESE_JAPAN", 0x01},
-    {"SUBLANG_KOREAN", 0x01},  {"SUBLANG_CHINESE_TRADITIONAL", 0x01}, {"SUBLANG_CHINESE_SIMPLIFIED", 0x02},
+    {"SUBLANG_NEUTRAL", 0x00},
+    {"SUBLANG_DEFAULT", 0x01},
+    {"SUBLANG_SYS_DEFAULT", 0x02},
+    {"SUBLANG_ENGLISH_US", 0x01},
+    {"SUBLANG_ENGLISH_UK", 0x02},
+    {"SUBLANG_GERMAN", 0x01},
+    {"SUBLANG_FRENCH", 0x01},
+    {"SUBLANG_SPANISH", 0x01},
+    {"SUBLANG_ITALIAN", 0x01},
+    {"SUBLANG_DUTCH", 0x01},
+    {"SUBLANG_PORTUGUESE", 0x02},
+    {"SUBLANG_PORTUGUESE_BRAZILIAN", 0x01},
+    {"SUBLANG_JAPANESE_JAPAN", 0x01},
+    {"SUBLANG_KOREAN", 0x01},
+    {"SUBLANG_CHINESE_TRADITIONAL", 0x01},
+    {"SUBLANG_CHINESE_SIMPLIFIED", 0x02},
 };
 
 // One script read token by token, comments and preprocessor lines taken out.
@@ -83,19 +118,31 @@ public:
             }
             if (++at_ >= text_.size()) Fail("a text ends in a backslash");
             switch (text_[at_]) {
-                case 'r': bytes += '\r'; break;
-                case 'n': bytes += '\n'; break;
-                case 't': bytes += '\t'; break;
-                case '\\': bytes += '\\'; break;
-                case '"': bytes += '"'; break;
+                case 'r':
+                    bytes += '\r';
+                    break;
+                case 'n':
+                    bytes += '\n';
+                    break;
+                case 't':
+                    bytes += '\t';
+                    break;
+                case '\\':
+                    bytes += '\\';
+                    break;
+                case '"':
+                    bytes += '"';
+                    break;
                 case 'x': {
                     const size_t digits = text_.find_first_not_of("0123456789abcdefABCDEF", at_ + 1);
                     if (digits == at_ + 1) Fail("\\x without hexadecimal digits");
-                    bytes += static_cast<char>(std::stoi(text_.substr(at_ + 1, std::min<size_t>(digits - at_ - 1, 2)), nullptr, 16));
+                    bytes += static_cast<char>(
+                        std::stoi(text_.substr(at_ + 1, std::min<size_t>(digits - at_ - 1, 2)), nullptr, 16));
                     at_ = std::min(digits, at_ + 3) - 1;
                     break;
                 }
-                default: Fail(std::string("an escape the compiler does not know: \\") + text_[at_]);
+                default:
+                    Fail(std::string("an escape the compiler does not know: \\") + text_[at_]);
             }
         }
         return engine::FromUtf8(bytes);
@@ -122,8 +169,8 @@ private:
             } else if (text_.compare(at_, 2, "/*") == 0) {
                 const size_t end = text_.find("*/", at_ + 2);
                 if (end == std::string::npos) Fail("a comment without its end");
-                line_ += static_cast<int>(std::count(text_.begin() + static_cast<long>(at_),
-                                                     text_.begin() + static_cast<long>(end), '\n'));
+                line_ += static_cast<int>(
+                    std::count(text_.begin() + static_cast<long>(at_), text_.begin() + static_cast<long>(end), '\n'));
                 at_ = end + 2;
             } else {
                 return;

@@ -98,20 +98,22 @@ TEST_P(InEachLanguage, EveryCaptionMenuPanelAndMessageComesFromItsBlock) {
     t.Start();
     ASSERT_FALSE(t.world().ended);
     const trevo::TrevoDialog& d = t.app().dialog();
-    const std::pair<String, Long> captions[] = {
-        {t.app().form().Caption(), IDS_PROPERTIES_TITLE}, {d.lblDesktops->Caption(), IDS_DESKTOPS_LABEL},
-        {d.lblWallpaper->Caption(), IDS_WALLPAPER_LABEL}, {d.chkSize->Caption(), IDS_ALWAYS_THIS_SIZE},
-        {d.lblInfo[1]->Caption(), IDS_ONLY_WHEN_CENTRED}, {d.cmdOk->Caption(), IDS_OK},
-        {d.cmdCancel->Caption(), IDS_CANCEL}};
+    const std::pair<String, Long> captions[] = {{t.app().form().Caption(), IDS_PROPERTIES_TITLE},
+                                                {d.lblDesktops->Caption(), IDS_DESKTOPS_LABEL},
+                                                {d.lblWallpaper->Caption(), IDS_WALLPAPER_LABEL},
+                                                {d.chkSize->Caption(), IDS_ALWAYS_THIS_SIZE},
+                                                {d.lblInfo[1]->Caption(), IDS_ONLY_WHEN_CENTRED},
+                                                {d.cmdOk->Caption(), IDS_OK},
+                                                {d.cmdCancel->Caption(), IDS_CANCEL}};
     for (const auto& [shown, id] : captions) EXPECT_EQ(U8(shown), U8(Table(t, id, language))) << id;
     EXPECT_EQ(U8(t.world().windows.Get(t.app().form().hWnd()).title), U8(Table(t, IDS_PROPERTIES_TITLE, language)));
 
     t.world().menuChoices.push_back(u"");
     t.Click(1, win::WM_RBUTTONUP);
     ASSERT_EQ(t.world().menusShown.size(), 1u);
-    EXPECT_EQ(t.world().menusShown[0],
-              (std::vector<String>{Table(t, IDS_MENU_PROPERTIES, language), Table(t, IDS_MENU_START_WITH_WINDOWS, language),
-                                   u"-", Table(t, IDS_MENU_EXIT, language)}));
+    EXPECT_EQ(t.world().menusShown[0], (std::vector<String>{Table(t, IDS_MENU_PROPERTIES, language),
+                                                            Table(t, IDS_MENU_START_WITH_WINDOWS, language), u"-",
+                                                            Table(t, IDS_MENU_EXIT, language)}));
 
     EXPECT_TRUE(t.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + 1));
     bool panelSays = false;
@@ -141,12 +143,15 @@ TEST_P(InEachLanguage, ABadSettingIsToldFromThePatternOfItsLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EnglishAndJapanese, InEachLanguage,
-                         ::testing::Values(std::make_pair("en", trevo::kEnglish), std::make_pair("JA", trevo::kJapanese)));
+                         ::testing::Values(std::make_pair("en", trevo::kEnglish),
+                                           std::make_pair("JA", trevo::kJapanese)));
 
 TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
-    const std::pair<std::uint16_t, std::uint16_t> cases[] = {
-        {trevo::kJapanese, trevo::kJapanese}, {trevo::kEnglish, trevo::kEnglish}, {kBritish, trevo::kEnglish},
-        {kGerman, trevo::kEnglish}, {0x040C, trevo::kEnglish}};
+    const std::pair<std::uint16_t, std::uint16_t> cases[] = {{trevo::kJapanese, trevo::kJapanese},
+                                                             {trevo::kEnglish, trevo::kEnglish},
+                                                             {kBritish, trevo::kEnglish},
+                                                             {kGerman, trevo::kEnglish},
+                                                             {0x040C, trevo::kEnglish}};
     for (const auto& [windows, chosen] : cases) {
         SimTrevo t(ShownIn(windows));
         t.WriteIni(Ini("Language=Auto\r\n"));
@@ -158,9 +163,12 @@ TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
     // A third language is one block more: it is chosen by its code, and by auto
     // for Windows in any form of it.
     TempDir dir;
-    const std::string english = "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE\nBEGIN\n IDS_LANGUAGE_CODE \"en\"\nEND\n";
-    const std::string german = "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN\nSTRINGTABLE\nBEGIN\n IDS_LANGUAGE_CODE \"de\"\nEND\n";
-    WriteFile(dir.path() / "texts.rc", "#include \"" + std::string(TREVO_SOURCE_DIR) + "/res/text_ids.h\"\n" + english + german);
+    const std::string english =
+        "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE\nBEGIN\n IDS_LANGUAGE_CODE \"en\"\nEND\n";
+    const std::string german =
+        "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN\nSTRINGTABLE\nBEGIN\n IDS_LANGUAGE_CODE \"de\"\nEND\n";
+    WriteFile(dir.path() / "texts.rc",
+              "#include \"" + std::string(TREVO_SOURCE_DIR) + "/res/text_ids.h\"\n" + english + german);
     const std::pair<std::string, std::uint16_t> runs[] = {{"auto", kSwissGerman}, {"de", trevo::kEnglish}};
     for (const auto& [value, windows] : runs) {
         sim::Options o = ShownIn(windows);
@@ -169,8 +177,9 @@ TEST(Languages, AutoTakesWindowsDisplayLanguageWhereTheTableHasItElseEnglish) {
         sim::SimEngine engine(world);
         EXPECT_EQ(trevo::TableLanguages(engine).size(), 2u);
         const String path = u"C:\\Trevo\\Trevo.ini";
-        EXPECT_EQ(trevo::ChooseLanguage(engine, {path, true, u"Options", u"Language"}, engine::FromUtf8(value)).value_or(0),
-                  kGerman)
+        EXPECT_EQ(
+            trevo::ChooseLanguage(engine, {path, true, u"Options", u"Language"}, engine::FromUtf8(value)).value_or(0),
+            kGerman)
             << value;
     }
 }
