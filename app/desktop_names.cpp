@@ -22,9 +22,7 @@ std::array<String, kMaxDesks> ReadDesktopNames(lib::ClsKwini& ini, const String&
         const String key = engine::DecimalText(static_cast<long long>(i) + 1);
         const String text = ini.vbGetPrivateProfileString(u"Names", key, iniPath);
         if (HasControlCharacter(text))
-            RefuseSetting({iniPath, fileExists, u"Names", key}, text,
-                          u"A desktop's name may not hold control characters such as a tab. Write the name as "
-                          u"plain text (up to 24 characters are shown), or leave it empty for none.");
+            RefuseSetting({iniPath, fileExists, u"Names", key}, text, Phrase(IDS_RULE_NAME));
         names[i] = lib::ClsKwString::LeftWhole(text, kMaxNameLength);
     }
     return names;

@@ -8,15 +8,15 @@ using engine::Long;
 using engine::String;
 namespace win = engine::win;
 
-String DesktopPanelText(Long desk, const String& name) {
-    String text = u"Desktop " + engine::DecimalText(desk);
-    if (!name.empty()) text += u"\n" + name;
-    return text;
+String DesktopPanelText(const Texts& texts, Long desk, const String& name) {
+    const String number = engine::DecimalText(desk);
+    return name.empty() ? texts.Say(Phrase(IDS_PANEL_DESKTOP, {number}))
+                        : texts.Say(Phrase(IDS_PANEL_NAMED_DESKTOP, {number, name}));
 }
 
 void DesktopPanel::Tell(Long desk, const String& name) {
     if (!panel_) panel_ = engine_.CreateNoticePanel();
-    panel_->Show(DesktopPanelText(desk, name), MonitorInUse());
+    panel_->Show(DesktopPanelText(texts_, desk, name), MonitorInUse());
     told_ = desk;
 }
 

@@ -5,13 +5,14 @@
 
 #include <memory>
 
+#include "app/texts.h"
 #include "engine/engine.h"
 
 namespace trevo {
 
 class DesktopPanel {
 public:
-    explicit DesktopPanel(engine::Engine& engine) : engine_(engine) {}
+    DesktopPanel(engine::Engine& engine, const Texts& texts) : engine_(engine), texts_(texts) {}
 
     // Desktop n, with that name ("" for none), is on the screen now: the panel
     // says so, in place of whatever it said.
@@ -25,11 +26,12 @@ private:
     engine::Dword MonitorInUse();
 
     engine::Engine& engine_;
+    const Texts& texts_;
     std::unique_ptr<engine::NoticePanel> panel_;  // made at the first Tell
     engine::Long told_ = 0;
 };
 
 // "Desktop 3", with its name on a line of its own when it has one.
-engine::String DesktopPanelText(engine::Long desk, const engine::String& name);
+engine::String DesktopPanelText(const Texts& texts, engine::Long desk, const engine::String& name);
 
 }  // namespace trevo

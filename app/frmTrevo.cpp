@@ -4,6 +4,7 @@
 
 #include "lib/ansi_path.h"
 #include "app/icons_hint.h"
+#include "app/language_choice.h"
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "desktop/window_gather.h"
@@ -34,7 +35,7 @@ bool IsGatherCommand(std::u16string_view command) {
 }  // namespace
 
 FrmTrevo::FrmTrevo(engine::Engine& engine)
-    : engine_(engine), form_(engine, TrevoFormDesign()), dlg_(DeclareTrevoDialog(form_)) {
+    : engine_(engine), texts_(engine), form_(engine, TrevoFormDesign()), dlg_(DeclareTrevoDialog(form_)) {
     form_.OnLoad = [this] { Form_Load(); };
     form_.OnUnload = [this] { Form_Unload(); };
     form_.SessionEnding = [this] { SessionEnding(); };
@@ -77,10 +78,8 @@ void FrmTrevo::Form_Load() {
         // anything. A second start says nothing (the icons are there to see);
         // a rescue says why it did nothing.
         if (gather)
-            engine_.MsgBox(
-                u"Trevo is running. Click desktop 1, choose Exit from its menu, then run Trevo /gather "
-                u"again.",
-                engine::kMbIconExclamation, u"Trevo");
+            engine_.MsgBox(SettledTexts().Say(Phrase(IDS_GATHER_WHILE_RUNNING)), engine::kMbIconExclamation,
+                           u"Trevo");
         engine_.End(0);
     }
     try {
@@ -91,7 +90,7 @@ void FrmTrevo::Form_Load() {
         StartUp();
     } catch (const BadSetting& bad) {
         // Nothing has been added or written yet: tell the user and stop.
-        engine_.MsgBox(bad.Message(), engine::kMbIconError, u"Trevo");
+        engine_.MsgBox(SettledTexts().Say(bad.Message()), engine::kMbIconError, u"Trevo");
         engine_.End(1);
     }
 }
@@ -107,15 +106,27 @@ void FrmTrevo::CreateSupportObjects() {
     // Every settings, bitmap and wallpaper call spells the folder in the ANSI
     // code page: where it cannot, the folder's short name stands in for it.
     const std::optional<String> ready = lib::AnsiReadyPath(platform, bas_.gAppPath);
-    if (!ready)
-        throw BadSetting(
-            u"Trevo cannot start: the name of its folder uses characters that this Windows cannot hand "
-            u"to Trevo's settings file, and the folder has no short name to use instead.\r\n\r\nFolder: " +
-            bas_.gAppPath +
-            u"\r\n\r\nMove Trevo to a folder whose name uses only characters of the system's language, "
-            u"and start it again.");
+    if (!ready) throw BadSetting(Phrase(IDS_FOLDER_NAME_UNSPELLABLE, {bas_.gAppPath}));
     bas_.gAppPath = *ready;
     bas_.gIniName = u"Trevo.ini";
+}
+
+Texts FrmTrevo::SettledTexts() {
+    if (textsSettled_) return texts_;
+    if (bas_.gIniName.empty()) {
+        try {
+            CreateSupportObjects();
+        } catch (const BadSetting&) {
+            return texts_;  // a folder Trevo cannot name holds no settings it could read
+        }
+    }
+    const String iniPath = bas_.IniPath();
+    try {
+        const String value = bas_.gcIni->vbGetPrivateProfileString(u"Options", u"Language", iniPath);
+        return Texts(engine_, ChooseLanguage(engine_, {iniPath, true, u"Options", u"Language"}, value));
+    } catch (const BadSetting&) {
+        return Texts(engine_, LanguageOfWindows(engine_));  // the user asked for a language: Windows' is the nearest
+    }
 }
 
 void FrmTrevo::ReadNeverMoveList(const String& code) {
@@ -218,9 +229,16 @@ void FrmTrevo::StartUp() {
 
     const StartSettings settings = ReadStartSettings(*bas_.gcIni, platform, bas_.IniPath());
     everyday_ = ReadKeysAndOptions(platform, *bas_.gcIni, bas_.IniPath(), settings.fileExists);
+    const String iniPath = bas_.IniPath();
+    texts_ = Texts(engine_, ChooseLanguage(engine_, {iniPath, settings.fileExists, u"Options", u"Language"},
+                                           everyday_.language));
+    textsSettled_ = true;
+    // English captions at the size of Windows' own dialogs, where they fit the boxes.
+    if (texts_.Language()) engine_.SetTextLanguage(*texts_.Language());
+    ShowDialogTexts(form_, dlg_, texts_);
     if (everyday_.startWithWindows) {
         const String exe = lib::AnsiReadyPath(platform, bas_.gAppPath + engine_.App().exeFile).value_or(String());
-        startWithWindows_ = std::make_unique<StartWithWindows>(engine_, *bas_.gcIni, bas_.IniPath(), exe);
+        startWithWindows_ = std::make_unique<StartWithWindows>(engine_, texts_, *bas_.gcIni, bas_.IniPath(), exe);
     }
     Adopt(settings);
     FillDialog(settings);
@@ -236,7 +254,7 @@ void FrmTrevo::StartUp() {
     TrayLClick(1);
     // An Exit chosen during the first selection has already closed everything.
     if (!form_.IsLoaded()) return;
-    if (everyday_.iconsHint) HintWhereIconsAre(platform, *bas_.gcVer, *mDesks[0]);
+    if (everyday_.iconsHint) HintWhereIconsAre(platform, texts_, *bas_.gcVer, *mDesks[0]);
     dlg_.optNumber[0]->SetValue(true);
     StartEverydayInput();
     // Trevo is running by now: a start that fails to follow a moved folder still has its icons.
@@ -258,6 +276,15 @@ void FrmTrevo::Form_Unload() {
 void FrmTrevo::TrayLClick(Long desk) {
     if (form_.Visible()) return;  // the Properties dialog is open
     Choose(desk);
+}
+
+String FrmTrevo::MenuCaption(desktop::MenuEntry entry) const {
+    switch (entry) {
+        case desktop::MenuEntry::Properties: return texts_.Text(IDS_MENU_PROPERTIES);
+        case desktop::MenuEntry::StartWithWindows: return texts_.Text(IDS_MENU_START_WITH_WINDOWS);
+        case desktop::MenuEntry::Exit: break;
+    }
+    return texts_.Text(IDS_MENU_EXIT);
 }
 
 bool FrmTrevo::StartsWithWindows() { return startWithWindows_ && startWithWindows_->On(); }

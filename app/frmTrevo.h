@@ -13,6 +13,7 @@
 #include "app/frmTrevoDesign.h"
 #include "app/session_state.h"
 #include "app/start_with_windows.h"
+#include "app/texts.h"
 #include "app/settings_check.h"
 #include "desktop/controller.h"
 #include "desktop/frmTrevoTray.h"
@@ -37,10 +38,12 @@ public:
     bool OffersStartWithWindows() const override { return startWithWindows_ != nullptr; }
     bool StartsWithWindows() override;
     void StartWithWindowsClick() override;
+    engine::String MenuCaption(desktop::MenuEntry entry) const override;
 
     engine::Form& form() { return form_; }
     BasTrevo& bas() { return bas_; }
     const TrevoDialog& dialog() const { return dlg_; }
+    const Texts& texts() const { return texts_; }
     // Desktop n is element n - 1; empty after Exit.
     desktop::FrmTrevoTray* desk(engine::Long n) const;
     engine::Long DeskSlots() const { return static_cast<engine::Long>(mDesks.size()); }
@@ -48,6 +51,9 @@ public:
 private:
     void Form_Load();
     void CreateSupportObjects();
+    // The texts in the language Trevo.ini asks for, read now if the start has
+    // not come to it (a setting before it stopped the start).
+    Texts SettledTexts();
     void ReadNeverMoveList(const engine::String& familyCode);
     void Gather();
     void BringBackDesktopOne();
@@ -91,6 +97,8 @@ private:
 
     engine::Engine& engine_;
     BasTrevo bas_;
+    Texts texts_;
+    bool textsSettled_ = false;  // [Options] Language has been read
     engine::Form form_;
     TrevoDialog dlg_;
     std::vector<std::unique_ptr<desktop::FrmTrevoTray>> mDesks;

@@ -103,4 +103,22 @@ TrevoDialog DeclareTrevoDialog(engine::Form& form) {
     return d;
 }
 
+namespace {
+// Only a text that differs is set: without a language the design's texts stand as they are.
+template <class Control>
+void ShowText(Control& control, const String& text) {
+    if (control.Caption() != text) control.SetCaption(text);
+}
+}  // namespace
+
+void ShowDialogTexts(engine::Form& form, const TrevoDialog& d, const Texts& texts) {
+    if (form.Caption() != texts.Text(IDS_PROPERTIES_TITLE)) form.SetCaption(texts.Text(IDS_PROPERTIES_TITLE));
+    ShowText(*d.lblDesktops, texts.Text(IDS_DESKTOPS_LABEL));
+    ShowText(*d.lblWallpaper, texts.Text(IDS_WALLPAPER_LABEL));
+    ShowText(*d.chkSize, texts.Text(IDS_ALWAYS_THIS_SIZE));
+    ShowText(*d.lblInfo[1], texts.Text(IDS_ONLY_WHEN_CENTRED));
+    ShowText(*d.cmdOk, texts.Text(IDS_OK));
+    ShowText(*d.cmdCancel, texts.Text(IDS_CANCEL));
+}
+
 }  // namespace trevo

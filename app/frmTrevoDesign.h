@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/texts.h"
 #include "engine/forms.h"
 
 namespace trevo {
@@ -28,5 +29,8 @@ struct TrevoDialog {
 engine::FormDesign TrevoFormDesign();
 // Declares every control of the dialog on the form and returns them.
 TrevoDialog DeclareTrevoDialog(engine::Form& form);
+// The dialog's caption and its controls' texts in the user's language; the
+// numbers, "..." and "x" are the same in every one.
+void ShowDialogTexts(engine::Form& form, const TrevoDialog& dialog, const Texts& texts);
 
 }  // namespace trevo

@@ -121,13 +121,8 @@ void FrmTrevo::ChoosePicture(int i) {
     const String chosen = engine::CutAtNul(file);
     const std::optional<String> ready = lib::AnsiReadyPath(platform, chosen);
     if (!ready) {
-        engine_.MsgBox(
-            u"This picture cannot be used: the characters of its name cannot be written in the settings "
-            u"file, and it has no short name to use instead.\r\n\r\n" +
-                chosen +
-                u"\r\n\r\nCopy or move it to a folder, and give it a name, that uses only characters "
-                u"of the system's language.",
-            engine::kMbIconExclamation, u"Trevo");
+        engine_.MsgBox(texts_.Say(Phrase(IDS_PICTURE_NAME_UNSPELLABLE, {chosen})), engine::kMbIconExclamation,
+                       u"Trevo");
         return;  // the previous picture stays
     }
     const size_t k = static_cast<size_t>(i);
@@ -174,13 +169,10 @@ void FrmTrevo::Commit() {
     saved =
         saved && ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", file);
     if (!saved) {
-        engine_.MsgBox(u"Trevo could not save its settings.\r\n\r\nFile: " + file +
-                           u"\r\n\r\nThe file may be read-only or in use. Make it writable and press OK again, "
-                           u"or press Cancel to leave it as it is.",
-                       engine::kMbIconError, u"");
+        engine_.MsgBox(texts_.Say(Phrase(IDS_NOT_SAVED, {file})), engine::kMbIconError, u"");
         return;  // the dialog stays open with the user's values
     }
-    engine_.MsgBox(u"プロパティの変更は次回起動時に反映されます。", engine::kMbIconExclamation, u"");
+    engine_.MsgBox(texts_.Text(IDS_CHANGES_AT_NEXT_START), engine::kMbIconExclamation, u"");
     form_.Hide();
 }
 

@@ -19,10 +19,10 @@ void FrmTrevo::StartEverydayInput() {
     if (!everyday_.keys.empty()) {
         const bool knowsNoRepeat = bas_.gcVer->IsNTAtLeast(6, 1);  // MOD_NOREPEAT came with Windows 7
         hotkeys_ = std::make_unique<HotkeyTable>(platform, form_.hWnd(), everyday_.keys, knowsNoRepeat);
-        TellKeysNotTaken(engine_, hotkeys_->NotTaken());
+        TellKeysNotTaken(engine_, texts_, hotkeys_->NotTaken());
     }
     // Made after the start's own selection, which it never names.
-    if (everyday_.showDesktop) panel_ = std::make_unique<DesktopPanel>(engine_);
+    if (everyday_.showDesktop) panel_ = std::make_unique<DesktopPanel>(engine_, texts_);
 }
 
 void FrmTrevo::StopEverydayInput() {

@@ -52,7 +52,7 @@ std::string LastNotice(engine::Platform& platform, engine::Dword key) {
 }
 }  // namespace
 
-void TellKeysNotTaken(engine::Engine& engine, const std::vector<const KeyBinding*>& notTaken) {
+void TellKeysNotTaken(engine::Engine& engine, const Texts& texts, const std::vector<const KeyBinding*>& notTaken) {
     engine::Platform& platform = engine.platform();
     String list;
     for (const KeyBinding* binding : notTaken) list += u"\r\n" + binding->name + u"=" + binding->text;
@@ -70,10 +70,7 @@ void TellKeysNotTaken(engine::Engine& engine, const std::vector<const KeyBinding
         platform.RegCloseKey(key);
     }
     if (list.empty() || saidBefore) return;
-    engine.MsgBox(u"Another program already uses these keys, so Trevo could not take them:\r\n" + list +
-                      u"\r\n\r\nEvery other key works. Choose other combinations in [Keys] of Trevo.ini and start "
-                      u"Trevo again. Trevo says this once; it tells again when the list changes.",
-                  engine::kMbIconExclamation, u"Trevo");
+    engine.MsgBox(texts.Say(Phrase(IDS_KEYS_TAKEN, {list})), engine::kMbIconExclamation, u"Trevo");
 }
 
 }  // namespace trevo

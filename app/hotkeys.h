@@ -37,6 +37,6 @@ inline constexpr const char* kNoticeKey = "Software\\Trevo Keys";
 // Tells the user which keys another program holds, once: the list is kept in
 // the registry, and the same list at a later start says nothing, so that a
 // key held by another program does not ask for a click at every log-on.
-void TellKeysNotTaken(engine::Engine& engine, const std::vector<const KeyBinding*>& notTaken);
+void TellKeysNotTaken(engine::Engine& engine, const Texts& texts, const std::vector<const KeyBinding*>& notTaken);
 
 }  // namespace trevo

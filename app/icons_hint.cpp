@@ -9,12 +9,6 @@ namespace {
 constexpr const char* kHintShownValue = "IconsHintShown";
 constexpr engine::Long kFirstBuildOfWindows11 = 22000;
 
-// What the notification says: a title of up to 63 bytes, a text of up to 255.
-constexpr const char16_t* kHintTitle = u"Trevo's icons";
-constexpr const char16_t* kHintText =
-    u"Windows 11 may keep Trevo's desktop icons behind ^ on the task bar. To keep them in view, turn each Trevo "
-    u"icon on under Settings > Personalization > Taskbar > Other system tray icons, or drag it onto the task bar.";
-
 bool HintShownBefore(engine::Platform& platform, engine::Dword key) {
     engine::Dword type = 0, value = 0, size = sizeof(value);
     return platform.RegQueryValueExA(key, kHintShownValue, &type, &value, &size) == win::ERROR_SUCCESS;
@@ -27,7 +21,8 @@ bool HidesNewIcons(const lib::ClsKwVer& version) {
     return version.BuidNumber() >= kFirstBuildOfWindows11;
 }
 
-void HintWhereIconsAre(engine::Platform& platform, const lib::ClsKwVer& version, desktop::FrmTrevoTray& first) {
+void HintWhereIconsAre(engine::Platform& platform, const Texts& texts, const lib::ClsKwVer& version,
+                       desktop::FrmTrevoTray& first) {
     if (!HidesNewIcons(version)) return;
     engine::Dword key = 0;
     const bool kept = platform.RegCreateKeyExA(win::HKEY_CURRENT_USER, kNoticeKey, win::REG_OPTION_NON_VOLATILE, &key,
@@ -37,7 +32,7 @@ void HintWhereIconsAre(engine::Platform& platform, const lib::ClsKwVer& version,
         return;
     }
     // Marked only once it was shown: a shell that did not take it hears it again next time.
-    if (first.ShowBalloon(kHintTitle, kHintText) && kept) {
+    if (first.ShowBalloon(texts.Text(IDS_ICONS_HINT_TITLE), texts.Text(IDS_ICONS_HINT_TEXT)) && kept) {
         const engine::Dword shown = 1;
         platform.RegSetValueExA(key, kHintShownValue, win::REG_DWORD, &shown, sizeof(shown));
     }

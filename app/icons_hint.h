@@ -3,6 +3,7 @@
 // desktop 1's icon, where they are and how to keep them in view.
 #pragma once
 
+#include "app/texts.h"
 #include "desktop/frmTrevoTray.h"
 #include "lib/ClsKwVer.h"
 
@@ -15,6 +16,7 @@ bool HidesNewIcons(const lib::ClsKwVer& version);
 // desktop 1; remembered beside the keys' note, so that later starts say
 // nothing. A registry that refuses the mark costs only that: the
 // notification comes again at the next start.
-void HintWhereIconsAre(engine::Platform& platform, const lib::ClsKwVer& version, desktop::FrmTrevoTray& first);
+void HintWhereIconsAre(engine::Platform& platform, const Texts& texts, const lib::ClsKwVer& version,
+                       desktop::FrmTrevoTray& first);
 
 }  // namespace trevo

@@ -69,8 +69,8 @@ std::optional<Dword> ModifierCode(std::u16string_view part) {
 
 }  // namespace
 
-std::optional<KeyCombination> ParseKeyCombination(const String& text, String* why) {
-    auto refuse = [&](String reason) -> std::optional<KeyCombination> {
+std::optional<KeyCombination> ParseKeyCombination(const String& text, Phrase* why) {
+    auto refuse = [&](Phrase reason) -> std::optional<KeyCombination> {
         if (why) *why = std::move(reason);
         return std::nullopt;
     };
@@ -80,26 +80,26 @@ std::optional<KeyCombination> ParseKeyCombination(const String& text, String* wh
     while (true) {
         const size_t plus = rest.find(u'+');
         const std::u16string_view part = Trimmed(rest.substr(0, plus));
-        if (part.empty()) return refuse(u"A \"+\" has nothing on one side.");
-        if (keySeen) return refuse(u"The key must come last, after the modifiers.");
+        if (part.empty()) return refuse(Phrase(IDS_KEY_PLUS_ALONE));
+        if (keySeen) return refuse(Phrase(IDS_KEY_NOT_LAST));
         if (auto modifier = ModifierCode(part)) {
-            if (combination.modifiers & *modifier) return refuse(u"A modifier is named twice.");
+            if (combination.modifiers & *modifier) return refuse(Phrase(IDS_KEY_MODIFIER_TWICE));
             combination.modifiers |= *modifier;
         } else if (auto key = KeyCode(part)) {
             combination.key = *key;
             keySeen = true;
         } else {
-            return refuse(u"\"" + String(part) + u"\" is not a key Trevo knows.");
+            return refuse(Phrase(IDS_KEY_UNKNOWN, {String(part)}));
         }
         if (plus == std::u16string_view::npos) break;
         rest.remove_prefix(plus + 1);
     }
-    if (!keySeen) return refuse(u"It names modifiers only, no key.");
+    if (!keySeen) return refuse(Phrase(IDS_KEY_MODIFIERS_ONLY));
     // Without Ctrl, Alt or Win the key would stop typing in every program;
     // a function key alone is taken as meant.
     const bool functionKey = combination.key >= win::VK_F1 && combination.key < win::VK_F1 + 24;
     if (!(combination.modifiers & (win::MOD_CONTROL | win::MOD_ALT | win::MOD_WIN)) && !functionKey)
-        return refuse(u"A key other than F1 to F24 needs Ctrl, Alt or Win, or it could no longer be typed.");
+        return refuse(Phrase(IDS_KEY_NEEDS_MODIFIER));
     return combination;
 }
 

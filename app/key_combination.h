@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/texts.h"
 #include "engine/win_constants.h"
 
 namespace trevo {
@@ -18,6 +19,6 @@ struct KeyCombination {
 // Left, Right, Up, Down, PageUp, PageDown, Home, End, Insert, Delete,
 // Num0-Num9. Case does not matter and blanks around "+" are allowed. Nothing
 // for any other text, with why in *why.
-std::optional<KeyCombination> ParseKeyCombination(const engine::String& text, engine::String* why);
+std::optional<KeyCombination> ParseKeyCombination(const engine::String& text, Phrase* why);
 
 }  // namespace trevo

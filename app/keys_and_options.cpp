@@ -65,7 +65,7 @@ std::optional<bool> ReadNamedSwitch(lib::ClsKwini& ini, const String& iniPath, b
     if (text.empty()) return std::nullopt;
     if (text == u"0") return false;
     if (text == u"1" || text == u"-1") return true;
-    RefuseSetting({iniPath, exists, u"Options", key}, text, u"It must be 0 (off), or 1 or -1 (on).");
+    RefuseSetting({iniPath, exists, u"Options", key}, text, Phrase(IDS_RULE_SWITCH));
 }
 
 bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const String& key) {
@@ -86,16 +86,12 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
             const String text = ini.vbGetPrivateProfileString(u"Keys", entry.name, iniPath);
             if (text.empty()) continue;
             const SettingPlace place{iniPath, exists, u"Keys", entry.name};
-            String why;
+            Phrase why(u"");
             const std::optional<KeyCombination> combination = ParseKeyCombination(text, &why);
-            if (!combination)
-                RefuseSetting(place, text,
-                              why +
-                                  u"\r\nA key is written as modifiers (Ctrl, Alt, Shift, Win) and one key joined by "
-                                  u"\"+\", such as Ctrl+Win+F2, or left empty for none.");
+            if (!combination) RefuseSetting(place, text, Phrase(IDS_RULE_KEY, {why}));
             for (const KeyBinding& earlier : read.keys)
                 if (earlier.combination == *combination)
-                    RefuseSetting(place, text, u"[Keys] " + earlier.name + u" has the same combination.");
+                    RefuseSetting(place, text, Phrase(IDS_RULE_SAME_COMBINATION, {earlier.name}));
             read.keys.push_back({entry.action, entry.desk, entry.name, text, *combination});
         }
     if (MayHold(names, "Options")) {
@@ -106,6 +102,7 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
         read.showDesktop = ReadSwitch(ini, iniPath, exists, u"ShowDesktop");
         read.startWithWindows = ReadNamedSwitch(ini, iniPath, exists, u"StartWithWindows");
         read.iconsHint = ReadSwitch(ini, iniPath, exists, u"IconsHint");
+        read.language = ini.vbGetPrivateProfileString(u"Options", u"Language", iniPath);
     }
     if (MayHold(names, "Names")) read.names = ReadDesktopNames(ini, iniPath, exists);
     return read;

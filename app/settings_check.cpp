@@ -7,19 +7,10 @@ namespace trevo {
 using engine::Long;
 using engine::String;
 
-[[noreturn]] void RefuseSetting(const SettingPlace& place, const String& text, const String& rule) {
-    String message;
-    if (!place.fileExists) {
-        message = u"Trevo cannot start: its settings file was not found.\r\n\r\nFile: " + place.iniPath +
-                  u"\r\nSetting: [" + place.section + u"] " + place.key +
-                  u"\r\n\r\nPut a Trevo.ini into the program folder (see the README) and start Trevo again.";
-    } else {
-        const String found = text.empty() ? String(u"none (the key is missing or empty)") : u"\"" + text + u"\"";
-        message = u"Trevo cannot start: a setting in its settings file is not valid.\r\n\r\nFile: " + place.iniPath +
-                  u"\r\nSetting: [" + place.section + u"] " + place.key + u"\r\nValue found: " + found + u"\r\n\r\n" +
-                  rule + u"\r\nCorrect the file and start Trevo again.";
-    }
-    throw BadSetting(message);
+[[noreturn]] void RefuseSetting(const SettingPlace& place, const String& text, const Phrase& rule) {
+    if (!place.fileExists) throw BadSetting(Phrase(IDS_SETTINGS_FILE_MISSING, {place.iniPath, place.section, place.key}));
+    const Phrase found = text.empty() ? Phrase(IDS_VALUE_NONE) : Phrase(IDS_VALUE_QUOTED, {text});
+    throw BadSetting(Phrase(IDS_SETTING_NOT_VALID, {place.iniPath, place.section, place.key, found, rule}));
 }
 
 namespace {
@@ -38,14 +29,14 @@ bool ToWhole(const String& text, Long& out) {
 }  // namespace
 
 Long CheckedDeskCount(const SettingPlace& place, const String& text) {
-    const String rule = u"It must be a whole number from 1 to 5 (the number of desktops).";
+    const Phrase rule(IDS_RULE_DESK_COUNT);
     Long count = 0;
     if (!place.fileExists || !ToWhole(text, count) || count < 1 || count > 5) RefuseSetting(place, text, rule);
     return count;
 }
 
 Long CheckedWholeNumber(const SettingPlace& place, const String& text) {
-    const String rule = u"It must be a whole number of pixels.";
+    const Phrase rule(IDS_RULE_PIXELS);
     Long value = 0;
     if (!place.fileExists || !ToWhole(text, value)) RefuseSetting(place, text, rule);
     return value;

@@ -8,20 +8,23 @@
 #include <exception>
 
 #include "app/BasTrevo.h"
+#include "app/texts.h"
 #include "engine/platform.h"
 #include "engine/types.h"
 #include "lib/ClsKwini.h"
 
 namespace trevo {
 
+// Told in the user's language when it is shown: the language may be read
+// only after the setting that stops the start.
 class BadSetting : public std::exception {
 public:
-    BadSetting(engine::String message) : message_(std::move(message)) {}
-    const engine::String& Message() const { return message_; }
+    BadSetting(Phrase message) : message_(std::move(message)) {}
+    const Phrase& Message() const { return message_; }
     const char* what() const noexcept override { return "bad setting"; }
 
 private:
-    engine::String message_;
+    Phrase message_;
 };
 
 struct SettingPlace {
@@ -32,7 +35,7 @@ struct SettingPlace {
 };
 
 // Tells the user which file, setting and value, and why the value is not valid.
-[[noreturn]] void RefuseSetting(const SettingPlace& place, const engine::String& text, const engine::String& rule);
+[[noreturn]] void RefuseSetting(const SettingPlace& place, const engine::String& text, const Phrase& rule);
 
 // The desktop count: a whole number from 1 to 5 (after the usual rounding).
 engine::Long CheckedDeskCount(const SettingPlace& place, const engine::String& text);

@@ -101,7 +101,7 @@ std::u16string_view ProgramOf(std::u16string_view command) {
     return command.substr(0, command.find_first_of(u" \t"));
 }
 
-String WindowsError(Dword error) { return u"Windows error " + engine::DecimalText(error); }
+Phrase WindowsError(Dword error) { return Phrase(IDS_WINDOWS_ERROR, {engine::DecimalText(error)}); }
 
 }  // namespace
 
@@ -115,8 +115,9 @@ RunCommandOwner OwnerOfRunCommand(const String& command, const String& thisExe) 
     return RunCommandOwner::OtherProgram;
 }
 
-StartWithWindows::StartWithWindows(engine::Engine& engine, lib::ClsKwini& ini, String iniPath, String exe)
-    : engine_(engine), ini_(ini), iniPath_(std::move(iniPath)), exe_(std::move(exe)) {}
+StartWithWindows::StartWithWindows(engine::Engine& engine, const Texts& texts, lib::ClsKwini& ini, String iniPath,
+                                   String exe)
+    : engine_(engine), texts_(texts), ini_(ini), iniPath_(std::move(iniPath)), exe_(std::move(exe)) {}
 
 StartWithWindows::Registered StartWithWindows::Read() {
     engine::Platform& platform = engine_.platform();
@@ -148,10 +149,7 @@ void StartWithWindows::FollowMove() {
     const Registered now = Read();
     if (exe_.empty() || Owner(now.run) != RunCommandOwner::OtherTrevo) return;
     if (const Dword error = WriteRunValue())
-        engine_.MsgBox(u"Trevo could not bring its entry among the programs that start when you log on up to date (" +
-                           WindowsError(error) + u"). The entry still names\r\n\r\n" + CommandText(*now.run) +
-                           u"\r\n\r\nso Windows will not start this Trevo. Choose Start with Windows from the "
-                           u"icons' menu to try again.",
+        engine_.MsgBox(texts_.Say(Phrase(IDS_RUN_ENTRY_NOT_FOLLOWED, {WindowsError(error), CommandText(*now.run)})),
                        engine::kMbIconExclamation, u"Trevo");
 }
 
@@ -168,34 +166,25 @@ void StartWithWindows::Toggle() {
 // undone, so that the two never disagree without a word.
 void StartWithWindows::TurnOn(const Registered& before) {
     if (Owner(before.run) == RunCommandOwner::OtherProgram) {
-        const String command = before.run->type == win::REG_SZ || before.run->type == win::REG_EXPAND_SZ
-                                   ? CommandText(*before.run)
-                                   : String(u"(not a command)");
-        engine_.MsgBox(u"Windows already starts another program under the name Trevo when you log on:\r\n\r\n" +
-                           command +
-                           u"\r\n\r\nTrevo leaves another program's entry alone, so nothing was changed. To have "
-                           u"Trevo start with Windows, remove that entry first (the value Trevo under "
-                           u"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run), then choose "
-                           u"Start with Windows again.",
-                       engine::kMbIconExclamation, u"Trevo");
+        const Phrase command = before.run->type == win::REG_SZ || before.run->type == win::REG_EXPAND_SZ
+                                   ? Phrase(CommandText(*before.run))
+                                   : Phrase(IDS_NOT_A_COMMAND);
+        engine_.MsgBox(texts_.Say(Phrase(IDS_RUN_ENTRY_OTHER_PROGRAM, {command})), engine::kMbIconExclamation,
+                       u"Trevo");
         return;
     }
     if (exe_.empty()) {
-        engine_.MsgBox(
-            u"Trevo cannot name its own program file to Windows: the characters of the file's name "
-            u"cannot be written in the system's code page, and it has no short name. Nothing was "
-            u"changed. Give Trevo.exe a name that uses only characters of the system's language.",
-            engine::kMbIconExclamation, u"Trevo");
+        engine_.MsgBox(texts_.Text(IDS_EXE_NAME_UNSPELLABLE), engine::kMbIconExclamation, u"Trevo");
         return;
     }
     const String iniBefore = ini_.vbGetPrivateProfileString(u"Options", kOptionKey, iniPath_);
     if (!ini_.vbWritePrivateProfileString(u"Options", kOptionKey, u"1", iniPath_)) return TellIniRefused();
     if (const Dword error = WriteRunValue())
-        return Undo(iniBefore, u"add Trevo to the programs that start when you log on", error);
+        return Undo(iniBefore, IDS_REFUSED_ADD, error);
     if (!before.switchedOff) return;
     if (const Dword error = SwitchOnInTaskManager()) {
         PutBack(before.run);  // it was written a moment ago: it goes back the same way
-        Undo(iniBefore, u"switch Trevo on again in Task Manager's list of programs that start when you log on", error);
+        Undo(iniBefore, IDS_REFUSED_SWITCH_ON, error);
     }
 }
 
@@ -205,7 +194,7 @@ void StartWithWindows::TurnOff() {
     // Task Manager's switch stays as the user left it; without the Run value
     // it names nothing.
     if (const Dword error = UserKey(engine_.platform(), kRunKey, Access::Change).Delete(kValueName))
-        Undo(iniBefore, u"remove Trevo from the programs that start when you log on", error);
+        Undo(iniBefore, IDS_REFUSED_REMOVE, error);
 }
 
 Dword StartWithWindows::WriteRunValue() {
@@ -225,23 +214,16 @@ Dword StartWithWindows::SwitchOnInTaskManager() {
     return UserKey(engine_.platform(), kApprovedKey, Access::Change).Write(kValueName, on);
 }
 
-void StartWithWindows::Undo(const String& iniBefore, const String& refused, Dword error) {
-    String text = u"Windows did not let Trevo " + refused + u" (" + WindowsError(error) + u").";
-    if (ini_.vbWritePrivateProfileString(u"Options", kOptionKey, iniBefore, iniPath_))
-        text += u"\r\n\r\nNothing was changed: Trevo.ini and Windows are as they were.";
-    else
-        text +=
-            u"\r\n\r\nTrevo.ini could not be set back either: its StartWithWindows no longer says what Windows "
-            u"does. Make the file writable and choose Start with Windows again.\r\n\r\nFile: " +
-            iniPath_;
-    engine_.MsgBox(text, engine::kMbIconError, u"Trevo");
+void StartWithWindows::Undo(const String& iniBefore, engine::Long refused, Dword error) {
+    const Phrase what(refused, {WindowsError(error)});
+    const Phrase text = ini_.vbWritePrivateProfileString(u"Options", kOptionKey, iniBefore, iniPath_)
+                            ? Phrase(IDS_REFUSAL_UNDONE, {what})
+                            : Phrase(IDS_REFUSAL_NOT_UNDONE, {what, iniPath_});
+    engine_.MsgBox(texts_.Say(text), engine::kMbIconError, u"Trevo");
 }
 
 void StartWithWindows::TellIniRefused() {
-    engine_.MsgBox(u"Trevo could not save its settings, so nothing was changed.\r\n\r\nFile: " + iniPath_ +
-                       u"\r\n\r\nThe file may be read-only or in use. Make it writable and choose Start with Windows "
-                       u"again.",
-                   engine::kMbIconError, u"Trevo");
+    engine_.MsgBox(texts_.Say(Phrase(IDS_OPTION_NOT_SAVED, {iniPath_})), engine::kMbIconError, u"Trevo");
 }
 
 }  // namespace trevo

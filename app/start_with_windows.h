@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/texts.h"
 #include "engine/engine.h"
 #include "lib/ClsKwini.h"
 
@@ -32,7 +33,8 @@ class StartWithWindows {
 public:
     // exe: this Trevo's program file as the ANSI calls spell it; empty when
     // they cannot.
-    StartWithWindows(engine::Engine& engine, lib::ClsKwini& ini, engine::String iniPath, engine::String exe);
+    StartWithWindows(engine::Engine& engine, const Texts& texts, lib::ClsKwini& ini, engine::String iniPath,
+                     engine::String exe);
 
     // Windows starts this Trevo when the user next logs on: the Run value
     // names it and Task Manager has not switched it off.
@@ -63,11 +65,12 @@ private:
     engine::Dword SwitchOnInTaskManager();
     // After a refusal of the registry: Trevo.ini's key back to its earlier
     // text, and a message.
-    void Undo(const engine::String& iniBefore, const engine::String& refused, engine::Dword error);
+    void Undo(const engine::String& iniBefore, engine::Long refused, engine::Dword error);
     void TellIniRefused();
     engine::String Command() const { return u"\"" + exe_ + u"\""; }
 
     engine::Engine& engine_;
+    const Texts& texts_;
     lib::ClsKwini& ini_;
     engine::String iniPath_;
     engine::String exe_;

@@ -31,10 +31,14 @@ add_library(trevo_sim STATIC
   engine/sim/sim_peers.cpp
   engine/sim/sim_picture.cpp
   engine/sim/jpeg_guard.cpp
+  engine/sim/string_tables.cpp
   engine/sim/png_chunks.cpp
 )
 target_link_libraries(trevo_sim PUBLIC trevo_program)
 target_include_directories(trevo_sim SYSTEM PRIVATE /usr/include/stb)
+# The simulated Windows carries the texts of the very script Trevo.exe is built from.
+set_source_files_properties(engine/sim/string_tables.cpp PROPERTIES
+  COMPILE_DEFINITIONS TREVO_STRING_TABLES="${CMAKE_SOURCE_DIR}/res/texts.rc")
 
 enable_testing()
 file(GLOB TREVO_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)

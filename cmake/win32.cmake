@@ -41,9 +41,10 @@ configure_file(tests/wine/wintool.manifest.in ${TREVO_MANIFEST_DIR}/wintool.mani
 include_directories(${TREVO_MANIFEST_DIR})
 
 add_executable(Trevo WIN32 app/main_win32.cpp res/trevo.rc)
-# The resource compiler's own dependencies miss the pictures it embeds.
+# The resource compiler's own dependencies miss the pictures it embeds and the texts it includes.
 file(GLOB TREVO_ICONS ${CMAKE_SOURCE_DIR}/res/*.ico)
-set_source_files_properties(res/trevo.rc PROPERTIES OBJECT_DEPENDS "${TREVO_ICONS};${TREVO_MANIFEST_DIR}/trevo.manifest")
+set_source_files_properties(res/trevo.rc PROPERTIES OBJECT_DEPENDS
+  "${TREVO_ICONS};${TREVO_MANIFEST_DIR}/trevo.manifest;${CMAKE_SOURCE_DIR}/res/texts.rc;${CMAKE_SOURCE_DIR}/res/text_ids.h")
 target_link_libraries(Trevo PRIVATE trevo_win32)
 target_compile_definitions(Trevo PRIVATE UNICODE _UNICODE)
 target_link_options(Trevo PRIVATE -municode -s)

@@ -5,6 +5,8 @@
 
 namespace desktop {
 
+enum class MenuEntry { Properties, StartWithWindows, Exit };
+
 class Controller {
 public:
     virtual void TrayLClick(engine::Long desk) = 0;
@@ -15,6 +17,8 @@ public:
     virtual bool OffersStartWithWindows() const = 0;
     virtual bool StartsWithWindows() = 0;
     virtual void StartWithWindowsClick() = 0;
+    // An entry's caption in the user's language, with its access key.
+    virtual engine::String MenuCaption(MenuEntry entry) const = 0;
 
 protected:
     ~Controller() = default;

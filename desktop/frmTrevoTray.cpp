@@ -42,14 +42,16 @@ FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, Controller& controller)
       form_(engine, TrayFormDesign()),
       WallPicture(form_.Add<engine::PictureBox>(WallPictureDesign())),
       mnuPopup(form_.AddMenu(u"&Popup")) {
-    mnuPopup.AddEntry(u"&Properties...").Click = [this] { controller_.PropertiesClick(); };
+    mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::Properties)).Click = [this] {
+        controller_.PropertiesClick();
+    };
     // Only where Trevo.ini names the option: a file without it keeps the menu as it was.
     if (controller_.OffersStartWithWindows()) {
-        mnuStartWithWindows = &mnuPopup.AddEntry(u"Start with &Windows");
+        mnuStartWithWindows = &mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::StartWithWindows));
         mnuStartWithWindows->Click = [this] { controller_.StartWithWindowsClick(); };
     }
     mnuPopup.AddEntry(u"-");
-    mnuPopup.AddEntry(u"E&xit").Click = [this] { controller_.CloseAll(); };
+    mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::Exit)).Click = [this] { controller_.CloseAll(); };
     form_.OnLoad = [this] { Form_Load(); };
     form_.OnUnload = [this] { Form_Unload(); };
 }

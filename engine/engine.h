@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/error.h"
@@ -55,7 +56,18 @@ public:
     virtual PicturePtr LoadPicture(const String& path) = 0;
     virtual PicturePtr LoadResPicture(Long id, Long format) = 0;
     virtual void SavePicture(const Picture& picture, const String& path) = 0;
+    // LoadString: the string in the block of the thread's language, or the
+    // nearest Windows finds.
     virtual String LoadResString(Long id) = 0;
+    // The string in the block of exactly that language (FindResourceEx);
+    // nothing where that block lacks it.
+    virtual std::optional<String> LoadResStringOf(Long id, std::uint16_t language) = 0;
+    // The languages of the blocks that hold the string table of id
+    // (EnumResourceLanguages), in the order of their numbers.
+    virtual std::vector<std::uint16_t> ResStringLanguages(Long id) = 0;
+    // The language every text of the forms is now in: controls take the font
+    // for its letters (until told, Japanese at 9 points), the ones made already too.
+    virtual void SetTextLanguage(std::uint16_t language) = 0;
 
     virtual std::unique_ptr<FormPeer> CreateFormPeer(const FormDesign& design, FormEvents& events) = 0;
     // A notice panel; its window is made at its first Show.

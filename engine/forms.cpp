@@ -235,6 +235,11 @@ bool Form::Visible() { return Peer().Visible(); }
 bool Form::Enabled() { return Peer().Enabled(); }
 void Form::SetEnabled(bool enabled) { Peer().SetEnabled(enabled); }
 void Form::BringToFront() { Peer().BringToFront(); }
+
+void Form::SetCaption(const String& caption) {
+    design_.caption = caption;
+    if (peer_) peer_->SetCaption(caption);
+}
 Hwnd Form::hWnd() { return Peer().hWnd(); }
 PicturePtr Form::Icon() { return Peer().Icon(); }
 double Form::Width() { return Peer().Width(); }

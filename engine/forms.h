@@ -100,6 +100,8 @@ private:
 class CommandButton : public Control {
 public:
     using Control::Control;
+    String Caption() { return CurrentText(); }
+    void SetCaption(const String& text) { StoreText(text); }
     void Click();  // as if the user pressed it
     std::function<void()> OnClick;
 
@@ -110,6 +112,8 @@ private:
 class CheckBox : public Control {
 public:
     using Control::Control;
+    String Caption() { return CurrentText(); }
+    void SetCaption(const String& text) { StoreText(text); }
     Integer Value();
     void SetValue(Integer value);  // 0, 1 or 2; raises 380 otherwise; Click when it changes
     std::function<void()> Click;
@@ -222,6 +226,8 @@ public:
     bool Enabled();
     void SetEnabled(bool enabled);
     void BringToFront();
+    const String& Caption() const { return design_.caption; }
+    void SetCaption(const String& caption);
     Hwnd hWnd();
     PicturePtr Icon();
     double Width();

@@ -124,6 +124,7 @@ public:
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual void BringToFront() = 0;
+    virtual void SetCaption(const String& caption) = 0;
     virtual void Move(double leftTwips, double topTwips) = 0;
     virtual double Width() const = 0;  // outer size, twips
     virtual double Height() const = 0;

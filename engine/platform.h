@@ -37,25 +37,26 @@ struct NotifyIconDataA {
 };
 static_assert(sizeof(NotifyIconDataA) == 88);
 
-// NOTIFYICONDATAA as Windows 2000 and ME extended it (NOTIFYICONDATAA_V2_SIZE):
-// a longer tip, the icon's state and a balloon.
-struct NotifyIconDataV2A {
+// NOTIFYICONDATAW as Windows 2000 extended it (NOTIFYICONDATAW_V2_SIZE): a
+// longer tip, the icon's state and a balloon, in UTF-16, so that a balloon in
+// any language reads as written whatever the system's code page.
+struct NotifyIconDataV2W {
     Dword cbSize = 0;
     Dword hWnd = 0;
     Dword uID = 0;
     Dword uFlags = 0;
     Dword uCallbackMessage = 0;
     Dword hIcon = 0;
-    char szTip[128] = {};
+    char16_t szTip[128] = {};
     Dword dwState = 0;
     Dword dwStateMask = 0;
-    char szInfo[256] = {};
+    char16_t szInfo[256] = {};
     Dword uTimeout = 0;  // uVersion for NIM_SETVERSION
-    char szInfoTitle[64] = {};
+    char16_t szInfoTitle[64] = {};
     Dword dwInfoFlags = 0;
 };
-static_assert(sizeof(NotifyIconDataV2A) == 488);
-static_assert(offsetof(NotifyIconDataV2A, szInfo) == 160 && offsetof(NotifyIconDataV2A, szInfoTitle) == 420);
+static_assert(sizeof(NotifyIconDataV2W) == 936);
+static_assert(offsetof(NotifyIconDataV2W, szInfo) == 288 && offsetof(NotifyIconDataV2W, szInfoTitle) == 804);
 
 // OPENFILENAME in its older 76-byte form (the size of 32-bit Windows), of
 // either kind of characters.
@@ -160,6 +161,8 @@ public:
     virtual bool CloseHandle(Dword handle) = 0;
     virtual Dword GetLastError() = 0;
     virtual Dword GetCurrentProcessId() = 0;
+    // The language the user reads Windows in (a LANGID: 0x0411 Japanese, 0x0409 U.S. English).
+    virtual std::uint16_t GetUserDefaultUILanguage() = 0;
 
     // --- advapi32: the registry (each returns a Windows error code)
     virtual Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) = 0;
@@ -231,8 +234,8 @@ public:
 
     // --- shell32 and comdlg32
     virtual bool Shell_NotifyIconA(Dword message, const NotifyIconDataA* data) = 0;
-    // The same with the longer record, whose cbSize says how much of it the shell reads.
-    virtual bool Shell_NotifyIconV2A(Dword message, const NotifyIconDataV2A* data) = 0;
+    // The wide call with the longer record, whose cbSize says how much of it the shell reads.
+    virtual bool Shell_NotifyIconV2W(Dword message, const NotifyIconDataV2W* data) = 0;
     // The file chooser, answering in UTF-16: a name the code page cannot spell comes whole.
     virtual bool GetOpenFileNameW(OpenFileNameW* record) = 0;
 

@@ -1,5 +1,6 @@
 #include "lib/ClsKwTray.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -56,18 +57,18 @@ engine::NotifyIconDataA ClsKwTray::BuildRecord() const {
 }
 
 namespace {
-// The text in the code page with its NUL, into a field of the record.
+// The text with its NUL, into a field of the record.
 template <size_t Size>
-void CopyField(const engine::Platform& platform, const engine::String& text, char (&field)[Size]) {
-    const std::string bytes = platform.ToAnsi(text + u'\0');
-    if (bytes.size() > Size) engine::Raise(engine::err::kSubscript);
-    std::memcpy(field, bytes.data(), bytes.size());
+void CopyField(const engine::String& text, char16_t (&field)[Size]) {
+    if (text.size() + 1 > Size) engine::Raise(engine::err::kSubscript);
+    std::copy(text.begin(), text.end(), field);
+    field[text.size()] = u'\0';
 }
 }  // namespace
 
-engine::NotifyIconDataV2A ClsKwTray::BuildBalloonRecord(const engine::String& title, const engine::String& text) const {
+engine::NotifyIconDataV2W ClsKwTray::BuildBalloonRecord(const engine::String& title, const engine::String& text) const {
     if (!form_) engine::Raise(engine::err::kObjectNotSet);
-    engine::NotifyIconDataV2A record;
+    engine::NotifyIconDataV2W record;
     record.cbSize = sizeof(record);
     record.hWnd = form_->hWnd();
     record.uID = 0;
@@ -75,14 +76,14 @@ engine::NotifyIconDataV2A ClsKwTray::BuildBalloonRecord(const engine::String& ti
     record.uFlags = win::NIF_INFO;
     record.uTimeout = 15000;  // read up to Windows XP only; later ones follow the user's settings
     record.dwInfoFlags = win::NIIF_INFO;
-    CopyField(engine_.platform(), title, record.szInfoTitle);
-    CopyField(engine_.platform(), text, record.szInfo);
+    CopyField(title, record.szInfoTitle);
+    CopyField(text, record.szInfo);
     return record;
 }
 
 bool ClsKwTray::ShowBalloon(const engine::String& title, const engine::String& text) {
     const auto record = BuildBalloonRecord(title, text);
-    return engine_.platform().Shell_NotifyIconV2A(win::NIM_MODIFY, &record);
+    return engine_.platform().Shell_NotifyIconV2W(win::NIM_MODIFY, &record);
 }
 
 void ClsKwTray::AddNotifyIcon() {

@@ -46,9 +46,10 @@ public:
     // The record the shell is given for an add or a modify (raises 9 for a tip
     // that does not fit, 91 without a form).
     engine::NotifyIconDataA BuildRecord() const;
-    // The longer record that carries a notification (raises 9 for a title of
-    // more than 63 bytes or a text of more than 255, 91 without a form).
-    engine::NotifyIconDataV2A BuildBalloonRecord(const engine::String& title, const engine::String& text) const;
+    // The longer wide record that carries a notification, which spells it in
+    // any language (raises 9 for a title of more than 63 units or a text of
+    // more than 255, 91 without a form).
+    engine::NotifyIconDataV2W BuildBalloonRecord(const engine::String& title, const engine::String& text) const;
 
 private:
     void OnMouseMove(const engine::MouseArgs& args);

@@ -58,6 +58,7 @@ public:
 
     Dword CreateMutexA(const char* name) override { return inner_.CreateMutexA(name); }
     bool CloseHandle(Dword handle) override { return inner_.CloseHandle(handle); }
+    std::uint16_t GetUserDefaultUILanguage() override { return inner_.GetUserDefaultUILanguage(); }
     Dword GetLastError() override { return inner_.GetLastError(); }
     Dword GetCurrentProcessId() override { return inner_.GetCurrentProcessId(); }
 
@@ -159,8 +160,8 @@ public:
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override {
         return inner_.Shell_NotifyIconA(message, data);
     }
-    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override {
-        return inner_.Shell_NotifyIconV2A(message, data);
+    bool Shell_NotifyIconV2W(Dword message, const engine::NotifyIconDataV2W* data) override {
+        return inner_.Shell_NotifyIconV2W(message, data);
     }
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override { return inner_.GetOpenFileNameW(record); }
 

@@ -75,8 +75,44 @@ void SimEngine::SavePicture(const engine::Picture& picture, const engine::String
     SaveBitmapFile(picture, host);
 }
 
+const StringTables& SimEngine::StringResources() {
+    if (!strings_) {
+        const auto& script = world_.options.stringTables;
+        strings_ = ReadStringTables(script.empty() ? ProgramStringTables() : script);
+    }
+    return *strings_;
+}
+
 engine::String SimEngine::LoadResString(Long id) {
+    // The block of the thread's language, else the neutral one, else U.S.
+    // English, else the first: the order in which Windows looks.
+    const StringTables& tables = StringResources();
+    std::vector<std::uint16_t> order{world_.options.uiLanguage, 0x0000, 0x0409};
+    order.insert(order.end(), tables.order.begin(), tables.order.end());
+    for (const std::uint16_t language : order)
+        if (auto text = LoadResStringOf(id, language)) return *text;
     engine::Raise(326, u"Resource with identifier '" + engine::DecimalText(id) + u"' not found");
+}
+
+std::optional<engine::String> SimEngine::LoadResStringOf(Long id, std::uint16_t language) {
+    const auto& tables = StringResources().byLanguage;
+    const auto block = tables.find(language);
+    if (block == tables.end()) return std::nullopt;
+    const auto text = block->second.find(id);
+    // An empty string is no string: the table's room for it is empty.
+    if (text == block->second.end() || text->second.empty()) return std::nullopt;
+    return text->second;
+}
+
+std::vector<std::uint16_t> SimEngine::ResStringLanguages(Long id) {
+    // Strings live in blocks of sixteen: a language has the block when it has
+    // any string of those sixteen. The resource directory keeps them by number.
+    std::vector<std::uint16_t> languages;
+    for (const auto& [language, table] : StringResources().byLanguage) {
+        const auto first = table.lower_bound(id / 16 * 16);
+        if (first != table.end() && first->first < id / 16 * 16 + 16) languages.push_back(language);
+    }
+    return languages;
 }
 
 std::unique_ptr<engine::FormPeer> SimEngine::CreateFormPeer(const engine::FormDesign& design,

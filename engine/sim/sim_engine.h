@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/sim/sim_platform.h"
 #include "engine/sim/sim_world.h"
+#include "engine/sim/string_tables.h"
 
 namespace sim {
 
@@ -23,6 +24,10 @@ public:
     engine::PicturePtr LoadResPicture(Long id, Long format) override;
     void SavePicture(const engine::Picture& picture, const engine::String& path) override;
     engine::String LoadResString(Long id) override;
+    std::optional<engine::String> LoadResStringOf(Long id, std::uint16_t language) override;
+    std::vector<std::uint16_t> ResStringLanguages(Long id) override;
+    // The simulated Windows draws no letters: only the language is kept.
+    void SetTextLanguage(std::uint16_t language) override { world_.textLanguage = language; }
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
     std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;
@@ -37,6 +42,8 @@ public:
     void RouteCallsThrough(std::unique_ptr<engine::Platform> front) { front_ = std::move(front); }
     // The icon resources the program carries: 1, and 11..51 / 12..52.
     static bool HasIconResource(Long id);
+    // The string tables the program carries, read from the script at first use.
+    const StringTables& StringResources();
 
 protected:
     void LastFormUnloaded() override;
@@ -45,6 +52,7 @@ private:
     World& world_;
     SimPlatform platform_;
     std::unique_ptr<engine::Platform> front_;
+    std::optional<StringTables> strings_;
 };
 
 }  // namespace sim

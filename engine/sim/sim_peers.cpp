@@ -115,6 +115,11 @@ void SimFormPeer::SetEnabled(bool enabled) {
 
 void SimFormPeer::BringToFront() { world_.windows.BringToTop(hwnd_); }
 
+void SimFormPeer::SetCaption(const engine::String& caption) {
+    design_.caption = caption;
+    world_.windows.Get(hwnd_).title = caption;
+}
+
 void SimFormPeer::Move(double leftTwips, double topTwips) {
     const ProgramPixels px(world_, hwnd_);
     const Long x = px.ToScreen(px.FromTwips(leftTwips)), y = px.ToScreen(px.FromTwips(topTwips));

@@ -23,6 +23,7 @@ public:
     bool Enabled() const override;
     void SetEnabled(bool enabled) override;
     void BringToFront() override;
+    void SetCaption(const engine::String& caption) override;
     void Move(double leftTwips, double topTwips) override;
     double Width() const override;
     double Height() const override;

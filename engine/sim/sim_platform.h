@@ -49,6 +49,7 @@ public:
     bool CloseHandle(Dword handle) override;
     Dword GetLastError() override { return lastError_; }
     Dword GetCurrentProcessId() override { return world_.programProcess; }
+    std::uint16_t GetUserDefaultUILanguage() override { return world_.options.uiLanguage; }
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
     Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) override;
     Dword RegSetValueExA(Dword key, const char* name, Dword type, const void* data, Dword size) override;
@@ -101,7 +102,7 @@ public:
     bool UnhookWinEvent(Dword hook) override;
 
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
-    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override;
+    bool Shell_NotifyIconV2W(Dword message, const engine::NotifyIconDataV2W* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
 
     // Monitors and the pointer (sim_monitor_calls.cpp).

@@ -53,6 +53,11 @@ struct Options {
     // Wine 8 lets any process take it.
     bool foregroundLock = true;
     bool shortNames = true;  // the volume makes 8.3 names (they can be switched off per volume)
+    // The language the user reads Windows in: U.S. English, as the code page.
+    std::uint16_t uiLanguage = 0x0409;
+    // The resource script whose string tables the program carries; empty for
+    // the program's own.
+    std::filesystem::path stringTables;
 };
 
 struct NotifyRecord {
@@ -101,6 +106,7 @@ public:
     bool MayWriteIn(const std::filesystem::path& hostFolder) const;
     Hwnd taskbar = 0;
     Hwnd notifyArea = 0;
+    std::uint16_t textLanguage = 0;  // what the program said its forms' texts are in; 0 before it did
     Rect workArea;
 
     // The notification area, keyed by (window, id), and the order icons were added.

@@ -18,9 +18,9 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 104);
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == 8 && offsetof(NOTIFYICONDATAA, uID) == 16);
 static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == 24 && offsetof(NOTIFYICONDATAA, hIcon) == 32);
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == 40);
-static_assert(NOTIFYICONDATAA_V2_SIZE == 504 && offsetof(NOTIFYICONDATAA, szInfo) == 176);
-static_assert(offsetof(NOTIFYICONDATAA, uTimeout) == 432 && offsetof(NOTIFYICONDATAA, szInfoTitle) == 436);
-static_assert(offsetof(NOTIFYICONDATAA, dwInfoFlags) == 500);
+static_assert(NOTIFYICONDATAW_V2_SIZE == 952 && offsetof(NOTIFYICONDATAW, szInfo) == 304);
+static_assert(offsetof(NOTIFYICONDATAW, uTimeout) == 816 && offsetof(NOTIFYICONDATAW, szInfoTitle) == 820);
+static_assert(offsetof(NOTIFYICONDATAW, dwInfoFlags) == 948);
 static_assert(kChooserRecordSizeNative == 136);
 static_assert(offsetof(OPENFILENAMEW, hwndOwner) == 8 && offsetof(OPENFILENAMEW, lpstrFile) == 48);
 static_assert(offsetof(OPENFILENAMEW, Flags) == 96 && offsetof(OPENFILENAMEW, nFileOffset) == 100);
@@ -30,7 +30,7 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == kNotifyRecordSize32);
 static_assert(offsetof(NOTIFYICONDATAA, hWnd) == 4 && offsetof(NOTIFYICONDATAA, uID) == 8);
 static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == 16 && offsetof(NOTIFYICONDATAA, hIcon) == 20);
 static_assert(offsetof(NOTIFYICONDATAA, szTip) == 24);
-static_assert(NOTIFYICONDATAA_V2_SIZE == kNotifyRecordV2Size32);
+static_assert(NOTIFYICONDATAW_V2_SIZE == kNotifyRecordV2Size32);
 static_assert(kChooserRecordSizeNative == kChooserRecordSize32);
 static_assert(offsetof(OPENFILENAMEW, hwndOwner) == 4 && offsetof(OPENFILENAMEW, lpstrFile) == 28);
 static_assert(offsetof(OPENFILENAMEW, Flags) == 52 && offsetof(OPENFILENAMEW, nFileOffset) == 56);
@@ -39,23 +39,23 @@ static_assert(offsetof(OPENFILENAMEW, lpfnHook) == 68 && offsetof(OPENFILENAMEW,
 static_assert(sizeof(engine::NotifyIconDataA) == NOTIFYICONDATAA_V1_SIZE);
 static_assert(offsetof(engine::NotifyIconDataA, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
 static_assert(offsetof(engine::NotifyIconDataA, szTip) == offsetof(NOTIFYICONDATAA, szTip));
-static_assert(offsetof(engine::NotifyIconDataV2A, dwState) == offsetof(NOTIFYICONDATAA, dwState));
-static_assert(offsetof(engine::NotifyIconDataV2A, szInfo) == offsetof(NOTIFYICONDATAA, szInfo));
-static_assert(offsetof(engine::NotifyIconDataV2A, uTimeout) == offsetof(NOTIFYICONDATAA, uTimeout));
-static_assert(offsetof(engine::NotifyIconDataV2A, szInfoTitle) == offsetof(NOTIFYICONDATAA, szInfoTitle));
-static_assert(offsetof(engine::NotifyIconDataV2A, dwInfoFlags) == offsetof(NOTIFYICONDATAA, dwInfoFlags));
+static_assert(offsetof(engine::NotifyIconDataV2W, dwState) == offsetof(NOTIFYICONDATAW, dwState));
+static_assert(offsetof(engine::NotifyIconDataV2W, szInfo) == offsetof(NOTIFYICONDATAW, szInfo));
+static_assert(offsetof(engine::NotifyIconDataV2W, uTimeout) == offsetof(NOTIFYICONDATAW, uTimeout));
+static_assert(offsetof(engine::NotifyIconDataV2W, szInfoTitle) == offsetof(NOTIFYICONDATAW, szInfoTitle));
+static_assert(offsetof(engine::NotifyIconDataV2W, dwInfoFlags) == offsetof(NOTIFYICONDATAW, dwInfoFlags));
 static_assert(sizeof(engine::OpenFileNameW) == kChooserRecordSizeNative);
 static_assert(offsetof(engine::OpenFileNameW, Flags) == offsetof(OPENFILENAMEW, Flags));
 static_assert(offsetof(engine::OpenFileNameW, nFileExtension) == offsetof(OPENFILENAMEW, nFileExtension));
 static_assert(offsetof(engine::OpenFileNameW, lpTemplateName) == offsetof(OPENFILENAMEW, lpTemplateName));
 #endif
 static_assert(sizeof(engine::NotifyIconDataA) == kNotifyRecordSize32);
-static_assert(sizeof(engine::NotifyIconDataV2A) == kNotifyRecordV2Size32);
+static_assert(sizeof(engine::NotifyIconDataV2W) == kNotifyRecordV2Size32);
 // The original tip: 64 bytes, where the newer records have 128.
 static_assert(sizeof(engine::NotifyIconDataA::szTip) == 64 && sizeof(NOTIFYICONDATAA::szTip) >= 64);
-static_assert(sizeof(engine::NotifyIconDataV2A::szTip) == sizeof(NOTIFYICONDATAA::szTip));
-static_assert(sizeof(engine::NotifyIconDataV2A::szInfo) == sizeof(NOTIFYICONDATAA::szInfo));
-static_assert(sizeof(engine::NotifyIconDataV2A::szInfoTitle) == sizeof(NOTIFYICONDATAA::szInfoTitle));
+static_assert(sizeof(engine::NotifyIconDataV2W::szTip) == sizeof(NOTIFYICONDATAW::szTip));
+static_assert(sizeof(engine::NotifyIconDataV2W::szInfo) == sizeof(NOTIFYICONDATAW::szInfo));
+static_assert(sizeof(engine::NotifyIconDataV2W::szInfoTitle) == sizeof(NOTIFYICONDATAW::szInfoTitle));
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 namespace {
@@ -64,9 +64,9 @@ const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_
 }  // namespace
 
 namespace {
-// The fields both layouts of the notification record begin with.
-template <class Record>
-void CopyNotifyHead(const Record& record, DWORD nativeSize, NOTIFYICONDATAA& native) {
+// The fields every layout of the notification record begins with.
+template <class Record, class Native>
+void CopyNotifyHead(const Record& record, DWORD nativeSize, Native& native) {
     std::memset(&native, 0, sizeof native);
     native.cbSize = nativeSize;
     native.hWnd = HandleFrom32<HWND>(record.hWnd);
@@ -84,9 +84,9 @@ bool ToNativeNotifyRecord(const engine::NotifyIconDataA& record, NOTIFYICONDATAA
     return true;
 }
 
-bool ToNativeNotifyRecordV2(const engine::NotifyIconDataV2A& record, NOTIFYICONDATAA& native) {
+bool ToNativeNotifyRecordV2(const engine::NotifyIconDataV2W& record, NOTIFYICONDATAW& native) {
     if (record.cbSize != kNotifyRecordV2Size32) return false;
-    CopyNotifyHead(record, NOTIFYICONDATAA_V2_SIZE, native);
+    CopyNotifyHead(record, NOTIFYICONDATAW_V2_SIZE, native);
     native.dwState = record.dwState;
     native.dwStateMask = record.dwStateMask;
     std::memcpy(native.szInfo, record.szInfo, sizeof record.szInfo);

@@ -16,15 +16,15 @@ namespace win32 {
 // The size the program gives each record: the original 88-byte notification
 // record and the 76-byte chooser record of 32-bit Windows.
 inline constexpr engine::Dword kNotifyRecordSize32 = 88;
-inline constexpr engine::Dword kNotifyRecordV2Size32 = 488;
+inline constexpr engine::Dword kNotifyRecordV2Size32 = 936;  // the wide one
 inline constexpr engine::Dword kChooserRecordSize32 = 76;
 
 // The original NOTIFYICONDATAA (no balloon, no version) in this build's layout;
 // nothing when the program's record claims another size, which it cannot hold.
 bool ToNativeNotifyRecord(const engine::NotifyIconDataA& record, NOTIFYICONDATAA& native);
-// The record of Windows 2000 (NOTIFYICONDATAA_V2_SIZE, with the balloon) in
-// this build's layout; nothing for a record of another size.
-bool ToNativeNotifyRecordV2(const engine::NotifyIconDataV2A& record, NOTIFYICONDATAA& native);
+// The wide record of Windows 2000 (NOTIFYICONDATAW_V2_SIZE, with the balloon)
+// in this build's layout; nothing for a record of another size.
+bool ToNativeNotifyRecordV2(const engine::NotifyIconDataV2W& record, NOTIFYICONDATAW& native);
 
 // The older OPENFILENAMEW in this build's layout. A record with an instance or
 // a hook (addresses, which a 32-bit field cannot carry in a 64-bit process) or

@@ -78,13 +78,13 @@ bool FontInstalled(HDC screen, const wchar_t* face) {
     return seen;
 }
 
-// The captions are Japanese: a face with Japanese glyphs where the system has one
-// (the IPA faces are what Wine finds on a free desktop). Without any, the stock GUI
-// font stays, and Windows' font linking supplies the glyphs it lacks.
+// The captions may be Japanese: a face with Japanese glyphs where the system has
+// one (the IPA faces are what Wine finds on a free desktop). Without any, the
+// stock GUI font stays, and Windows' font linking supplies the glyphs it lacks.
 // At the system's DPI without such a face, the stock GUI font is used as it is.
-HFONT MakeControlFont(UINT dpi) {
+HFONT MakeControlFont(UINT dpi, int points) {
     WindowDc screen(nullptr);
-    const int height = -::MulDiv(9, static_cast<int>(dpi), 72);
+    const int height = -::MulDiv(points, static_cast<int>(dpi), 72);
     for (const wchar_t* face : {L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic"}) {
         if (!FontInstalled(screen.get(), face)) continue;
         return ::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -139,8 +139,11 @@ Win32Engine::~Win32Engine() {
 }
 
 HFONT Win32Engine::ControlFont(UINT dpi) {
-    auto [entry, made] = fonts_.try_emplace(dpi);
-    if (made) entry->second.reset(MakeControlFont(dpi));
+    // Japanese at 9 points, as the dialog was designed; Latin letters at the
+    // 8 points of Windows' own dialogs, where the English texts fit the boxes.
+    const int points = latinTexts_ ? 8 : 9;
+    auto [entry, made] = fonts_.try_emplace(std::make_pair(dpi, points));
+    if (made) entry->second.reset(MakeControlFont(dpi, points));
     return entry->second ? entry->second.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -222,6 +225,65 @@ String Win32Engine::LoadResString(Long id) {
     const int n = ::LoadStringW(instance_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
     if (n <= 0 || !text) RaiseResourceMissing(id);
     return FromWide(std::wstring_view(text, static_cast<size_t>(n)));
+}
+
+namespace {
+BOOL CALLBACK TakeFont(HWND control, LPARAM font) {
+    ::SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+
+BOOL CALLBACK RefontForm(HWND window, LPARAM engine) {
+    auto& self = *reinterpret_cast<Win32Engine*>(engine);
+    ::EnumChildWindows(window, TakeFont, reinterpret_cast<LPARAM>(self.ControlFont(self.FormDpi(window))));
+    return TRUE;
+}
+}  // namespace
+
+void Win32Engine::SetTextLanguage(std::uint16_t language) {
+    // Chinese, Japanese and Korean letters are drawn larger than the Latin alphabet.
+    const WORD primary = PRIMARYLANGID(language);
+    const bool latin = primary != LANG_JAPANESE && primary != LANG_CHINESE && primary != LANG_KOREAN;
+    if (latin == latinTexts_) return;
+    latinTexts_ = latin;
+    ::EnumThreadWindows(::GetCurrentThreadId(), RefontForm, reinterpret_cast<LPARAM>(this));
+}
+
+// A string table resource holds sixteen strings, each a count of UTF-16 units
+// and that many units; string id lives in block id / 16 + 1, at place id % 16.
+std::optional<String> Win32Engine::LoadResStringOf(Long id, std::uint16_t language) {
+    if (id < 0 || id > 0xFFFF) return std::nullopt;
+    const LPCWSTR block = MAKEINTRESOURCEW(id / 16 + 1);
+    HRSRC found = ::FindResourceExW(instance_, RT_STRING, block, language);
+    HGLOBAL loaded = found ? ::LoadResource(instance_, found) : nullptr;
+    const auto* units = loaded ? static_cast<const WCHAR*>(::LockResource(loaded)) : nullptr;
+    if (!units) return std::nullopt;
+    const WCHAR* const end = units + ::SizeofResource(instance_, found) / sizeof(WCHAR);
+    for (Long place = 0; units < end; ++place) {
+        const size_t length = *units++;
+        if (length > static_cast<size_t>(end - units)) return std::nullopt;  // a block cut short
+        if (place == id % 16) {
+            if (length == 0) return std::nullopt;
+            return FromWide(std::wstring_view(units, length));
+        }
+        units += length;
+    }
+    return std::nullopt;
+}
+
+namespace {
+BOOL CALLBACK NoteLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) {
+    reinterpret_cast<std::vector<std::uint16_t>*>(found)->push_back(language);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<std::uint16_t> Win32Engine::ResStringLanguages(Long id) {
+    std::vector<std::uint16_t> languages;
+    if (id < 0 || id > 0xFFFF) return languages;
+    ::EnumResourceLanguagesW(instance_, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), NoteLanguage,
+                             reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
 }
 
 std::unique_ptr<engine::FormPeer> Win32Engine::CreateFormPeer(const engine::FormDesign& design,

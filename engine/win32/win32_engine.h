@@ -28,6 +28,9 @@ public:
     engine::PicturePtr LoadResPicture(engine::Long id, engine::Long format) override;
     void SavePicture(const engine::Picture& picture, const engine::String& path) override;
     engine::String LoadResString(engine::Long id) override;
+    std::optional<engine::String> LoadResStringOf(engine::Long id, std::uint16_t language) override;
+    std::vector<std::uint16_t> ResStringLanguages(engine::Long id) override;
+    void SetTextLanguage(std::uint16_t language) override;
     std::unique_ptr<engine::FormPeer> CreateFormPeer(const engine::FormDesign& design,
                                                      engine::FormEvents& events) override;
     std::unique_ptr<engine::NoticePanel> CreateNoticePanel() override;
@@ -52,7 +55,9 @@ private:
     HINSTANCE instance_;
     Win32Platform platform_;
     engine::AppInfo app_;
-    std::map<UINT, UniqueFont> fonts_;
+    // By DPI and size in points.
+    std::map<std::pair<UINT, int>, UniqueFont> fonts_;
+    bool latinTexts_ = false;
     UINT taskbarCreated_ = 0;
     UniqueWindow owner_;
 };

@@ -128,6 +128,8 @@ bool Win32FormPeer::Enabled() const { return ::IsWindowEnabled(Window()) != 0; }
 void Win32FormPeer::SetEnabled(bool enabled) { ::EnableWindow(Window(), enabled); }
 void Win32FormPeer::BringToFront() { ::SetForegroundWindow(Window()); }
 
+void Win32FormPeer::SetCaption(const String& caption) { ::SetWindowTextW(Window(), Wide(caption).c_str()); }
+
 void Win32FormPeer::Move(double leftTwips, double topTwips) {
     const engine::ScreenMetrics s = engine_.Screen();
     ::SetWindowPos(Window(), nullptr, Pixels(leftTwips, s.twipsPerPixelX), Pixels(topTwips, s.twipsPerPixelY), 0, 0,

@@ -133,6 +133,7 @@ Dword Win32Platform::CreateMutexA(const char* name) { return HandleTo32(::Create
 bool Win32Platform::CloseHandle(Dword handle) { return ::CloseHandle(ToHandle(handle)) != 0; }
 Dword Win32Platform::GetLastError() { return ::GetLastError(); }
 Dword Win32Platform::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+std::uint16_t Win32Platform::GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
 
 Dword Win32Platform::RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) {
     HKEY made = nullptr;
@@ -334,13 +335,13 @@ bool Win32Platform::Shell_NotifyIconA(Dword message, const engine::NotifyIconDat
     return ::Shell_NotifyIconA(message, &record) != 0;
 }
 
-bool Win32Platform::Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) {
-    NOTIFYICONDATAA record;
+bool Win32Platform::Shell_NotifyIconV2W(Dword message, const engine::NotifyIconDataV2W* data) {
+    NOTIFYICONDATAW record;
     if (!data || !ToNativeNotifyRecordV2(*data, record)) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    return ::Shell_NotifyIconA(message, &record) != 0;
+    return ::Shell_NotifyIconW(message, &record) != 0;
 }
 
 bool Win32Platform::GetOpenFileNameW(engine::OpenFileNameW* record) {

@@ -36,6 +36,7 @@ public:
     Dword CreateMutexA(const char* name) override;
     bool CloseHandle(Dword handle) override;
     Dword GetLastError() override;
+    std::uint16_t GetUserDefaultUILanguage() override;
     Dword GetCurrentProcessId() override;
     Dword RegCreateKeyExA(Dword root, const char* subKey, Dword options, Dword* key, Dword* disposition) override;
     Dword RegOpenKeyExA(Dword root, const char* subKey, Dword access, Dword* key) override;
@@ -86,7 +87,7 @@ public:
     Dword SetWinEventHook(Dword eventMin, Dword eventMax, Dword flags, WinEventHandler handler) override;
     bool UnhookWinEvent(Dword hook) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
-    bool Shell_NotifyIconV2A(Dword message, const engine::NotifyIconDataV2A* data) override;
+    bool Shell_NotifyIconV2W(Dword message, const engine::NotifyIconDataV2W* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
     Dword MonitorFromWindow(Hwnd hwnd, Dword flags) override;
     Dword MonitorFromPoint(engine::Point point, Dword flags) override;

@@ -37,27 +37,32 @@ LAYOUT = [
 ]
 
 HAND_WRITTEN = "[NoChange-XP]\n; my own notes\n01=class(Shell_TrayWnd)\n"
+PROPERTIES_TITLE = "Trevo - Properties"
 
 
 class DialogHelpers:
     """Opening the Properties dialog and finding its controls (for any Wine test case)."""
 
-    def start(self):
+    # How dark the menu's text is drawn: black glyphs, unless the locale's
+    # menu font lacks them and Wine draws grey boxes instead.
+    menu_ink = 200
+
+    def start(self, more_settings="", locale=None):
         settings = settings_text(desktops_max="3", no_change=()).replace("[NoChange-XP]\n", HAND_WRITTEN)
-        trevo = self.start_trevo(settings)
+        trevo = self.start_trevo(settings + more_settings, locale=locale)
         self.wait(lambda: self.drawn_tray_cells(3) == [True] * 3, START_TIMEOUT, "Trevo's three icons")
         return trevo
 
-    def open_dialog(self, trevo):
+    def open_dialog(self, trevo, title=PROPERTIES_TITLE):
         self.click_tray_icon(0, screen.RIGHT)
         menu = self.wait(lambda: [w for w in trevo.visible_windows() if w["class"] == "#32768"], CHANGE_TIMEOUT,
                          "the pop-up menu")[0]
         left, top, right, _ = menu["rect"]
         screen.move_mouse(self.display.name, left - 40, top - 40)
-        bands = self.wait(lambda: (lambda b: b if len(b) == 2 else None)(text_bands(self.screenshot(), menu["rect"])),
+        bands = self.wait(lambda: (lambda b: b if len(b) == 2 else None)(text_bands(self.screenshot(), menu["rect"], self.menu_ink)),
                           CHANGE_TIMEOUT, "the menu's two entries")
         self.click((left + right) // 2, (bands[0][0] + bands[0][1]) // 2, screen.LEFT)
-        return self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == "Trevo - Properties"), None),
+        return self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == title), None),
                          CHANGE_TIMEOUT, "the Properties dialog")
 
     def count_up_to_four(self, dialog):

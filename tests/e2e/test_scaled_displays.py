@@ -1,8 +1,9 @@
 """Scaled displays under Wine, at 96, 120, 144 and 192 dots per inch, one
 desktop for each: every notification cell shows its icon's own picture of the
 cell's size, pixel for pixel, for the active and the inactive desktops; the
-Properties dialog grows with the scale and cuts none of its texts; a window
-switched out and back stands on exactly the pixels it left."""
+Properties dialog grows with the scale and cuts none of its texts, in English
+and in Japanese too; a window switched out and back stands on exactly the
+pixels it left."""
 
 import os
 import sys
@@ -35,6 +36,9 @@ EM_GETMARGINS = 0x00D4
 BS_TYPEMASK = 0x000F
 CHECK_BOX_TYPES = {2, 3, 5, 6}  # BS_CHECKBOX, BS_AUTOCHECKBOX, BS_3STATE, BS_AUTO3STATE
 TEXT_CLASSES = {"static", "button", "edit"}
+# The dialog of each language, its title and Cancel's caption, measured at these scales.
+LANGUAGES = {"en": ("Trevo - Properties", "Cancel"), "ja": ("Trevo - プロパティ", "ｷｬﾝｾﾙ")}
+LANGUAGE_SCALES = (96, 144, 192)
 # An odd place and size: a mover that went through 96 dots per inch would round them.
 PROBE_WINDOW = ("Odd Place", "ProbePlain", 101, 77, 301, 203, "normal")
 
@@ -153,6 +157,21 @@ class ScaleChecks:
         self.wintool.press(dialog["hwnd"], caption=CANCEL_CAPTION)
         self.wait(lambda: not [w for w in trevo.visible_windows() if w["title"] == PROPERTIES_TITLE],
                   CHANGE_TIMEOUT, "the dialog hidden after Cancel")
+
+    def test_every_text_fits_in_english_and_in_japanese(self):
+        if self.dpi not in LANGUAGE_SCALES:
+            self.skipTest(f"the languages are measured at {LANGUAGE_SCALES} dots per inch")
+        for language, (title, cancel) in LANGUAGES.items():
+            with self.subTest(language=language):
+                trevo = self.start(f"[Options]\nLanguage={language}\n")
+                try:
+                    dialog = self.open_dialog(trevo, title)
+                    for name, c in controls_by_name(self.wintool.children(dialog["hwnd"])).items():
+                        if c["class"].lower() in TEXT_CLASSES:
+                            self.assert_text_fits(name, c, self.wintool.text_extent(c["hwnd"]))
+                    self.wintool.press(dialog["hwnd"], caption=cancel)
+                finally:
+                    trevo.stop()  # the next language's Trevo must not find this one running
 
     def assert_text_fits(self, name, control, text):
         width, height = size_of(text["client"])

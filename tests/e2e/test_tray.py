@@ -31,12 +31,13 @@ def icon_state(picture, cell):
     return None
 
 
-def text_bands(picture, rect):
-    """The runs of rows inside a menu that hold dark (text) pixels."""
+def text_bands(picture, rect, ink=200):
+    """The runs of rows inside a menu that hold dark (text) pixels, darker
+    than ink (the sum of red, green and blue)."""
     left, top, right, bottom = rect
     bands, inside = [], False
     for y in range(top + 2, bottom - 2):
-        dark = any(sum(picture.pixel(x, y)) < 200 for x in range(left + 4, right - 4))
+        dark = any(sum(picture.pixel(x, y)) < ink for x in range(left + 4, right - 4))
         if dark and not inside:
             bands.append([y, y])
         if dark:

@@ -10,6 +10,7 @@ constexpr engine::Dword kCurrentUser = engine::win::HKEY_CURRENT_USER;
 #include "width_checks.h"
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "engine/win32/native_records.h"
@@ -47,24 +48,24 @@ void CheckRecords(Report& report, HWND window, HICON icon) {
     icon32.cbSize = NOTIFYICONDATAA_V1_SIZE + 4;
     report.Check(!win32::ToNativeNotifyRecord(icon32, native), "NotifyRecordOfAnotherSizeRefused", "taken");
 
-    engine::NotifyIconDataV2A balloon32;
+    engine::NotifyIconDataV2W balloon32;
     balloon32.cbSize = win32::kNotifyRecordV2Size32;
     balloon32.hWnd = win32::FromHwnd(window);
     balloon32.uID = 3;
     balloon32.uFlags = NIF_INFO;
     balloon32.uTimeout = 15000;
     balloon32.dwInfoFlags = NIIF_INFO;
-    std::strcpy(balloon32.szInfoTitle, "Trevo's icons");
-    std::strcpy(balloon32.szInfo, "behind ^");
-    NOTIFYICONDATAA balloon{};
+    std::u16string(u"Trevo のアイコン").copy(balloon32.szInfoTitle, 63);
+    std::u16string(u"behind ^").copy(balloon32.szInfo, 255);
+    NOTIFYICONDATAW balloon{};
     const bool copied = win32::ToNativeNotifyRecordV2(balloon32, balloon);
-    report.Check(copied && balloon.cbSize == NOTIFYICONDATAA_V2_SIZE && balloon.hWnd == window && balloon.uID == 3 &&
+    report.Check(copied && balloon.cbSize == NOTIFYICONDATAW_V2_SIZE && balloon.hWnd == window && balloon.uID == 3 &&
                      balloon.uFlags == NIF_INFO && balloon.uTimeout == 15000 && balloon.dwInfoFlags == NIIF_INFO &&
-                     std::strcmp(balloon.szInfoTitle, "Trevo's icons") == 0 &&
-                     std::strcmp(balloon.szInfo, "behind ^") == 0,
+                     std::wcscmp(balloon.szInfoTitle, L"Trevo のアイコン") == 0 &&
+                     std::wcscmp(balloon.szInfo, L"behind ^") == 0,
                  "BalloonRecordInNativeLayout",
-                 "size " + std::to_string(balloon.cbSize) + ", window " + Hex64(Bits(balloon.hWnd)) + ", title " +
-                     balloon.szInfoTitle);
+                 "size " + std::to_string(balloon.cbSize) + ", window " + Hex64(Bits(balloon.hWnd)) + ", title of " +
+                     std::to_string(std::wcslen(balloon.szInfoTitle)) + " units");
     balloon32.cbSize = win32::kNotifyRecordSize32;
     report.Check(!win32::ToNativeNotifyRecordV2(balloon32, balloon), "BalloonRecordOfAnotherSizeRefused", "taken");
 

@@ -2,7 +2,9 @@
 // decoding of the shell's callback, and the menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "lib/ClsKwTray.h"
 #include "sim_fixture.h"
@@ -147,7 +149,7 @@ TEST_F(TrayIcon, TheBalloonRecordAndWhatTheShellReadsOfIt) {
     tray_->SetTrayTip(u"tip");
     tray_->AddNotifyIcon();
 
-    const engine::NotifyIconDataV2A r = tray_->BuildBalloonRecord(u"Title", u"Text");
+    const engine::NotifyIconDataV2W r = tray_->BuildBalloonRecord(u"Title", u"Text");
     EXPECT_EQ(r.uFlags, win::NIF_INFO);  // the icon, tip and callback stay as they are
     EXPECT_TRUE(tray_->ShowBalloon(u"Title", u"Text"));
     EXPECT_EQ(Shown()->balloonTitle, u"Title");
@@ -168,17 +170,17 @@ TEST_F(TrayIcon, TheBalloonRecordAndWhatTheShellReadsOfIt) {
 
     // The shell reads as far as cbSize says, and never past a field's end.
     engine::Platform& shell = engine_.platform();
-    engine::NotifyIconDataV2A original = r;
-    original.cbSize = sizeof(NotifyIconDataA);
-    EXPECT_TRUE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &original));
-    engine::NotifyIconDataV2A unended = r;
-    std::memset(unended.szInfoTitle, 'x', sizeof(unended.szInfoTitle));
-    EXPECT_FALSE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &unended));
+    engine::NotifyIconDataV2W original = r;
+    original.cbSize = 152;  // the wide record of Windows 95's shell
+    EXPECT_TRUE(shell.Shell_NotifyIconV2W(win::NIM_MODIFY, &original));
+    engine::NotifyIconDataV2W unended = r;
+    std::fill(std::begin(unended.szInfoTitle), std::end(unended.szInfoTitle), u'x');
+    EXPECT_FALSE(shell.Shell_NotifyIconV2W(win::NIM_MODIFY, &unended));
     EXPECT_EQ(world_.modelFaults.size(), 1u);
     world_.options.platformId = win::VER_PLATFORM_WIN32_WINDOWS;  // Windows 98's shell knows no balloon
     world_.options.major = 4;
     world_.options.minor = 10;
-    EXPECT_TRUE(shell.Shell_NotifyIconV2A(win::NIM_MODIFY, &r));
+    EXPECT_TRUE(shell.Shell_NotifyIconV2W(win::NIM_MODIFY, &r));
     EXPECT_EQ(Shown()->balloonsShown, 2);
 }
 
