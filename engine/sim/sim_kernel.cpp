@@ -28,7 +28,9 @@ std::string Upper(const char* text) {
 
 }  // namespace
 
-SimPlatform::~SimPlatform() {
+SimPlatform::~SimPlatform() { ReleaseEverything(); }
+
+void SimPlatform::ReleaseEverything() {
     while (!hooks_.empty()) UnhookWinEvent(hooks_.back());
     while (!handles_.empty()) {
         const Dword h = handles_.begin()->first;

@@ -15,6 +15,7 @@ public:
     explicit SimPlatform(World& world) : world_(world) {}
     // The process ends: Windows closes every handle it still holds.
     ~SimPlatform() override;
+    void ReleaseEverything();
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
 
