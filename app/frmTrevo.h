@@ -50,7 +50,10 @@ private:
     void CreateSupportObjects();
     void ReadNeverMoveList(const engine::String& familyCode);
     void Gather();
-    void BringBackDesktopOne();
+    void FinishMoveUnderWay();
+    void BringBackDesktopOne(bool keepMinimised);
+    // Keeps the record with the windows through a shift to desktop `to`.
+    desktop::ShiftWitness RecordWitness(engine::Long to, engine::Long width);
     void StartUp();
     engine::Long DesktopWidth();
     void Adopt(const StartSettings& settings);
