@@ -70,6 +70,9 @@ void World::DeliverWinEvents() {
             try {
                 handler(event, hwnd, 0, 0);  // OBJID_WINDOW, CHILDID_SELF
             } catch (const ProcessEnded&) {
+            } catch (const ProcessKilled&) {
+                if (deliveries_ > 0) throw;  // the event it came inside dies with it
+                return;
             }
         }
     }
