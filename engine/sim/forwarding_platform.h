@@ -30,6 +30,12 @@ public:
         return Through("GetFileAttributesExW").GetFileAttributesExW(path, data);
     }
     bool DeleteFileW(const char16_t* path) override { return Through("DeleteFileW").DeleteFileW(path); }
+    bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) override {
+        return Through("CopyFileW").CopyFileW(from, to, failIfExists);
+    }
+    bool MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) override {
+        return Through("MoveFileExW").MoveFileExW(from, to, flags);
+    }
     Long SHGetFolderPathW(Long folder, char16_t* path) override { return Through("SHGetFolderPathW").SHGetFolderPathW(folder, path); }
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,

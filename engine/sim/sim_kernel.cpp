@@ -280,6 +280,37 @@ bool SimPlatform::DeleteFileW(const char16_t* path) {
     return std::filesystem::remove(host, ec) && !ec;
 }
 
+bool SimPlatform::CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) {
+    const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
+    const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
+    std::error_code ec;
+    const bool there = std::filesystem::exists(target, ec);
+    lastError_ = !std::filesystem::is_regular_file(source, ec) ? win::ERROR_FILE_NOT_FOUND
+                 : there && failIfExists                       ? win::ERROR_FILE_EXISTS
+                 : (there && HasReadOnlyAttribute(target)) || !world_.MayWriteIn(target.parent_path())
+                     ? win::ERROR_ACCESS_DENIED
+                     : win::ERROR_SUCCESS;
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool SimPlatform::MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) {
+    const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
+    const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
+    std::error_code ec;
+    const bool there = std::filesystem::exists(target, ec);
+    lastError_ = !std::filesystem::is_regular_file(source, ec) ? win::ERROR_FILE_NOT_FOUND
+                 : there && !(flags & win::MOVEFILE_REPLACE_EXISTING) ? win::ERROR_ALREADY_EXISTS
+                 : (there && HasReadOnlyAttribute(target)) || !world_.MayWriteIn(target.parent_path()) ||
+                         !world_.MayWriteIn(source.parent_path())
+                     ? win::ERROR_ACCESS_DENIED
+                     : win::ERROR_SUCCESS;
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::filesystem::rename(source, target, ec);  // one step, as on one volume
+    return !ec;
+}
+
 Long SimPlatform::SHGetFolderPathW(Long folder, char16_t* path) {
     // shell32 has it from Windows 2000 on (5.0, and the NT family only).
     const bool has = world_.options.platformId == win::VER_PLATFORM_WIN32_NT && world_.options.major >= 5;
