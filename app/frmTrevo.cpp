@@ -157,8 +157,10 @@ desktop::ShiftWitness FrmTrevo::RecordWitness(Long to, Long width) {
     desktop::ShiftWitness witness;
     if (!record_) return witness;
     witness.planned = [this, to, width](const std::vector<desktop::PlannedMove>& plan) {
-        record_->Moving(to, width, plan);
+        // The sizes first: the moves once noted are finished by the next start,
+        // which then needs the size each window leaves with.
         record_->WriteSizes(sizes_.KeptSizes());
+        record_->Moving(to, width, plan);
     };
     // Before anything else: the icons, the wallpaper and the yield of its
     // fitting all come after this, and a Trevo killed then leaves a record
@@ -290,6 +292,7 @@ void FrmTrevo::StartUp() {
     dlg_.optNumber[0]->SetValue(true);
     StartEverydayInput();
     // Trevo is running by now: a start that fails to follow a moved folder still has its icons.
+    if (startWithWindows_) startWithWindows_->FinishChange();
     if (everyday_.startWithWindows.value_or(false)) startWithWindows_->FollowMove();
 }
 
