@@ -280,17 +280,27 @@ bool SimPlatform::DeleteFileW(const char16_t* path) {
     return std::filesystem::remove(host, ec) && !ec;
 }
 
+namespace {
+// Why Windows refuses to copy or move source onto target; ERROR_SUCCESS when it does not.
+Dword TransferRefusal(const World& world, const std::filesystem::path& source, const std::filesystem::path& target,
+                      bool replaces, Dword taken, bool removesSource) {
+    std::error_code ec;
+    const bool there = std::filesystem::exists(target, ec);
+    if (!std::filesystem::is_regular_file(source, ec)) return win::ERROR_FILE_NOT_FOUND;
+    if (there && !replaces) return taken;
+    if ((there && HasReadOnlyAttribute(target)) || !world.MayWriteIn(target.parent_path()) ||
+        (removesSource && !world.MayWriteIn(source.parent_path())))
+        return win::ERROR_ACCESS_DENIED;
+    return win::ERROR_SUCCESS;
+}
+}  // namespace
+
 bool SimPlatform::CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) {
     const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
     const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
-    std::error_code ec;
-    const bool there = std::filesystem::exists(target, ec);
-    lastError_ = !std::filesystem::is_regular_file(source, ec) ? win::ERROR_FILE_NOT_FOUND
-                 : there && failIfExists                       ? win::ERROR_FILE_EXISTS
-                 : (there && HasReadOnlyAttribute(target)) || !world_.MayWriteIn(target.parent_path())
-                     ? win::ERROR_ACCESS_DENIED
-                     : win::ERROR_SUCCESS;
+    lastError_ = TransferRefusal(world_, source, target, !failIfExists, win::ERROR_FILE_EXISTS, false);
     if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::error_code ec;
     std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
     return !ec;
 }
@@ -298,15 +308,10 @@ bool SimPlatform::CopyFileW(const char16_t* from, const char16_t* to, bool failI
 bool SimPlatform::MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) {
     const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
     const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
-    std::error_code ec;
-    const bool there = std::filesystem::exists(target, ec);
-    lastError_ = !std::filesystem::is_regular_file(source, ec) ? win::ERROR_FILE_NOT_FOUND
-                 : there && !(flags & win::MOVEFILE_REPLACE_EXISTING) ? win::ERROR_ALREADY_EXISTS
-                 : (there && HasReadOnlyAttribute(target)) || !world_.MayWriteIn(target.parent_path()) ||
-                         !world_.MayWriteIn(source.parent_path())
-                     ? win::ERROR_ACCESS_DENIED
-                     : win::ERROR_SUCCESS;
+    lastError_ = TransferRefusal(world_, source, target, (flags & win::MOVEFILE_REPLACE_EXISTING) != 0,
+                                 win::ERROR_ALREADY_EXISTS, true);
     if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::error_code ec;
     std::filesystem::rename(source, target, ec);  // one step, as on one volume
     return !ec;
 }
