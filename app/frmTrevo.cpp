@@ -188,7 +188,7 @@ void FrmTrevo::FinishMoveUnderWay() {
     record_->Write(move->to, move->width);
 }
 
-void FrmTrevo::BringBackDesktopOne(bool keepMinimised) {
+void FrmTrevo::BringBackDesktopOne() {
     FinishMoveUnderWay();
     const std::optional<DesktopRecord::Left> left = record_->Read();
     engine::Platform& platform = engine_.platform();
@@ -199,7 +199,7 @@ void FrmTrevo::BringBackDesktopOne(bool keepMinimised) {
     // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
     // k - 1 of its widths left of the screen, every other desktop beside it.
     const std::vector<desktop::WindowToMove> windows =
-        desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, keepMinimised});
+        desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, everyday_.keepMinimised});
     const Long dx = desktop::ShiftDistance(left->desk, 1, left->width);
     // Windows it takes off the screen come back at their size, as at a switch.
     sizes_.BeforeShift(platform, windows, {screenLeft_, left->width}, dx);
@@ -280,7 +280,7 @@ void FrmTrevo::StartUp() {
     const WindowsFamily family = FamilyOf(*bas_.gcVer);
     ReadNeverMoveList(family.code);
     record_ = std::make_unique<DesktopRecord>(platform);
-    BringBackDesktopOne(everyday_.keepMinimised);
+    BringBackDesktopOne();
 
     CreateDesktops(family.iconsFromTop);
     form_.Hide();

@@ -51,7 +51,7 @@ private:
     void ReadNeverMoveList(const engine::String& familyCode);
     void Gather();
     void FinishMoveUnderWay();
-    void BringBackDesktopOne(bool keepMinimised);
+    void BringBackDesktopOne();
     // Keeps the record with the windows through a shift to desktop `to`.
     desktop::ShiftWitness RecordWitness(engine::Long to, engine::Long width);
     void StartUp();
