@@ -1,5 +1,6 @@
 #include "app/frmTrevo.h"
 
+#include <map>
 #include <utility>
 
 #include "lib/ansi_path.h"
@@ -8,6 +9,7 @@
 #include "app/settings_check.h"
 #include "app/windows_family.h"
 #include "desktop/window_gather.h"
+#include "desktop/window_send.h"
 #include "desktop/window_shift.h"
 #include "engine/error.h"
 #include "engine/scoped_flag.h"
@@ -147,24 +149,74 @@ void FrmTrevo::Gather() {
     CreateSupportObjects();
     ReadNeverMoveList(FamilyOf(*bas_.gcVer).code);
     const engine::Rect screen = VirtualScreen(platform);
-    desktop::GatherWindows(*bas_.gcWinInterface, platform, neverMove_, screen);
-    // Desktop 1 is on the screen again: a later start must not bring it back a second time.
-    DesktopRecord(platform).Clear();
+    record_ = std::make_unique<DesktopRecord>(platform);
+    // A Trevo killed among its moves left them half done: done first, so that
+    // every window lies where some desktop has it before it is brought back.
+    FinishMoveUnderWay();
+    // Desktop 1 is on the screen again once the last window is back: a later
+    // start must not bring it back a second time. A gather killed half way is
+    // finished by the next start.
+    desktop::ShiftWitness witness;
+    witness.planned = [&](const std::vector<desktop::PlannedMove>& plan) {
+        record_->Moving(1, screen.right - screen.left, plan);
+    };
+    witness.moved = [&] { record_->Clear(); };
+    desktop::GatherWindows(*bas_.gcWinInterface, platform, neverMove_, screen, witness);
+}
+
+desktop::ShiftWitness FrmTrevo::RecordWitness(Long to, Long width) {
+    desktop::ShiftWitness witness;
+    if (!record_) return witness;
+    witness.planned = [this, to, width](const std::vector<desktop::PlannedMove>& plan) {
+        // The sizes first: the moves once noted are finished by the next start,
+        // which then needs the size each window leaves with.
+        record_->WriteSizes(sizes_.KeptSizes());
+        record_->Moving(to, width, plan);
+    };
+    // Before anything else: the icons, the wallpaper and the yield of its
+    // fitting all come after this, and a Trevo killed then leaves a record
+    // that names where the windows are.
+    witness.moved = [this, to, width] { record_->Write(to, width); };
+    return witness;
+}
+
+void FrmTrevo::FinishMoveUnderWay() {
+    const std::optional<DesktopRecord::MoveUnderWay> move = record_->ReadMove();
+    if (!move) return;
+    // A Trevo killed among a shift's moves: the windows still where the shift
+    // found them make their move now, so that all lie as one desktop has them.
+    engine::Platform& platform = engine_.platform();
+    lib::ClsKwWinInterface& wi = *bas_.gcWinInterface;
+    desktop::AnswerProbe probe(platform);
+    std::map<Long, std::vector<desktop::WindowToMove>> behind;  // by the distance each still has to go
+    for (const desktop::PlannedMove& m : move->moves) {
+        if (!desktop::IsMovable(wi, platform, neverMove_, nullptr, m.hwnd)) continue;
+        const std::optional<engine::Rect> where = desktop::WhereItLies(platform, wi, m.hwnd);
+        if (!where || where->left != m.fromLeft) continue;  // moved already
+        behind[m.toLeft - m.fromLeft].push_back(desktop::PrepareWindow(wi, platform, probe, m.hwnd, false));
+    }
+    for (const auto& [dx, windows] : behind) desktop::ShiftWindows(platform, windows, dx);
+    record_->Write(move->to, move->width);
 }
 
 void FrmTrevo::BringBackDesktopOne() {
+    FinishMoveUnderWay();
     const std::optional<DesktopRecord::Left> left = record_->Read();
+    engine::Platform& platform = engine_.platform();
+    const Long width = left ? left->width : bas_.gScreenWidth;
+    // Windows that came back without the size they left with get it now.
+    sizes_.Adopt(platform, record_->ReadSizes(), {screenLeft_, width});
     if (!left || left->desk == 1) return;
     // A Trevo of this session ended on desktop k without Exit: desktop 1 lies
     // k - 1 of its widths left of the screen, every other desktop beside it.
-    engine::Platform& platform = engine_.platform();
     const std::vector<desktop::WindowToMove> windows =
         desktop::CollectWindows(*bas_.gcWinInterface, platform, neverMove_, {nullptr, everyday_.keepMinimised});
     const Long dx = desktop::ShiftDistance(left->desk, 1, left->width);
     // Windows it takes off the screen come back at their size, as at a switch.
     sizes_.BeforeShift(platform, windows, {screenLeft_, left->width}, dx);
-    desktop::ShiftWindows(platform, windows, dx);
+    desktop::ShiftWindows(platform, windows, dx, RecordWitness(1, left->width));
     sizes_.AfterShift(platform);
+    record_->WriteSizes(sizes_.KeptSizes());
 }
 
 Long FrmTrevo::DesktopWidth() {
@@ -258,6 +310,7 @@ void FrmTrevo::StartUp() {
     dlg_.optNumber[0]->SetValue(true);
     StartEverydayInput();
     // Trevo is running by now: a start that fails to follow a moved folder still has its icons.
+    if (startWithWindows_) startWithWindows_->FinishChange();
     if (everyday_.startWithWindows.value_or(false)) startWithWindows_->FollowMove();
 }
 
@@ -351,6 +404,7 @@ void FrmTrevo::Select(Long desk) {
         before.active = order.from == 0 ? 1 : order.from;  // the windows on screen at the start are desktop 1
         minimised_.Update(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, before);
     }
+    if (order.from != 0 && order.from != order.to) order.witness = RecordWitness(order.to, order.bandWidth);
     order.windowsFirst = everyday_.windowsFirst;
     order.keepWallpapers = everyday_.keepWallpapers;
     // Without the option the new desktop fits its wallpaper and then moves the
@@ -366,7 +420,9 @@ void FrmTrevo::Select(Long desk) {
         if (mDesks[i]) mDesks[i]->TrayOn(static_cast<Long>(i) + 1 == bas_.gNewDesk, order);
     if (stepByStep) chosen->SetWallpaper(order);
     bas_.gOldDesk = bas_.gNewDesk;
-    if (record_) record_->Write(bas_.gOldDesk, bas_.gScreenWidth);
+    if (!record_) return;
+    record_->Write(bas_.gOldDesk, bas_.gScreenWidth);
+    record_->WriteSizes(sizes_.KeptSizes());
 }
 
 void FrmTrevo::CloseAll() {

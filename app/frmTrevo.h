@@ -56,7 +56,10 @@ private:
     Texts SettledTexts();
     void ReadNeverMoveList(const engine::String& familyCode);
     void Gather();
+    void FinishMoveUnderWay();
     void BringBackDesktopOne();
+    // Keeps the record with the windows through a shift to desktop `to`.
+    desktop::ShiftWitness RecordWitness(engine::Long to, engine::Long width);
     void StartUp();
     engine::Long DesktopWidth();
     void Adopt(const StartSettings& settings);

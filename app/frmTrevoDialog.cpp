@@ -152,22 +152,37 @@ void FrmTrevo::WidthLeft() { RaiseToMinimum(*dlg_.txtWidth, kMinWidth); }
 void FrmTrevo::HeightLeft() { RaiseToMinimum(*dlg_.txtHeight, kMinHeight); }
 
 void FrmTrevo::Commit() {
+    engine::Platform& platform = engine_.platform();
     lib::ClsKwini& ini = *bas_.gcIni;
     const String& file = bas_.IniPath();
     const bool keepSize = dlg_.chkSize->Value() == 1;
     const Long count = engine::CLng(dlg_.txtDesktops->Text());
-    // The writes stop at the first refusal: any first part of them still leaves a
-    // file Trevo starts with, and the dialog keeps what the user entered.
-    bool saved = ini.vbWritePrivateProfileString(u"Desktops", u"Max", dlg_.txtDesktops->Text(), file);
+    // A write that changes nothing first: a file that refuses it (read-only, in
+    // use) stays as it was, and the dialog keeps what the user entered.
+    bool saved =
+        ini.vbWritePrivateProfileString(u"Desktops", u"Max", ini.vbGetPrivateProfileString(u"Desktops", u"Max", file),
+                                        file);
+    // The values go into a copy, which then takes the file's place in one step:
+    // a Trevo killed on the way leaves the old file or the new one, whole. A
+    // folder that takes no new file has them written into the file itself.
+    const String draft = file + u".new";
+    const bool drafted = saved && platform.CopyFileW(file.c_str(), draft.c_str(), false);
+    const String& target = drafted ? draft : file;
+    saved = saved && ini.vbWritePrivateProfileString(u"Desktops", u"Max", dlg_.txtDesktops->Text(), target);
     for (Long n = 1; saved && n <= kMaxDesks; ++n) {
         const String path = n <= count ? dlg_.txtWallpaper[static_cast<size_t>(n - 1)]->Text() : String();
-        saved = ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, file);
+        saved = ini.vbWritePrivateProfileString(u"Wallpaper", engine::DecimalText(n), path, target);
     }
-    saved = saved && ini.vbWritePrivateProfileString(u"Size", u"KeepSize", keepSize ? u"-1" : u"0", file);
-    saved =
-        saved && ini.vbWritePrivateProfileString(u"Size", u"Width", keepSize ? dlg_.txtWidth->Text() : u"400", file);
-    saved =
-        saved && ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", file);
+    saved = saved && ini.vbWritePrivateProfileString(u"Size", u"KeepSize", keepSize ? u"-1" : u"0", target);
+    saved = saved &&
+            ini.vbWritePrivateProfileString(u"Size", u"Width", keepSize ? dlg_.txtWidth->Text() : u"400", target);
+    saved = saved &&
+            ini.vbWritePrivateProfileString(u"Size", u"Height", keepSize ? dlg_.txtHeight->Text() : u"300", target);
+    if (drafted) {
+        saved = saved && platform.MoveFileExW(draft.c_str(), file.c_str(),
+                                              engine::win::MOVEFILE_REPLACE_EXISTING | engine::win::MOVEFILE_WRITE_THROUGH);
+        if (!saved) platform.DeleteFileW(draft.c_str());
+    }
     if (!saved) {
         engine_.MsgBox(texts_.Say(Phrase(IDS_NOT_SAVED, {file})), engine::kMbIconError, u"");
         return;  // the dialog stays open with the user's values

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/hotkeys.h"
 #include "engine/text.h"
 
 namespace trevo {
@@ -22,6 +23,7 @@ constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 constexpr const char* kApprovedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr const char* kValueName = "Trevo";
 constexpr const char16_t* kOptionKey = u"StartWithWindows";
+constexpr const char* kChangeValue = "StartWithWindowsChanging";
 
 enum class Access { Read, Change, MakeAndChange };
 
@@ -155,10 +157,41 @@ void StartWithWindows::FollowMove() {
 
 void StartWithWindows::Toggle() {
     const Registered before = Read();
-    if (Owner(before.run) == RunCommandOwner::ThisTrevo && !before.switchedOff)
+    const bool off = Owner(before.run) == RunCommandOwner::ThisTrevo && !before.switchedOff;
+    // Noted before the first step and taken away after the last: a Trevo killed
+    // between them leaves the note, from which the next start finishes the change.
+    NoteChange(!off);
+    if (off)
         TurnOff();
     else
         TurnOn(before);
+    NoteChange(std::nullopt);
+}
+
+void StartWithWindows::NoteChange(std::optional<bool> on) {
+    UserKey notes(engine_.platform(), kNoticeKey, Access::MakeAndChange);
+    if (on)
+        notes.Write(kChangeValue, {win::REG_DWORD, std::string(*on ? "\x01\0\0\0" : "\0\0\0\0", 4)});
+    else
+        notes.Delete(kChangeValue);
+}
+
+void StartWithWindows::FinishChange() {
+    const std::optional<RegistryValue> note =
+        UserKey(engine_.platform(), kNoticeKey, Access::Read).Read(kChangeValue);
+    if (!note) return;
+    const bool wanted = !note->bytes.empty() && note->bytes[0] != 0;
+    const Registered now = Read();
+    const bool on = Owner(now.run) == RunCommandOwner::ThisTrevo && !now.switchedOff;
+    const String written = ini_.vbGetPrivateProfileString(u"Options", kOptionKey, iniPath_);
+    // Each step again: those already taken change nothing, and a refusal says so.
+    if (wanted && !(on && written == u"1"))
+        TurnOn(now);
+    else if (!wanted && Owner(now.run) == RunCommandOwner::ThisTrevo)
+        TurnOff();
+    else if (!wanted && written != u"0" && !ini_.vbWritePrivateProfileString(u"Options", kOptionKey, u"0", iniPath_))
+        TellIniRefused();
+    NoteChange(std::nullopt);
 }
 
 // Trevo.ini first: a file that refuses (read-only, in use) leaves everything as

@@ -46,6 +46,9 @@ public:
     // state. Where Windows or the file refuses a step, the steps already taken
     // are undone and a message says what happened.
     void Toggle();
+    // At a start: a change that a Trevo ended in the middle of (killed between
+    // the file and the registry) is carried through, so that the two agree.
+    void FinishChange();
 
 private:
     // What the registry says now.
@@ -68,6 +71,8 @@ private:
     void Undo(const engine::String& iniBefore, engine::Long refused, engine::Dword error);
     void TellIniRefused();
     engine::String Command() const { return u"\"" + exe_ + u"\""; }
+    // The change under way, noted in a lasting key of Trevo's; nullopt takes the note away.
+    void NoteChange(std::optional<bool> on);
 
     engine::Engine& engine_;
     const Texts& texts_;

@@ -21,6 +21,7 @@ add_library(trevo_sim STATIC
   engine/sim/window_arrangement.cpp
   engine/sim/call_log.cpp
   engine/sim/sim_world.cpp
+  engine/sim/process_death.cpp
   engine/sim/display_settings.cpp
   engine/sim/sim_input_calls.cpp
   engine/sim/sim_input.cpp

@@ -144,7 +144,7 @@ void FrmTrevoTray::MoveWindows(const SwitchOrder& order) {
     if (order.from == 0) return;
     const Long dx = ShiftDistance(order.from, order.to, order.bandWidth);
     if (order.sizes) order.sizes->BeforeShift(platform, windows, {order.screenLeft, order.bandWidth}, dx);
-    ShiftWindows(platform, windows, dx);
+    ShiftWindows(platform, windows, dx, order.witness);
     if (order.sizes) order.sizes->AfterShift(platform);
 }
 

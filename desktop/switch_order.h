@@ -31,6 +31,7 @@ struct SwitchOrder {
     const std::vector<NeverMoveRule>* neverMove = nullptr;  // compiled once, at start-up
     CollectOptions collect;                                 // pinned windows, minimised ones kept so
     WindowSizes* sizes = nullptr;                           // what each window left the screen with
+    ShiftWitness witness;                                   // keeps the record of the active desktop with the windows
     // The windows move before the icons change and the wallpaper is fitted,
     // which the controller then asks for in that order.
     bool windowsFirst = false;

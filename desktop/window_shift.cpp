@@ -177,20 +177,25 @@ void MoveTogether(engine::Platform& platform, std::vector<Target> targets) {
 }
 }  // namespace
 
-void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, Long dx) {
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, Long dx,
+                  const ShiftWitness& witness) {
     // Every target comes from where the window is before anything moves.
     std::vector<Target> together, handedOver;
+    std::vector<PlannedMove> plan;
     for (const WindowToMove& w : windows) {
         if (w.keptMinimised) continue;
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone
-        (w.answers ? together : handedOver)
-            .push_back({w.hwnd, CheckedLong(static_cast<long long>(r.left) + dx), r.top});
+        const Long x = CheckedLong(static_cast<long long>(r.left) + dx);
+        (w.answers ? together : handedOver).push_back({w.hwnd, x, r.top});
+        plan.push_back({w.hwnd, r.left, x});
     }
+    if (witness.planned) witness.planned(plan);
     // A window that does not answer still goes to its desktop, without being waited for.
     for (const Target& t : handedOver)
         platform.SetWindowPos(t.hwnd, 0, t.x, t.y, 0, 0, kMoveOnly | win::SWP_ASYNCWINDOWPOS);
     MoveTogether(platform, std::move(together));
+    if (witness.moved) witness.moved();
 }
 
 }  // namespace desktop

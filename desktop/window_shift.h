@@ -2,6 +2,7 @@
 // moving them all by whole screen widths together.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <vector>
@@ -83,11 +84,28 @@ std::vector<NeverMoveRule> ScanPatterns(const engine::Collection<engine::String>
 WalkVerdict Judge(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,
                   engine::Hwnd hwnd, const PinnedWindows* pinned = nullptr);
 
+// One window's move in a shift: from the left edge it has (or its pending
+// restore gives it) to the one it is sent to.
+struct PlannedMove {
+    engine::Hwnd hwnd = 0;
+    engine::Long fromLeft = 0;
+    engine::Long toLeft = 0;
+};
+
+// Told of a shift before its first move and as soon as its last move has
+// returned, so that what is kept about the windows never names a place they
+// have already left.
+struct ShiftWitness {
+    std::function<void(const std::vector<PlannedMove>&)> planned;
+    std::function<void()> moved;
+};
+
 // Moves every answering window by dx pixels in one deferred batch, and hands
 // the move of each other one to its thread. A window that cannot be moved
 // (closed meanwhile, or a more privileged program's) is left out and the others
 // still move. Raises 6 when a target does not fit in 32 bits.
-void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, engine::Long dx);
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, engine::Long dx,
+                  const ShiftWitness& witness = {});
 
 // Moves one window to (x, y) without activating it; the move of a window
 // whose thread does not answer is handed to that thread.

@@ -61,6 +61,25 @@ void WindowSizes::AfterShift(engine::Platform& platform) {
     arriving_.clear();
 }
 
+std::vector<WindowSizes::Kept> WindowSizes::KeptSizes() const {
+    std::vector<Kept> all;
+    for (const auto& [hwnd, size] : sizes_) all.push_back({hwnd, size.width, size.height});
+    for (const auto& [hwnd, size] : arriving_) all.push_back({hwnd, size.width, size.height});
+    return all;
+}
+
+void WindowSizes::Adopt(engine::Platform& platform, const std::vector<Kept>& sizes, const Bands& screen) {
+    for (const Kept& kept : sizes) {
+        engine::Rect r;
+        if (platform.GetWindowThreadProcessId(kept.hwnd, nullptr) == 0 || !platform.GetWindowRect(kept.hwnd, &r))
+            continue;  // gone meanwhile
+        if (OnScreen(r, screen))
+            GiveBack(platform, kept.hwnd, {kept.width, kept.height});
+        else
+            sizes_[kept.hwnd] = {kept.width, kept.height};
+    }
+}
+
 void WindowSizes::Moved(engine::Platform& platform, Hwnd hwnd, const engine::Rect& before, const Bands& screen) {
     engine::Rect now;
     if (!platform.GetWindowRect(hwnd, &now)) return;

@@ -15,6 +15,10 @@ namespace desktop {
 
 class WindowSizes {
 public:
+    struct Kept {
+        engine::Hwnd hwnd = 0;
+        engine::Long width = 0, height = 0;
+    };
     // Before a shift by dx: remembers the size of each window the shift takes
     // off the screen and notes each one it brings back.
     void BeforeShift(engine::Platform& platform, const std::vector<WindowToMove>& windows, const Bands& screen,
@@ -28,6 +32,13 @@ public:
     void Moved(engine::Platform& platform, engine::Hwnd hwnd, const engine::Rect& before, const Bands& screen);
 
     size_t Remembered() const { return sizes_.size(); }
+
+    // Every size remembered, those of windows a shift is bringing back too:
+    // what a later Trevo needs when this one ends in the middle of a switch.
+    std::vector<Kept> KeptSizes() const;
+    // A Trevo that ended left these: a window on the screen among them came
+    // back without its size, which it is given now; the others wait beside it.
+    void Adopt(engine::Platform& platform, const std::vector<Kept>& sizes, const Bands& screen);
 
 private:
     struct Size {

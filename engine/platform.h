@@ -150,6 +150,11 @@ public:
     // GetFileExInfoStandard: false (GetLastError says why) when nothing is there.
     virtual bool GetFileAttributesExW(const char16_t* path, FileAttributeData* data) = 0;
     virtual bool DeleteFileW(const char16_t* path) = 0;
+    // False (GetLastError says why) when the source is missing or the copy may not be written.
+    virtual bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) = 0;
+    // With MOVEFILE_REPLACE_EXISTING, a file at `to` is replaced in one step:
+    // whoever reads `to` finds the old file or the new one, never a part.
+    virtual bool MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) = 0;
     // --- shell32 (Windows 2000 and later): a folder of the user's, MAX_PATH
     // characters of room; an HRESULT, S_OK when path holds it.
     virtual Long SHGetFolderPathW(Long folder, char16_t* path) = 0;

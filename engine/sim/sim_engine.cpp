@@ -10,11 +10,17 @@
 
 namespace sim {
 
-SimEngine::SimEngine(World& world) : world_(world), platform_(world) { world_.engine = this; }
+SimEngine::SimEngine(World& world)
+    : world_(world),
+      platform_(world),
+      life_(world, platform_, [this]() -> engine::Platform& { return front_ ? *front_ : platform_; }) {
+    world_.engine = this;
+    world_.ProgramStarted();
+}
 
 SimEngine::~SimEngine() {
     CollectRetired();
-    world_.engine = nullptr;
+    if (world_.engine == this) world_.engine = nullptr;
 }
 
 Long SimEngine::MsgBox(const engine::String& text, Long style, const engine::String& title) {
@@ -72,7 +78,13 @@ void SimEngine::SavePicture(const engine::Picture& picture, const engine::String
     if (path.empty() || HasReadOnlyAttribute(host) || std::filesystem::is_directory(host) ||
         !world_.MayWriteIn(host.parent_path()))
         engine::Raise(engine::err::kPathFileAccess);
+    const bool dies = world_.CallDiesHere("SavePicture");
     SaveBitmapFile(picture, host);
+    if (!dies) return;
+    // Killed while writing: the file stays as far as it got.
+    std::error_code ec;
+    std::filesystem::resize_file(host, std::filesystem::file_size(host, ec) / 2, ec);
+    world_.DieHere();
 }
 
 const StringTables& SimEngine::StringResources() {
@@ -130,6 +142,9 @@ void SimEngine::End(Long exitCode) {
     throw ProcessEnded{exitCode};
 }
 
-void SimEngine::LastFormUnloaded() { world_.ended = true; }
+// A dead process's forms go with its memory, which is no end the program made.
+void SimEngine::LastFormUnloaded() {
+    if (!world_.ProgramDead()) world_.ended = true;
+}
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "engine/sim/process_death.h"
 #include "engine/sim/sim_platform.h"
 #include "engine/sim/sim_world.h"
 #include "engine/sim/string_tables.h"
@@ -15,7 +16,7 @@ public:
     explicit SimEngine(World& world);
     ~SimEngine() override;
 
-    engine::Platform& platform() override { return front_ ? *front_ : platform_; }
+    engine::Platform& platform() override { return life_; }
     engine::ScreenMetrics Screen() const override { return world_.screen; }
     engine::AppInfo App() const override { return world_.app; }
     Long MsgBox(const engine::String& text, Long style, const engine::String& title) override;
@@ -53,6 +54,7 @@ private:
     SimPlatform platform_;
     std::unique_ptr<engine::Platform> front_;
     std::optional<StringTables> strings_;
+    ProcessLife life_;  // before every call: the process may die at it
 };
 
 }  // namespace sim

@@ -56,7 +56,7 @@ void World::ForegroundChanged(Hwnd to) {
 }
 
 void World::DeliverWinEvents() {
-    while (!pendingWinEvents_.empty() && !ended) {
+    while (!pendingWinEvents_.empty() && !ended && !programDead_) {
         const auto [event, hwnd] = pendingWinEvents_.front();
         pendingWinEvents_.pop_front();
         std::vector<engine::Platform::WinEventHandler> handlers;
@@ -66,10 +66,13 @@ void World::DeliverWinEvents() {
             handlers.push_back(hook.handler);
         }
         for (const auto& handler : handlers) {
-            if (ended) break;
+            if (ended || programDead_) break;
             try {
                 handler(event, hwnd, 0, 0);  // OBJID_WINDOW, CHILDID_SELF
             } catch (const ProcessEnded&) {
+            } catch (const ProcessKilled&) {
+                if (deliveries_ > 0) throw;  // the event it came inside dies with it
+                return;
             }
         }
     }

@@ -28,7 +28,9 @@ std::string Upper(const char* text) {
 
 }  // namespace
 
-SimPlatform::~SimPlatform() {
+SimPlatform::~SimPlatform() { ReleaseEverything(); }
+
+void SimPlatform::ReleaseEverything() {
     while (!hooks_.empty()) UnhookWinEvent(hooks_.back());
     while (!handles_.empty()) {
         const Dword h = handles_.begin()->first;
@@ -276,6 +278,42 @@ bool SimPlatform::DeleteFileW(const char16_t* path) {
                                                                                         : win::ERROR_SUCCESS;
     if (lastError_ != win::ERROR_SUCCESS) return false;
     return std::filesystem::remove(host, ec) && !ec;
+}
+
+namespace {
+// Why Windows refuses to copy or move source onto target; ERROR_SUCCESS when it does not.
+Dword TransferRefusal(const World& world, const std::filesystem::path& source, const std::filesystem::path& target,
+                      bool replaces, Dword taken, bool removesSource) {
+    std::error_code ec;
+    const bool there = std::filesystem::exists(target, ec);
+    if (!std::filesystem::is_regular_file(source, ec)) return win::ERROR_FILE_NOT_FOUND;
+    if (there && !replaces) return taken;
+    if ((there && HasReadOnlyAttribute(target)) || !world.MayWriteIn(target.parent_path()) ||
+        (removesSource && !world.MayWriteIn(source.parent_path())))
+        return win::ERROR_ACCESS_DENIED;
+    return win::ERROR_SUCCESS;
+}
+}  // namespace
+
+bool SimPlatform::CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) {
+    const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
+    const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
+    lastError_ = TransferRefusal(world_, source, target, !failIfExists, win::ERROR_FILE_EXISTS, false);
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::error_code ec;
+    std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool SimPlatform::MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) {
+    const std::filesystem::path source = world_.files.ToHost(from ? from : u"");
+    const std::filesystem::path target = world_.files.ToHost(to ? to : u"");
+    lastError_ = TransferRefusal(world_, source, target, (flags & win::MOVEFILE_REPLACE_EXISTING) != 0,
+                                 win::ERROR_ALREADY_EXISTS, true);
+    if (lastError_ != win::ERROR_SUCCESS) return false;
+    std::error_code ec;
+    std::filesystem::rename(source, target, ec);  // one step, as on one volume
+    return !ec;
 }
 
 Long SimPlatform::SHGetFolderPathW(Long folder, char16_t* path) {

@@ -15,6 +15,7 @@ public:
     explicit SimPlatform(World& world) : world_(world) {}
     // The process ends: Windows closes every handle it still holds.
     ~SimPlatform() override;
+    void ReleaseEverything();
     SimPlatform(const SimPlatform&) = delete;
     SimPlatform& operator=(const SimPlatform&) = delete;
 
@@ -30,6 +31,8 @@ public:
     bool CreateDirectoryW(const char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) override;
     bool DeleteFileW(const char16_t* path) override;
+    bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) override;
+    bool MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) override;
     Long SHGetFolderPathW(Long folder, char16_t* path) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,

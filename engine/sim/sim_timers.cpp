@@ -45,7 +45,7 @@ void World::DeliverDueTimers() {
     };
     std::sort(due.begin(), due.end(), [&](const auto& a, const auto& b) { return lateness(a) < lateness(b); });
     for (const auto& key : due) {
-        if (ended) return;
+        if (ended || programDead_) return;
         auto it = timers_.find(key);
         if (it == timers_.end() || !HasCome(it->second.due, tickCount) || !windows.Exists(key.first)) continue;
         it->second.due = tickCount + it->second.elapse;
@@ -67,7 +67,7 @@ void World::PassTime(Dword ms) {
             if (static_cast<std::int32_t>(timer.due - end) <= 0 &&
                 (!next || static_cast<std::int32_t>(timer.due - next->due) < 0))
                 next = &timer;
-        if (!next || ended) break;
+        if (!next || ended || programDead_) break;
         if (!HasCome(next->due, tickCount)) tickCount = next->due;
         Deliver([this] { DeliverDueTimers(); });
     }

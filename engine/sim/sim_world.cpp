@@ -69,17 +69,26 @@ void World::RestartWindows() {
     for (auto it = registry.begin(); it != registry.end();)
         it = it->second.isVolatile ? registry.erase(it) : std::next(it);
     namedObjects.clear();
+    // A new log-on starts a new shell, with no icon of before.
+    trayIcons.clear();
+    trayOrder.clear();
 }
 
 void World::Deliver(const std::function<void()>& f) {
-    if (ended) return;
+    if (ended || programDead_) return;
+    ++deliveries_;
     try {
         f();
     } catch (const ProcessEnded&) {
         // the process is gone: nothing after End runs
+    } catch (const ProcessKilled&) {
+        // Killed inside an event that came inside another: the outer one dies too.
+        if (--deliveries_ > 0) throw;
+        return;
     }
+    --deliveries_;
     DeliverWinEvents();
-    if (engine) engine->CollectRetired();
+    if (engine && !programDead_) engine->CollectRetired();
 }
 
 void World::TrayMessage(Hwnd hwnd, Dword id, Dword mouseMessage) {
@@ -101,7 +110,7 @@ void World::ToEveryForm(void (SimFormPeer::*deliver)()) {
     std::vector<SimFormPeer*> all;
     for (auto& [hwnd, peer] : forms) all.push_back(peer);
     for (SimFormPeer* peer : all) {
-        if (ended) break;
+        if (ended || programDead_) break;
         bool stillThere = false;
         for (auto& [hwnd, p] : forms) stillThere |= p == peer;
         if (stillThere) Deliver([&] { (peer->*deliver)(); });

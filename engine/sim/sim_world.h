@@ -29,6 +29,13 @@ struct ProcessEnded {
     engine::Long exitCode;
 };
 
+// Thrown through the program where its process dies, so that the simulated
+// machine gets its thread back. No std::exception, so the program never
+// catches it; what of the program runs on as the stack unwinds (destructors)
+// finds its handles already closed, and any other call it made would be a
+// fault of the model.
+struct ProcessKilled {};
+
 struct Options {
     std::filesystem::path root;  // host folder that holds the simulated drives
     unsigned codePage = 1252;
@@ -186,6 +193,31 @@ public:
     // Windows starts again: volatile keys and the session's objects are gone.
     void RestartWindows();
 
+    // --- the program's process (process_death.cpp)
+    // The process dies where it stands, as Task Manager or a crash ends it:
+    // nothing of its own runs after that. Windows closes its handles (its
+    // mutex among them) and hooks and destroys its windows, with their timers
+    // and hotkeys; its icons stay in the notification area until the pointer
+    // passes over them; the registry, files as far as they were written, the
+    // wallpaper and other programs' windows stay as they are.
+    void KillProgram();
+    // The process dies as it makes its n-th call to Windows from now on (n from
+    // 1; a file it is writing then stays as far as it got); 0: it lives on.
+    void KillProgramAtCall(std::uint64_t n);
+    bool ProgramDead() const { return programDead_; }
+    // The calls to Windows the program made since it started.
+    std::uint64_t ProgramCalls() const { return callsMade_; }
+    // Every call of the program to Windows passes here first: true when the
+    // process dies at it (then KillProgram and throw ProcessKilled, after
+    // whatever part of the call a death leaves done).
+    bool CallDiesHere(const char* call);
+    [[noreturn]] void DieHere();
+    // A new process of the program starts on this machine.
+    void ProgramStarted();
+    // The pointer passes over the notification area: the shell drops the icons
+    // whose windows are gone.
+    void PointerOverIcons();
+
     // --- programs started at log-on (startup_apps.cpp)
     // The user switches the Run value of that name on or off in Task Manager's
     // Startup tab.
@@ -277,6 +309,10 @@ private:
     // The engine's Screen(): the primary monitor as the program sees it.
     engine::ScreenMetrics ProgramScreen() const;
     Awareness programAwareness_ = Awareness::Unaware;
+    bool programDead_ = false;
+    std::uint64_t killAtCall_ = 0;
+    std::uint64_t callsMade_ = 0;
+    int deliveries_ = 0;  // events of the program under way, one inside another
     std::deque<std::pair<Dword, Hwnd>> pendingWinEvents_;
     struct Timer {
         Dword elapse = 0;

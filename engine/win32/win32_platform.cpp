@@ -81,6 +81,15 @@ bool Win32Platform::DeleteFileW(const char16_t* path) {
     return ::DeleteFileW(reinterpret_cast<const wchar_t*>(path)) != 0;
 }
 
+bool Win32Platform::CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) {
+    return ::CopyFileW(reinterpret_cast<const wchar_t*>(from), reinterpret_cast<const wchar_t*>(to), failIfExists) !=
+           0;
+}
+
+bool Win32Platform::MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) {
+    return ::MoveFileExW(reinterpret_cast<const wchar_t*>(from), reinterpret_cast<const wchar_t*>(to), flags) != 0;
+}
+
 Long Win32Platform::SHGetFolderPathW(Long folder, char16_t* path) {
     return ::SHGetFolderPathW(nullptr, folder, nullptr, 0, reinterpret_cast<wchar_t*>(path));
 }

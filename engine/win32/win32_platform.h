@@ -19,6 +19,8 @@ public:
     bool CreateDirectoryW(const char16_t* path) override;
     bool GetFileAttributesExW(const char16_t* path, engine::FileAttributeData* data) override;
     bool DeleteFileW(const char16_t* path) override;
+    bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) override;
+    bool MoveFileExW(const char16_t* from, const char16_t* to, Dword flags) override;
     Long SHGetFolderPathW(Long folder, char16_t* path) override;
 
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,

@@ -42,7 +42,7 @@
                                                                             X(CSIDL_FLAG_CREATE) X(MAX_PATH)          \
                                                                                 X(VER_PLATFORM_WIN32_WINDOWS)         \
                                                                                     X(VER_PLATFORM_WIN32_NT)          \
-                                                                                        X(NIF_INFO) X(NIIF_INFO)
+                                                                                        X(NIF_INFO) X(NIIF_INFO) X(MOVEFILE_REPLACE_EXISTING) X(MOVEFILE_WRITE_THROUGH) X(ERROR_FILE_EXISTS)
 
 namespace {
 #define TREVO_KEEP(name) constexpr auto ours_##name = engine::win::name;

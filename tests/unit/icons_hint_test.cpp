@@ -77,6 +77,7 @@ TEST(IconsHint, WhatIsRefusedIsToldAgainAtTheNextStart) {
     EXPECT_EQ(t.world().trayIcons.size(), 3u);
     EXPECT_EQ(Balloons(t), 1);
     t.Kill();
+    t.world().PointerOverIcons();
     t.Start();
     EXPECT_EQ(Balloons(t), 1);  // nothing remembered it
 

@@ -113,18 +113,22 @@ public:
         world_.Deliver([&] { engine_->RunEvent([&] { app_->form().Load(); }); });
     }
 
-    // The process ends without Exit (a crash, Task Manager): it runs no more
-    // code of its own; Windows takes its windows, their icons and its handles,
-    // and everything else (other programs' windows, files, the registry) stays.
+    // The process ends without Exit (a crash, Task Manager), where it stands or
+    // where KillAtCall had it die: the simulated Windows deals the death; the
+    // dead process's memory goes with none of its calls reaching Windows, and
+    // the next Start is a new process.
     void Kill() {
+        world_.KillProgram();
         app_.reset();
         engine_.reset();
-        ForgetIconsOfGoneWindows();
         world_.ended = false;
         world_.exitCode = 0;
         engine_ = std::make_unique<sim::SimEngine>(world_);
         sim::AttachCallLog(*engine_, calls_);
     }
+
+    // The process dies as it makes its n-th call to Windows from now on.
+    void KillAtCall(std::uint64_t n) { world_.KillProgramAtCall(n); }
 
     // Another Trevo started in the same session while this one runs, with that
     // command line: its exit code, or -1 when it went on running (it is then
@@ -142,7 +146,7 @@ public:
             world_.Deliver([&] { other.RunEvent([&] { copy->form().Load(); }); });
             if (world_.ended) result = world_.exitCode;
         }
-        ForgetIconsOfGoneWindows();
+        world_.PointerOverIcons();
         world_.app.command.clear();
         world_.ended = wasEnded;
         world_.exitCode = ownCode;
@@ -206,13 +210,6 @@ public:
     }
 
 private:
-    // The shell drops an icon whose window is gone.
-    void ForgetIconsOfGoneWindows() {
-        for (auto it = world_.trayIcons.begin(); it != world_.trayIcons.end();)
-            it = world_.windows.Exists(it->first.first) ? std::next(it) : world_.trayIcons.erase(it);
-        std::erase_if(world_.trayOrder, [&](const auto& key) { return !world_.windows.Exists(key.first); });
-    }
-
     static sim::Options WithRoot(sim::Options options, const std::filesystem::path& root) {
         if (options.root.empty()) options.root = root;
         if (options.manifest.empty()) options.manifest = ProgramManifest();

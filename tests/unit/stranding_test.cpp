@@ -176,6 +176,7 @@ TEST_P(Lost, ASecondTrevoEndsAtOnceAndTheFirstRunsOn) {
     t_.Click(1);
     ExpectEveryWindowHome("the first Trevo after the second ended");
     t_.Kill();
+    t_.world().PointerOverIcons();  // the dead one's icons stay until then
     t_.Start();  // the first one's lock went with its process
     EXPECT_FALSE(t_.world().ended);
     EXPECT_EQ(t_.world().trayIcons.size(), icons);
@@ -201,6 +202,7 @@ TEST_P(Lost, GatherBringsBackWhatLiesBesideTheScreen) {
     const Hwnd hidden = t_.OpenWindow(u"hidden", u"Probe", keptBeside, 0);
     const Hwnd hung = t_.OpenWindow(u"hung", u"Probe", Band(-1, 200, 300));
     t_.Kill();
+    t_.world().PointerOverIcons();
     t_.world().windows.SetAnswering(t_.world().windows.ThreadOf(hung), sim::Answering::Hung);
 
     t_.world().app.command = u" /GATHER ";
