@@ -38,8 +38,7 @@ add_library(trevo_sim STATIC
 target_link_libraries(trevo_sim PUBLIC trevo_program)
 target_include_directories(trevo_sim SYSTEM PRIVATE /usr/include/stb)
 # The simulated Windows carries the texts of the very script Trevo.exe is built from.
-set_source_files_properties(engine/sim/string_tables.cpp PROPERTIES
-  COMPILE_DEFINITIONS TREVO_STRING_TABLES="${CMAKE_SOURCE_DIR}/res/texts.rc")
+target_compile_definitions(trevo_sim PUBLIC TREVO_STRING_TABLES="${CMAKE_SOURCE_DIR}/res/texts.rc")
 
 enable_testing()
 file(GLOB TREVO_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
