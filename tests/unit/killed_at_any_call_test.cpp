@@ -141,6 +141,15 @@ private:
     Hwnd kept_ = 0, minimised_ = 0, elevated_ = 0;
 };
 
+// Calls dieAt(k) for k = 1, 2, ... until a run ends before its k-th call (that
+// last run is the kill at rest), or a check has failed.
+void ForEveryCall(const std::function<bool(std::uint64_t k)>& dieAt) {
+    for (std::uint64_t k = 1;; ++k) {
+        ASSERT_LT(k, 5000u) << "it never ends";
+        if (!dieAt(k) || ::testing::Test::HasFailure()) return;
+    }
+}
+
 class KilledMidSwitch : public ::testing::TestWithParam<Path> {};
 
 // Killed at each call of the switch in turn, then started again: not one
@@ -148,8 +157,7 @@ class KilledMidSwitch : public ::testing::TestWithParam<Path> {};
 TEST_P(KilledMidSwitch, EveryStepLeavesEveryWindowWithinReach) {
     int steps = 0, stranding = 0;
     std::string first;
-    for (std::uint64_t k = 1;; ++k) {
-        ASSERT_LT(k, 5000u) << "the switch never ends";
+    ForEveryCall([&](std::uint64_t k) {
         Machine machine(GetParam());
         const bool died = machine.SwitchDyingAt(k);
         const std::vector<std::string> misses = machine.Misses();
@@ -158,8 +166,8 @@ TEST_P(KilledMidSwitch, EveryStepLeavesEveryWindowWithinReach) {
             ++stranding;
             if (first.empty()) first = "killed at call " + std::to_string(k) + ": " + misses.front();
         }
-        if (!died) break;  // and once more at rest, after the switch's last call
-    }
+        return died;
+    });
     RecordProperty("steps", steps);
     EXPECT_EQ(stranding, 0) << stranding << " of " << steps << " kills left a window out of place; the first "
                             << first;
@@ -182,12 +190,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Path{.name = "EndOfTheSession", .major = 10, .before = {3}, .way = 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Runs act with the process dying at its k-th call, for k = 1, 2, ... and once
-// more after its last call; check looks at the machine after a new start.
+// Runs act with the process dying at its k-th call, for every k; check looks
+// at the machine after a new start.
 void KillAtEveryCall(const std::function<void(SimTrevo&)>& setUp, const std::function<void(SimTrevo&)>& act,
                      const std::function<void(SimTrevo&, std::uint64_t k)>& check) {
-    for (std::uint64_t k = 1;; ++k) {
-        ASSERT_LT(k, 5000u) << "it never ends";
+    ForEveryCall([&](std::uint64_t k) {
         SimTrevo t;
         setUp(t);
         t.KillAtCall(k);
@@ -198,8 +205,8 @@ void KillAtEveryCall(const std::function<void(SimTrevo&)>& setUp, const std::fun
         t.world().msgBoxes.clear();
         t.Start();
         check(t, k);
-        if (!died || ::testing::Test::HasFailure()) return;
-    }
+        return died;
+    });
 }
 
 // OK in Properties: Trevo.ini is the old file or the new one, never some of

@@ -124,22 +124,20 @@ TEST_P(InEachLanguage, EveryCaptionMenuPanelAndMessageComesFromItsBlock) {
     d.cmdOk->Click();
     ASSERT_FALSE(t.world().msgBoxes.empty());
     EXPECT_EQ(U8(t.world().msgBoxes.back().text), U8(Table(t, IDS_CHANGES_AT_NEXT_START, language)));
-}
 
-TEST_P(InEachLanguage, ABadSettingIsToldFromThePatternOfItsLanguage) {
-    const auto [code, language] = GetParam();
-    SimTrevo t;
+    // A bad setting, put into words from its language's pattern.
+    SimTrevo bad;
     std::string ini = Ini("Language=" + std::string(code) + "\r\n");
     ini.replace(ini.find("Max=3"), 5, "Max=9");
-    t.WriteIni(ini);
-    t.Start();
-    ASSERT_TRUE(t.world().ended);
-    ASSERT_EQ(t.world().msgBoxes.size(), 1u);
+    bad.WriteIni(ini);
+    bad.Start();
+    ASSERT_TRUE(bad.world().ended);
+    ASSERT_EQ(bad.world().msgBoxes.size(), 1u);
     const String expected = trevo::FormatText(
-        Table(t, IDS_SETTING_NOT_VALID, language),
-        {t.bas().IniPath(), u"Desktops", u"Max", trevo::FormatText(Table(t, IDS_VALUE_QUOTED, language), {u"9"}),
-         Table(t, IDS_RULE_DESK_COUNT, language)});
-    EXPECT_EQ(U8(t.world().msgBoxes[0].text), U8(expected));
+        Table(bad, IDS_SETTING_NOT_VALID, language),
+        {bad.bas().IniPath(), u"Desktops", u"Max", trevo::FormatText(Table(bad, IDS_VALUE_QUOTED, language), {u"9"}),
+         Table(bad, IDS_RULE_DESK_COUNT, language)});
+    EXPECT_EQ(U8(bad.world().msgBoxes[0].text), U8(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(EnglishAndJapanese, InEachLanguage,

@@ -12,7 +12,9 @@ TASK_BAR_CLASS = "Shell_TrayWnd"
 
 
 class ExplorerEnded(AssertionError):
-    pass
+    def __init__(self, message, in_wine_startup):
+        super().__init__(message)
+        self.in_wine_startup = in_wine_startup
 
 
 class WineDesktop:
@@ -37,7 +39,7 @@ class WineDesktop:
                 wait_for(self._keepalive_started, timeout, "keepalive.exe to start on the Wine desktop", interval=0.2)
                 break
             except ExplorerEnded as ended:
-                if attempt == attempts or not ended.args[1]:
+                if attempt == attempts or not ended.in_wine_startup:
                     raise
         wait_for(self.task_bar, timeout, "the Wine desktop's task bar to appear",
                  interval=0.5, describe=lambda: f"top-level windows: {self._wintool.windows()}")
