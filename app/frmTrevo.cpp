@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "lib/ansi_path.h"
-#include "app/icons_hint.h"
-#include "app/language_choice.h"
-#include "app/settings_check.h"
-#include "app/windows_family.h"
+#include "app/session/icons_hint.h"
+#include "app/language/language_choice.h"
+#include "app/settings/settings_check.h"
+#include "app/session/windows_family.h"
 #include "desktop/window_gather.h"
 #include "desktop/window_send.h"
 #include "desktop/window_shift.h"

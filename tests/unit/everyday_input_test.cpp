@@ -2,7 +2,7 @@
 // minimised windows that stay minimised: each off until Trevo.ini turns it on.
 #include <gtest/gtest.h>
 
-#include "app/key_combination.h"
+#include "app/settings/key_combination.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <regex>
 #include <set>
 
-#include "app/language_choice.h"
-#include "app/texts.h"
+#include "app/language/language_choice.h"
+#include "app/language/texts.h"
 #include "engine/sim/string_tables.h"
 #include "sim_fixture.h"
 

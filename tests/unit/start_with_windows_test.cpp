@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/start_with_windows.h"
+#include "app/session/start_with_windows.h"
 #include "sim_fixture.h"
 
 namespace {

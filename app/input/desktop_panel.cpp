@@ -1,4 +1,4 @@
-#include "app/desktop_panel.h"
+#include "app/input/desktop_panel.h"
 
 #include "engine/text.h"
 

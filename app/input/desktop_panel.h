@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/engine.h"
 
 namespace trevo {

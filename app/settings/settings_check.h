@@ -8,7 +8,7 @@
 #include <exception>
 
 #include "app/BasTrevo.h"
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/platform.h"
 #include "engine/types.h"
 #include "lib/ClsKwini.h"

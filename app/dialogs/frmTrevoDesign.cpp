@@ -1,4 +1,4 @@
-#include "app/frmTrevoDesign.h"
+#include "app/dialogs/frmTrevoDesign.h"
 
 namespace trevo {
 using engine::ControlDesign;

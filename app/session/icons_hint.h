@@ -3,7 +3,7 @@
 // desktop 1's icon, where they are and how to keep them in view.
 #pragma once
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "desktop/frmTrevoTray.h"
 #include "lib/ClsKwVer.h"
 

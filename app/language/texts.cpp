@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "app/language/texts.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/settings_check.h"
+#include "app/settings/settings_check.h"
 
 #include "engine/error.h"
 #include "engine/text.h"

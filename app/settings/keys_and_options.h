@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/key_combination.h"
-#include "app/settings_check.h"
+#include "app/settings/key_combination.h"
+#include "app/settings/settings_check.h"
 
 namespace trevo {
 

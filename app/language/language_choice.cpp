@@ -1,6 +1,6 @@
-#include "app/language_choice.h"
+#include "app/language/language_choice.h"
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/text.h"
 
 namespace trevo {

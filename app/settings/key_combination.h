@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/win_constants.h"
 
 namespace trevo {

@@ -1,6 +1,6 @@
-#include "app/icons_hint.h"
+#include "app/session/icons_hint.h"
 
-#include "app/hotkeys.h"
+#include "app/input/hotkeys.h"
 
 namespace trevo {
 namespace win = engine::win;

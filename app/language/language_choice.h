@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings_check.h"
+#include "app/settings/settings_check.h"
 #include "engine/engine.h"
 
 namespace trevo {

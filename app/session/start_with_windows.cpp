@@ -1,8 +1,8 @@
-#include "app/start_with_windows.h"
+#include "app/session/start_with_windows.h"
 
 #include <algorithm>
 
-#include "app/hotkeys.h"
+#include "app/input/hotkeys.h"
 #include "engine/text.h"
 
 namespace trevo {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/forms.h"
 
 namespace trevo {

@@ -1,4 +1,4 @@
-#include "app/focus_watch.h"
+#include "app/input/focus_watch.h"
 
 namespace trevo {
 namespace win = engine::win;

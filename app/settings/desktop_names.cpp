@@ -1,6 +1,6 @@
-#include "app/desktop_names.h"
+#include "app/settings/desktop_names.h"
 
-#include "app/settings_check.h"
+#include "app/settings/settings_check.h"
 #include "engine/text.h"
 #include "lib/ClsKwString.h"
 

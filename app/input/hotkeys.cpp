@@ -1,4 +1,4 @@
-#include "app/hotkeys.h"
+#include "app/input/hotkeys.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/windows_family.h"
+#include "app/session/windows_family.h"
 
 namespace trevo {
 

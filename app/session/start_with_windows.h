@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/texts.h"
+#include "app/language/texts.h"
 #include "engine/engine.h"
 #include "lib/ClsKwini.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/keys_and_options.h"
+#include "app/settings/keys_and_options.h"
 #include "engine/engine.h"
 
 namespace trevo {

@@ -1,10 +1,10 @@
-#include "app/keys_and_options.h"
+#include "app/settings/keys_and_options.h"
 
 #include <algorithm>
 #include <string>
 #include <string_view>
 
-#include "app/desktop_names.h"
+#include "app/settings/desktop_names.h"
 #include "engine/platform.h"
 #include "engine/text.h"
 

@@ -1,4 +1,4 @@
-#include "app/key_combination.h"
+#include "app/settings/key_combination.h"
 
 #include <string_view>
 

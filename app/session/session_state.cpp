@@ -1,4 +1,4 @@
-#include "app/session_state.h"
+#include "app/session/session_state.h"
 
 #include <limits>
 
