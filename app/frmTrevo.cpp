@@ -5,6 +5,7 @@
 
 #include "lib/ansi_path.h"
 #include "app/session/icons_hint.h"
+#include "app/session/wallpaper_before.h"
 #include "app/language/language_choice.h"
 #include "app/settings/settings_check.h"
 #include "app/session/windows_family.h"
@@ -145,23 +146,36 @@ void FrmTrevo::ReadNeverMoveList(const String& code) {
 }
 
 void FrmTrevo::Gather() {
-    engine::Platform& platform = engine_.platform();
     CreateSupportObjects();
     ReadNeverMoveList(FamilyOf(*bas_.gcVer).code);
-    const engine::Rect screen = VirtualScreen(platform);
-    record_ = std::make_unique<DesktopRecord>(platform);
+    record_ = std::make_unique<DesktopRecord>(engine_.platform());
     // A Trevo killed among its moves left them half done: done first, so that
     // every window lies where some desktop has it before it is brought back.
     FinishMoveUnderWay();
+    GatherOntoScreen();
+}
+
+void FrmTrevo::GatherOntoScreen() {
+    engine::Platform& platform = engine_.platform();
+    const engine::Rect screen = VirtualScreen(platform);
+    const Long width = screen.right - screen.left;
     // Desktop 1 is on the screen again once the last window is back: a later
     // start must not bring it back a second time. A gather killed half way is
-    // finished by the next start.
+    // finished by the next start, which also gives the sizes back.
     desktop::ShiftWitness witness;
     witness.planned = [&](const std::vector<desktop::PlannedMove>& plan) {
-        record_->Moving(1, screen.right - screen.left, plan);
+        record_->WriteSizes(sizes_.KeptSizes());
+        record_->Moving(1, width, plan);
     };
-    witness.moved = [&] { record_->Clear(); };
     desktop::GatherWindows(*bas_.gcWinInterface, platform, neverMove_, screen, witness);
+    // Windows that came back onto the screen have the size they left it with.
+    sizes_.Adopt(platform, sizes_.KeptSizes(), {screen.left, width});
+    record_->Clear();
+}
+
+void FrmTrevo::BringEveryWindowHome() {
+    GatherOntoScreen();
+    PutBackWallpaperBefore(engine_.platform(), *record_);
 }
 
 desktop::ShiftWitness FrmTrevo::RecordWitness(Long to, Long width) {
@@ -300,6 +314,9 @@ void FrmTrevo::StartUp() {
     record_ = std::make_unique<DesktopRecord>(platform);
     BringBackDesktopOne();
 
+    // Before the first wallpaper of the session is Trevo's: an Exit that
+    // brings the windows home, also one after a crash, puts it back.
+    RememberWallpaperBefore(platform, *record_);
     CreateDesktops(family.iconsFromTop);
     form_.Hide();
     bas_.gOldDesk = 0;
@@ -432,6 +449,7 @@ void FrmTrevo::CloseAll() {
         exitHeld_ = true;
         return;
     }
+    if (record_ && everyday_.gatherOnExit) BringEveryWindowHome();
     if (record_) record_->Clear();  // ended by Exit: nothing to bring back at the next start
     for (size_t i = mDesks.size(); i-- > 0;) {
         if (!mDesks[i]) continue;

@@ -56,6 +56,9 @@ private:
     Texts SettledTexts();
     void ReadNeverMoveList(const engine::String& familyCode);
     void Gather();
+    // Every window beside the screen onto it, at its place within its desktop.
+    void GatherOntoScreen();
+    void BringEveryWindowHome();
     void FinishMoveUnderWay();
     void BringBackDesktopOne();
     // Keeps the record with the windows through a shift to desktop `to`.

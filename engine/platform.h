@@ -212,6 +212,8 @@ public:
     virtual bool EndDeferWindowPos(Dword batch) = 0;
     virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) = 0;
     virtual bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) = 0;
+    // The wallpaper's path as Windows holds it, whatever the code page can spell.
+    virtual bool SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) = 0;
     virtual Long GetSystemMetrics(Long index) = 0;
     virtual bool AdjustWindowRect(Rect* rect, Dword style, bool menu) = 0;
     virtual bool AdjustWindowRectEx(Rect* rect, Dword style, bool menu, Dword exStyle) = 0;

@@ -17,6 +17,7 @@ constexpr const char* kDeskValue = "ActiveDesktop";
 constexpr const char* kWidthValue = "DesktopWidth";
 constexpr const char* kMovingValue = "Moving";
 constexpr const char* kSizesValue = "KeptSizes";
+constexpr const char* kWallpaperValue = "WallpaperBefore";  // UTF-16, without an end mark
 constexpr Long kMostDesks = 5;
 }  // namespace
 
@@ -131,6 +132,32 @@ std::vector<desktop::WindowSizes::Kept> DesktopRecord::ReadSizes() {
         if (numbers[i + 1] > 0 && numbers[i + 2] > 0)
             sizes.push_back({static_cast<engine::Hwnd>(numbers[i]), numbers[i + 1], numbers[i + 2]});
     return sizes;
+}
+
+void DesktopRecord::KeepWallpaperBefore(const engine::String& path) {
+    if (key_ == 0) return;
+    platform_.RegSetValueExA(key_, kWallpaperValue, win::REG_BINARY, path.data(),
+                             static_cast<Dword>(path.size() * sizeof(char16_t)));
+}
+
+std::optional<engine::String> DesktopRecord::WallpaperBefore() {
+    if (key_ == 0) return std::nullopt;
+    Dword type = 0, size = 0;
+    if (platform_.RegQueryValueExA(key_, kWallpaperValue, &type, nullptr, &size) != win::ERROR_SUCCESS ||
+        type != win::REG_BINARY || size % sizeof(char16_t) != 0)
+        return std::nullopt;
+    engine::String path(size / sizeof(char16_t), u'\0');
+    if (size != 0 && (platform_.RegQueryValueExA(key_, kWallpaperValue, &type, path.data(), &size) !=
+                          win::ERROR_SUCCESS ||
+                      size != path.size() * sizeof(char16_t)))
+        return std::nullopt;
+    // A path holds no end mark: anything after one is not a path Trevo wrote.
+    if (path.find(u'\0') != engine::String::npos) return std::nullopt;
+    return path;
+}
+
+void DesktopRecord::ForgetWallpaperBefore() {
+    if (key_ != 0) platform_.RegDeleteValueA(key_, kWallpaperValue);
 }
 
 }  // namespace trevo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "desktop/window_shift.h"
@@ -65,6 +66,13 @@ public:
     std::optional<MoveUnderWay> ReadMove();
     void WriteSizes(const std::vector<desktop::WindowSizes::Kept>& sizes);
     std::vector<desktop::WindowSizes::Kept> ReadSizes();
+
+    // The wallpaper Windows showed before the session's first Trevo changed it
+    // ("" for none). It outlives Exit and crashes alike: only putting it back
+    // forgets it.
+    void KeepWallpaperBefore(const engine::String& path);
+    std::optional<engine::String> WallpaperBefore();
+    void ForgetWallpaperBefore();
 
 private:
     std::optional<engine::Dword> ReadNumber(const char* name);

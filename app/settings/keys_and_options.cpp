@@ -100,6 +100,7 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
         read.windowsFirst = ReadSwitch(ini, iniPath, exists, u"WindowsFirst");
         read.keepWallpapers = ReadSwitch(ini, iniPath, exists, u"KeepWallpapers");
         read.showDesktop = ReadSwitch(ini, iniPath, exists, u"ShowDesktop");
+        read.gatherOnExit = ReadSwitch(ini, iniPath, exists, u"GatherOnExit");
         read.startWithWindows = ReadNamedSwitch(ini, iniPath, exists, u"StartWithWindows");
         read.iconsHint = ReadSwitch(ini, iniPath, exists, u"IconsHint");
         read.language = ini.vbGetPrivateProfileString(u"Options", u"Language", iniPath);

@@ -29,6 +29,7 @@ struct KeysAndOptions {
     bool windowsFirst = false;     // [Options] WindowsFirst
     bool keepWallpapers = false;   // [Options] KeepWallpapers
     bool showDesktop = false;      // [Options] ShowDesktop
+    bool gatherOnExit = false;     // [Options] GatherOnExit: Exit brings every window home
     // [Options] StartWithWindows: nothing while the file does not name it (the
     // icons' menu then does not offer it), else whether the user asked for it.
     std::optional<bool> startWithWindows;

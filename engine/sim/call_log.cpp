@@ -17,12 +17,20 @@ bool CallSpy::SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long l
     return answered;
 }
 
+void CallSpy::NoteSystemParameter(Dword action) {
+    if (action != win::SPI_SETDESKWALLPAPER) return;
+    ++log_.wallpaperSets;
+    log_.switchSteps.emplace_back("wallpaper");
+}
+
 bool CallSpy::SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) {
-    if (action == win::SPI_SETDESKWALLPAPER) {
-        ++log_.wallpaperSets;
-        log_.switchSteps.emplace_back("wallpaper");
-    }
+    NoteSystemParameter(action);
     return ForwardingPlatform::SystemParametersInfoA(action, param, pv, winIni);
+}
+
+bool CallSpy::SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) {
+    NoteSystemParameter(action);
+    return ForwardingPlatform::SystemParametersInfoW(action, param, pv, winIni);
 }
 
 bool CallSpy::Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) {

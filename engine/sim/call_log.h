@@ -46,6 +46,7 @@ public:
     bool SendMessageTimeoutA(Hwnd hwnd, Dword message, Dword wParam, Long lParam, Dword flags, Dword timeoutMs,
                              Dword* result) override;
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    bool SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) override;
     bool Shell_NotifyIconA(Dword message, const engine::NotifyIconDataA* data) override;
     bool GetOpenFileNameW(engine::OpenFileNameW* record) override;
     Dword GetPrivateProfileStringA(const char* section, const char* key, const char* def, char* buffer, Dword size,
@@ -53,6 +54,7 @@ public:
     bool EndDeferWindowPos(Dword batch) override;
 
 private:
+    void NoteSystemParameter(Dword action);
     const World& world_;
     CallLog& log_;
 };

@@ -131,6 +131,9 @@ public:
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override {
         return Through("SystemParametersInfoA").SystemParametersInfoA(action, param, pv, winIni);
     }
+    bool SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) override {
+        return Through("SystemParametersInfoW").SystemParametersInfoW(action, param, pv, winIni);
+    }
     Long GetSystemMetrics(Long index) override { return Through("GetSystemMetrics").GetSystemMetrics(index); }
     bool AdjustWindowRect(Rect* rect, Dword style, bool menu) override {
         return Through("AdjustWindowRect").AdjustWindowRect(rect, style, menu);

@@ -224,6 +224,23 @@ bool SimPlatform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dwo
     }
 }
 
+bool SimPlatform::SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) {
+    switch (action) {
+        case win::SPI_SETDESKWALLPAPER:
+            world_.wallpaper = pv ? engine::String(static_cast<const char16_t*>(pv)) : engine::String();
+            return true;
+        case win::SPI_GETDESKWALLPAPER: {
+            if (!pv || param == 0) return false;
+            const size_t n = std::min<size_t>(world_.wallpaper.size(), param - 1);
+            std::copy_n(world_.wallpaper.data(), n, static_cast<char16_t*>(pv));
+            static_cast<char16_t*>(pv)[n] = u'\0';
+            return true;
+        }
+        default:
+            return SystemParametersInfoA(action, param, pv, winIni);  // the others carry no text
+    }
+}
+
 Long SimPlatform::GetSystemMetrics(Long index) {
     // The whole virtual screen is seen at the primary monitor's scale: how
     // Windows shows monitors of other scales to a program that is not

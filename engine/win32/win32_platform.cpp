@@ -256,6 +256,9 @@ bool Win32Platform::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Lo
 bool Win32Platform::SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) {
     return ::SystemParametersInfoA(action, param, pv, winIni) != 0;
 }
+bool Win32Platform::SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) {
+    return ::SystemParametersInfoW(action, param, pv, winIni) != 0;
+}
 Long Win32Platform::GetSystemMetrics(Long index) { return ::GetSystemMetrics(index); }
 bool Win32Platform::AdjustWindowRect(engine::Rect* rect, Dword style, bool menu) {
     return ::AdjustWindowRect(R(rect), style, menu) != 0;

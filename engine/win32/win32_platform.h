@@ -71,6 +71,7 @@ public:
     bool EndDeferWindowPos(Dword batch) override;
     bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, Long x, Long y, Long cx, Long cy, Dword flags) override;
     bool SystemParametersInfoA(Dword action, Dword param, void* pv, Dword winIni) override;
+    bool SystemParametersInfoW(Dword action, Dword param, void* pv, Dword winIni) override;
     Long GetSystemMetrics(Long index) override;
     bool AdjustWindowRect(engine::Rect* rect, Dword style, bool menu) override;
     bool AdjustWindowRectEx(engine::Rect* rect, Dword style, bool menu, Dword exStyle) override;

@@ -16,6 +16,7 @@ using testing_support::WritePictureFile;
 namespace win = engine::win;
 
 constexpr std::uint32_t kColours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+constexpr char16_t kUsersWallpaper[] = u"C:\\Users\\\u30e6\u30fc\u30b6\u30fc\\\u590f.jpg";
 
 struct Path {
     const char* name;
@@ -26,7 +27,7 @@ struct Path {
     bool refused = false;      // an elevated window makes the batch fail as a whole
     std::vector<engine::Long> before{2};  // desktops clicked before the switch
     // The switch itself: 0 a click on desktop 3, 1 its key, 2 a window of
-    // desktop 3 brought to the front, 3 the end of the session.
+    // desktop 3 brought to the front, 3 the end of the session, 4 Exit.
     int way = 0;
 };
 
@@ -44,6 +45,7 @@ public:
         ini += "[Size]\r\nKeepSize=-1\r\nWidth=40\r\nHeight=30\r\n[NoChange-XP]\r\n01=class(Keep)\r\n";
         ini += "[Keys]\r\nDesktop3=Ctrl+Alt+F3\r\n[Options]\r\nKeepMinimised=1\r\n" + std::string(path.options);
         t_.WriteIni(ini);
+        t_.world().wallpaper = kUsersWallpaper;
         t_.Start();
         for (int d : {1, 3, 2}) {
             t_.Click(d);
@@ -71,7 +73,11 @@ public:
             case 0: t_.Click(3); break;
             case 1: t_.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + 2); break;
             case 2: t_.world().Activate(third); break;
-            default: t_.world().EndSession(); break;
+            case 3: t_.world().EndSession(); break;
+            default:
+                t_.world().menuChoices.push_back(u"E&xit");
+                t_.Click(1, win::WM_RBUTTONUP);
+                break;
         }
         const bool died = t_.world().ProgramDead();
         t_.Kill();
@@ -85,8 +91,9 @@ public:
     // wallpaper a whole bitmap of its picture; the never-move and the
     // elevated window where they were, the minimised one still so.
     std::vector<std::string> Misses() {
-        std::vector<std::string> misses;
         if (t_.world().ended) return {"the new Trevo did not start"};
+        if (path_.way == 4) return MissesAfterExit();
+        std::vector<std::string> misses;
         for (int d : {1, 2, 3, 1}) {
             t_.Click(d);
             for (const Home& h : homes_)
@@ -100,6 +107,33 @@ public:
         }
         if (!(t_.RectOf(kept_) == Rect{10, 10, 200, 60})) misses.push_back("the never-move window moved");
         if (elevated_ && !(t_.RectOf(elevated_) == Rect{50, 500, 250, 600})) misses.push_back("the elevated one moved");
+        if (!(t_.world().windows.Get(minimised_).style & win::WS_MINIMIZE)) misses.push_back("restored");
+        return misses;
+    }
+
+    // An Exit that brings every window home, carried out whole by the next
+    // Trevo: every window on the screen at its place and size, the user's
+    // wallpaper back.
+    std::vector<std::string> MissesAfterExit() {
+        // Before it: each window where desktop 1's arrangement has it, or
+        // already home on the screen, at its size (beside it, at the size
+        // its monitor's scale gives it).
+        std::vector<std::string> misses;
+        const engine::Long width = t_.bas().gScreenWidth;
+        for (const Home& h : homes_) {
+            const Rect r = t_.RectOf(h.hwnd);
+            const engine::Long off = r.left - h.rect.left;
+            const bool home = off == 0 && r == h.rect;
+            if (!home && (off != (h.desk - 1) * width || r.top != h.rect.top || h.desk == 1))
+                misses.push_back("before Exit, a window of desktop " + std::to_string(h.desk) + " at " + Text(r));
+        }
+        t_.world().menuChoices.push_back(u"E&xit");
+        t_.Click(1, win::WM_RBUTTONUP);
+        for (const Home& h : homes_)
+            if (!(t_.RectOf(h.hwnd) == h.rect))
+                misses.push_back("a window of desktop " + std::to_string(h.desk) + " at " + Text(t_.RectOf(h.hwnd)));
+        if (t_.world().wallpaper != kUsersWallpaper) misses.push_back("the wallpaper of before is not back");
+        if (!(t_.RectOf(kept_) == Rect{10, 10, 200, 60})) misses.push_back("the never-move window moved");
         if (!(t_.world().windows.Get(minimised_).style & win::WS_MINIMIZE)) misses.push_back("restored");
         return misses;
     }
@@ -187,7 +221,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Path{.name = "ScalesWithSizesKept", .major = 10, .options = "WindowsFirst=1\r\n", .scaled = true},
                       Path{.name = "KeyWithThePanel", .major = 10, .options = "ShowDesktop=1\r\n", .way = 1},
                       Path{.name = "FollowingTheForeground", .options = "FollowFocus=1\r\n", .way = 2},
-                      Path{.name = "EndOfTheSession", .major = 10, .before = {3}, .way = 3}),
+                      Path{.name = "EndOfTheSession", .major = 10, .before = {3}, .way = 3},
+                      Path{.name = "ExitBringingEveryWindowHome",
+                           .major = 10,
+                           .options = "GatherOnExit=1\r\nWindowsFirst=1\r\n",
+                           .scaled = true,
+                           .hung = true,
+                           .way = 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Runs act with the process dying at its k-th call, for every k; check looks
