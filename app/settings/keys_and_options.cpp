@@ -102,6 +102,7 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
         read.showDesktop = ReadSwitch(ini, iniPath, exists, u"ShowDesktop");
         read.startWithWindows = ReadNamedSwitch(ini, iniPath, exists, u"StartWithWindows");
         read.iconsHint = ReadSwitch(ini, iniPath, exists, u"IconsHint");
+        read.applyAtOnce = ReadSwitch(ini, iniPath, exists, u"ApplyAtOnce");
         read.language = ini.vbGetPrivateProfileString(u"Options", u"Language", iniPath);
     }
     if (MayHold(names, "Names")) read.names = ReadDesktopNames(ini, iniPath, exists);
