@@ -72,14 +72,11 @@ public:
     // Properties' OK with the count set to `count` (and picture 2 replaced by `picture`).
     void PressOk(Long count, const std::u16string& picture = u"") {
         const trevo::TrevoDialog& d = t_.app().dialog();
-        t_.world().modalScript = [&](Hwnd) {
+        t_.InProperties([&] {
             t_.world().ControlAt(d.HScr->hWnd()).UserScroll(static_cast<int>(count));
             if (!picture.empty()) t_.world().ControlAt(d.txtWallpaper[1]->hWnd()).UserType(picture);
             t_.world().ControlAt(d.cmdOk->hWnd()).UserClick();
-        };
-        t_.world().menuChoices.push_back(u"&Properties...");
-        t_.Click(1, win::WM_RBUTTONUP);
-        t_.world().modalScript = nullptr;
+        });
     }
 
     void Hang(bool hangs) {

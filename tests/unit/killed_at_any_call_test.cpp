@@ -124,14 +124,11 @@ private:
     // from the click on OK.
     void PressOkDyingAt(std::uint64_t k) {
         const trevo::TrevoDialog& d = t_.app().dialog();
-        t_.world().modalScript = [&](Hwnd) {
+        t_.InProperties([&] {
             t_.world().ControlAt(d.HScr->hWnd()).UserScroll(path_.applied);
             t_.KillAtCall(k);
             t_.world().ControlAt(d.cmdOk->hWnd()).UserClick();
-        };
-        t_.world().menuChoices.push_back(u"&Properties...");
-        t_.Click(1, win::WM_RBUTTONUP);
-        t_.world().modalScript = nullptr;
+        });
     }
 
     struct Home {
@@ -259,14 +256,11 @@ TEST(KilledMidWrite, PropertiesOkLeavesTheOldSettingsOrTheNewOnes) {
     };
     const auto pressOk = [](SimTrevo& t) {
         const trevo::TrevoDialog& d = t.app().dialog();
-        t.world().modalScript = [&t, &d](Hwnd) {
+        t.InProperties([&t, &d] {
             t.world().ControlAt(d.HScr->hWnd()).UserScroll(5);
             t.world().ControlAt(d.txtWallpaper[0]->hWnd()).UserType(u"C:\\new.bmp");
             t.world().ControlAt(d.cmdOk->hWnd()).UserClick();
-        };
-        t.world().menuChoices.push_back(u"&Properties...");
-        t.Click(1, win::WM_RBUTTONUP);
-        t.world().modalScript = nullptr;
+        });
     };
     {
         SimTrevo whole;
