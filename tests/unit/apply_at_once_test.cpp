@@ -218,6 +218,30 @@ TEST_P(ApplyAtOnce, TheActiveDesktopShowsItsNewPictureAtOnce) {
     EXPECT_EQ(Colour(t), 0xFFFFFFu);
 }
 
+// OK pressed while the end of the session's switch fits its wallpaper (the
+// one switch that runs with the dialog open): applied once that switch is done.
+TEST_P(ApplyAtOnce, OkDuringASwitchIsAppliedAfterIt) {
+    Machine m(GetParam(), 3);
+    SimTrevo& t = m.t();
+    t.Click(2);
+    const trevo::TrevoDialog& d = t.app().dialog();
+    Long countDuringTheSwitch = 0;
+    t.InProperties([&] {
+        t.world().ControlAt(d.HScr->hWnd()).UserScroll(2);
+        t.world().onDoEvents = [&] {
+            t.world().onDoEvents = nullptr;
+            t.world().ControlAt(d.cmdOk->hWnd()).UserClick();
+            countDuringTheSwitch = t.bas().gDeskCount;
+        };
+        t.world().EndSession();
+    });
+    EXPECT_EQ(countDuringTheSwitch, 3);
+    EXPECT_EQ(t.bas().gOldDesk, 1);
+    EXPECT_EQ(t.world().trayIcons.size(), 2u);
+    EXPECT_EQ(m.Misses(2, 1), std::vector<std::string>());
+    EXPECT_TRUE(t.world().msgBoxes.empty());
+}
+
 // Without the setting OK says the changes come at the next start, and nothing
 // running changes.
 TEST_P(ApplyAtOnce, OffWithoutTheSetting) {
