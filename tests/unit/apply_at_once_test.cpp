@@ -69,14 +69,17 @@ public:
 
     SimTrevo& t() { return t_; }
 
-    // Properties' OK with the count set to `count` (and picture 2 replaced by `picture`).
+    // Properties' OK with the count set to `count` (and picture 2 replaced by
+    // `picture`), chosen in the menu of the highest desktop's icon.
     void PressOk(Long count, const std::u16string& picture = u"") {
         const trevo::TrevoDialog& d = t_.app().dialog();
-        t_.InProperties([&] {
-            t_.world().ControlAt(d.HScr->hWnd()).UserScroll(static_cast<int>(count));
-            if (!picture.empty()) t_.world().ControlAt(d.txtWallpaper[1]->hWnd()).UserType(picture);
-            t_.world().ControlAt(d.cmdOk->hWnd()).UserClick();
-        });
+        t_.InProperties(
+            [&] {
+                t_.world().ControlAt(d.HScr->hWnd()).UserScroll(static_cast<int>(count));
+                if (!picture.empty()) t_.world().ControlAt(d.txtWallpaper[1]->hWnd()).UserType(picture);
+                t_.world().ControlAt(d.cmdOk->hWnd()).UserClick();
+            },
+            t_.bas().gDeskCount);
     }
 
     void Hang(bool hangs) {
