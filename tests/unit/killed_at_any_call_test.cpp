@@ -26,8 +26,8 @@ struct Path {
     bool refused = false;      // an elevated window makes the batch fail as a whole
     std::vector<engine::Long> before{2};  // desktops clicked before the switch
     // The switch itself: 0 a click on desktop 3, 1 its key, 2 a window of
-    // desktop 3 brought to the front, 3 the end of the session; or Properties'
-    // OK applied at once with this many desktops.
+    // desktop 3 brought to the front, 3 the end of the session, 4 Properties'
+    // OK applied at once with `applied` desktops.
     int way = 0;
     engine::Long applied = 0;
 };
@@ -67,17 +67,14 @@ public:
     // The switch, with the process dying at its k-th call: false when the
     // switch was over before its k-th call.
     bool SwitchDyingAt(std::uint64_t k) {
-        if (path_.applied != 0)
-            PressOkDyingAt(k);
-        else
-            t_.KillAtCall(k);
+        if (path_.way != 4) t_.KillAtCall(k);  // OK counts its calls from its own click
         const Hwnd third = homes_[2].hwnd;  // of desktop 3
-        switch (path_.applied != 0 ? -1 : path_.way) {
-            case -1: break;
+        switch (path_.way) {
             case 0: t_.Click(3); break;
             case 1: t_.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + 2); break;
             case 2: t_.world().Activate(third); break;
-            default: t_.world().EndSession(); break;
+            case 3: t_.world().EndSession(); break;
+            default: PressOkDyingAt(k); break;
         }
         const bool died = t_.world().ProgramDead();
         t_.Kill();
@@ -220,9 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
                            .scaled = true,
                            .hung = true,
                            .before = {3},
+                           .way = 4,
                            .applied = 2},
                       Path{.name = "MoreDesktopsApplied",
                            .options = "ApplyAtOnce=1\r\nWindowsFirst=1\r\n",
+                           .way = 4,
                            .applied = 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
