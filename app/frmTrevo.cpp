@@ -273,10 +273,17 @@ void FrmTrevo::FillDialog(const StartSettings& settings) {
 
 void FrmTrevo::CreateDesktops(bool iconsFromTop) {
     // The order of creation is the order of the icons in the notification area.
+    // Desktops added to running ones: where the shell puts a new icon first,
+    // the icons already there are added again after the new ones.
+    const Long had = DeskSlots();
     mDesks.resize(static_cast<size_t>(bas_.gDeskCount));
     for (Long step = 0; step < bas_.gDeskCount; ++step) {
         const Long n = iconsFromTop ? bas_.gDeskCount - step : step + 1;
         auto& slot = mDesks[static_cast<size_t>(n - 1)];
+        if (n <= had) {
+            if (iconsFromTop) slot->AddIconAgain();
+            continue;
+        }
         slot = std::make_unique<desktop::FrmTrevoTray>(engine_, *this);
         slot->TrayNum(n);
         slot->Wallpaper(bas_.gWallpapers[static_cast<size_t>(n - 1)]);
@@ -313,6 +320,10 @@ void FrmTrevo::StartUp() {
     ReadNeverMoveList(family.code);
     record_ = std::make_unique<DesktopRecord>(platform);
     BringBackDesktopOne();
+    // A Trevo ended between Properties' OK and the windows' moves left some
+    // beyond the desktops Trevo.ini now names.
+    if (everyday_.applyAtOnce)
+        MoveForCount({screenLeft_, bas_.gScreenWidth, 1, bas_.gDeskCount}, {bas_.gDeskCount, 1});
 
     // Before the first wallpaper of the session is Trevo's: an Exit that
     // brings the windows home, also one after a crash, puts it back.
@@ -377,14 +388,22 @@ void FrmTrevo::Choose(Long desk) {
         heldSelection_ = desk;
         return;
     }
+    WhileSelecting([this, desk] { Select(desk); });
+}
+
+void FrmTrevo::WhileSelecting(const std::function<void()>& step) {
     {
         const engine::ScopedFlag selecting(selecting_);
-        Select(desk);
-        while (heldSelection_ != 0 && !exitHeld_) {
-            const Long next = heldSelection_;
-            heldSelection_ = 0;
-            if (form_.Visible()) break;
-            Select(next);
+        step();
+        while (!exitHeld_) {
+            if (std::exchange(applyHeld_, false)) {
+                ApplyWrittenSettings();
+                continue;
+            }
+            const Long next = std::exchange(heldSelection_, 0);
+            if (next == 0 || form_.Visible()) break;
+            // A click on a desktop that the settings applied meanwhile removed goes nowhere.
+            if (next <= bas_.gDeskCount) Select(next);
         }
         heldSelection_ = 0;
         if (!exitHeld_) AfterSelection();
@@ -402,11 +421,10 @@ void FrmTrevo::RunHeldMenuChoice() {
     }
 }
 
-void FrmTrevo::Select(Long desk) {
-    bas_.gNewDesk = desk;
+desktop::SwitchOrder FrmTrevo::OrderTo(Long desk) {
     desktop::SwitchOrder order;
     order.from = bas_.gOldDesk;
-    order.to = bas_.gNewDesk;
+    order.to = desk;
     order.bandWidth = bas_.gScreenWidth;
     order.screenLeft = screenLeft_;
     order.sizes = &sizes_;
@@ -414,16 +432,22 @@ void FrmTrevo::Select(Long desk) {
     order.folder = bas_.gAppPath;
     order.windows = bas_.gcWinInterface.get();
     order.neverMove = &neverMove_;
-    pinned_.ForgetClosed(engine_.platform());
     order.collect = {&pinned_, everyday_.keepMinimised};
+    order.windowsFirst = everyday_.windowsFirst;
+    order.keepWallpapers = everyday_.keepWallpapers;
+    return order;
+}
+
+void FrmTrevo::Select(Long desk) {
+    bas_.gNewDesk = desk;
+    pinned_.ForgetClosed(engine_.platform());
+    desktop::SwitchOrder order = OrderTo(desk);
     if (everyday_.keepMinimised && order.from != order.to) {
         desktop::Bands before = CurrentBands();
         before.active = order.from == 0 ? 1 : order.from;  // the windows on screen at the start are desktop 1
         minimised_.Update(*bas_.gcWinInterface, engine_.platform(), neverMove_, pinned_, before);
     }
     if (order.from != 0 && order.from != order.to) order.witness = RecordWitness(order.to, order.bandWidth);
-    order.windowsFirst = everyday_.windowsFirst;
-    order.keepWallpapers = everyday_.keepWallpapers;
     // Without the option the new desktop fits its wallpaper and then moves the
     // windows as its icon changes; with it the windows move first, then every
     // icon, and the wallpaper last, so that nobody waits for the picture.

@@ -16,6 +16,7 @@
 #include "app/language/texts.h"
 #include "app/settings/settings_check.h"
 #include "desktop/controller.h"
+#include "desktop/desktop_count.h"
 #include "desktop/frmTrevoTray.h"
 #include "desktop/minimised_windows.h"
 #include "desktop/window_sizes.h"
@@ -70,10 +71,22 @@ private:
     void CreateDesktops(bool iconsFromTop);
     void SessionEnding();
     void Choose(engine::Long desk);
+    // Runs the step, then what came meanwhile: settings to apply, the last click.
+    void WhileSelecting(const std::function<void()>& step);
     void Form_Unload();
     void Select(engine::Long desk);
+    // What a desktop needs to become the active one, from the active one now.
+    desktop::SwitchOrder OrderTo(engine::Long desk);
     void AfterSelection();
     void RunHeldMenuChoice();
+
+    // [Options] ApplyAtOnce (apply_at_once.cpp): Trevo.ini as Properties' OK
+    // wrote it, in force without a new start.
+    void ApplyWrittenSettings();
+    void ChangeDeskCount(engine::Long count);
+    // Every window beyond desktop `change.lastKept` joins it, and desktop
+    // `change.active` comes onto the screen, the record kept with them.
+    void MoveForCount(const desktop::Bands& now, const desktop::CountChange& change);
 
     // Keys, the foreground and windows chosen by hand (frmTrevoInput.cpp).
     void StartEverydayInput();
@@ -138,6 +151,7 @@ private:
     // Menu entries chosen while a selection ran, carried out after it.
     bool exitHeld_ = false;
     bool propertiesHeld_ = false;
+    bool applyHeld_ = false;  // OK asked for its settings at once
 };
 
 }  // namespace trevo

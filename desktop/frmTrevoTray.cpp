@@ -89,6 +89,11 @@ void FrmTrevoTray::CloseMe() {
     form_.Unload();
 }
 
+void FrmTrevoTray::AddIconAgain() {
+    cTray->DeleteNotifyIcon();
+    cTray->AddNotifyIcon();
+}
+
 void FrmTrevoTray::TrayOn(bool on, const SwitchOrder& order) {
     ShowState(on);
     if (on && order.from != order.to && !order.windowsFirst) {

@@ -44,6 +44,9 @@ public:
     // The picture decoded, fitted and written: into the desktop's kept bitmap
     // when there is one, else into Trevo.bmp.
     engine::String FitWallpaper(const SwitchOrder& order, KeptWallpapers* kept);
+    // The icon removed and added again as it is: the shell puts it where it
+    // puts a new one.
+    void AddIconAgain();
     // Removes the icon, then unloads the form.
     void CloseMe();
     void cTray_LClick();

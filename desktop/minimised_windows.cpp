@@ -24,6 +24,14 @@ std::optional<Long> MinimisedWindows::Return(Hwnd hwnd, engine::Platform& platfo
     return kept.desk;
 }
 
+void MinimisedWindows::JoinDesktop(Long last) {
+    for (auto& [hwnd, kept] : kept_) {
+        if (kept.desk <= last) continue;
+        kept.seenOn += last - kept.desk;
+        kept.desk = last;
+    }
+}
+
 void MinimisedWindows::Update(lib::ClsKwWinInterface& wi, engine::Platform& platform,
                               const std::vector<NeverMoveRule>& rules, const PinnedWindows& pinned,
                               const Bands& bands) {

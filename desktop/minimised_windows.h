@@ -26,6 +26,9 @@ public:
     // A kept window restored: moved by whole bands into its desktop's band and
     // forgotten; its desktop, or nothing for a window not kept.
     std::optional<engine::Long> Return(engine::Hwnd hwnd, engine::Platform& platform, const Bands& bands);
+    // The desktops above `last` are gone: their windows belong to desktop
+    // `last`, each to open at its place within that desktop's band.
+    void JoinDesktop(engine::Long last);
 
 private:
     struct Kept {

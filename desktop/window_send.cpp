@@ -23,9 +23,13 @@ std::optional<engine::Rect> WhereItLies(engine::Platform& platform, lib::ClsKwWi
 }
 
 Long BandOffset(const engine::Rect& r, const Bands& bands) {
+    return BandOf((static_cast<long long>(r.left) + r.right) / 2, bands);
+}
+
+Long BandOf(long long x, const Bands& bands) {
     if (bands.width <= 0) return 0;
-    const long long centre = (static_cast<long long>(r.left) + r.right) / 2 - bands.left;
-    return CheckedLong(centre >= 0 ? centre / bands.width : -((-centre + bands.width - 1) / bands.width));
+    const long long offset = x - bands.left;
+    return CheckedLong(offset >= 0 ? offset / bands.width : -((-offset + bands.width - 1) / bands.width));
 }
 
 bool IsMovable(lib::ClsKwWinInterface& wi, engine::Platform& platform, const std::vector<NeverMoveRule>& rules,

@@ -25,6 +25,8 @@ std::optional<engine::Rect> WhereItLies(engine::Platform& platform, lib::ClsKwWi
 
 // How many bands right of the screen a rectangle lies, by its centre.
 engine::Long BandOffset(const engine::Rect& rect, const Bands& bands);
+// How many bands right of the screen a point lies.
+engine::Long BandOf(long long x, const Bands& bands);
 
 // The other desktop a window lies on, wholly beside the screen: 0 for a window
 // a switch would not move (hidden, cloaked, never-move, pinned, Trevo's own),

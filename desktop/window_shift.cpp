@@ -179,10 +179,21 @@ void MoveTogether(engine::Platform& platform, std::vector<Target> targets) {
 
 void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, Long dx,
                   const ShiftWitness& witness) {
+    ShiftWindows(platform, AllBy(windows, dx), witness);
+}
+
+std::vector<WindowShift> AllBy(const std::vector<WindowToMove>& windows, Long dx) {
+    std::vector<WindowShift> shifts;
+    shifts.reserve(windows.size());
+    for (const WindowToMove& w : windows) shifts.push_back({w, dx});
+    return shifts;
+}
+
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowShift>& shifts, const ShiftWitness& witness) {
     // Every target comes from where the window is before anything moves.
     std::vector<Target> together, handedOver;
     std::vector<PlannedMove> plan;
-    for (const WindowToMove& w : windows) {
+    for (const auto& [w, dx] : shifts) {
         if (w.keptMinimised) continue;
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;  // already gone

@@ -107,6 +107,18 @@ struct ShiftWitness {
 void ShiftWindows(engine::Platform& platform, const std::vector<WindowToMove>& windows, engine::Long dx,
                   const ShiftWitness& witness = {});
 
+// A window that takes part in a shift, with the distance it goes.
+struct WindowShift {
+    WindowToMove window;
+    engine::Long dx = 0;
+};
+
+// Every window by the same distance.
+std::vector<WindowShift> AllBy(const std::vector<WindowToMove>& windows, engine::Long dx);
+
+// As above, each window by its own distance, all in one batch.
+void ShiftWindows(engine::Platform& platform, const std::vector<WindowShift>& shifts, const ShiftWitness& witness = {});
+
 // Moves one window to (x, y) without activating it; the move of a window
 // whose thread does not answer is handed to that thread.
 bool MoveWithoutActivating(engine::Platform& platform, engine::Hwnd hwnd, engine::Long x, engine::Long y, bool answers);

@@ -27,12 +27,16 @@ void WindowSizes::ForgetClosed(engine::Platform& platform) {
 
 void WindowSizes::BeforeShift(engine::Platform& platform, const std::vector<WindowToMove>& windows,
                               const Bands& screen, Long dx) {
+    BeforeShift(platform, AllBy(windows, dx), screen);
+}
+
+void WindowSizes::BeforeShift(engine::Platform& platform, const std::vector<WindowShift>& shifts,
+                              const Bands& screen) {
     ForgetClosed(platform);
     arriving_.clear();
-    if (dx == 0) return;
-    for (const WindowToMove& w : windows) {
+    for (const auto& [w, dx] : shifts) {
         // A window that does not answer is never waited for, nor resized.
-        if (w.keptMinimised || !w.answers) continue;
+        if (dx == 0 || w.keptMinimised || !w.answers) continue;
         engine::Rect r = w.restoredRect;
         if (!w.restoring && !platform.GetWindowRect(w.hwnd, &r)) continue;
         const bool leaves = OnScreen(r, screen) && !OnScreen(Shifted(r, dx), screen);

@@ -23,6 +23,8 @@ public:
     // off the screen and notes each one it brings back.
     void BeforeShift(engine::Platform& platform, const std::vector<WindowToMove>& windows, const Bands& screen,
                      engine::Long dx);
+    // The same when each window goes its own distance.
+    void BeforeShift(engine::Platform& platform, const std::vector<WindowShift>& shifts, const Bands& screen);
     // After the shift: each window brought back that is neither maximised nor
     // minimised gets the size it left with, and is looked at once more, as a
     // program may resize itself late.

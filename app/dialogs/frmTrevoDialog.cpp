@@ -58,6 +58,9 @@ void FrmTrevo::PropertiesClick() {
     }
     form_.Move(left, top);
     form_.ShowModal();
+    // OK asked for its settings at once: applied with the dialog gone, as a
+    // selection, so that clicks and menu choices meanwhile wait for them.
+    if (std::exchange(applyHeld_, false)) WhileSelecting([this] { ApplyWrittenSettings(); });
 }
 
 void FrmTrevo::CountChanged() {
@@ -187,7 +190,10 @@ void FrmTrevo::Commit() {
         engine_.MsgBox(texts_.Say(Phrase(IDS_NOT_SAVED, {file})), engine::kMbIconError, u"");
         return;  // the dialog stays open with the user's values
     }
-    engine_.MsgBox(texts_.Text(IDS_CHANGES_AT_NEXT_START), engine::kMbIconExclamation, u"");
+    if (everyday_.applyAtOnce)
+        applyHeld_ = true;  // applied once the dialog is closed, or by the selection running now
+    else
+        engine_.MsgBox(texts_.Text(IDS_CHANGES_AT_NEXT_START), engine::kMbIconExclamation, u"");
     form_.Hide();
 }
 

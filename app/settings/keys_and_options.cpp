@@ -103,6 +103,7 @@ KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini
         read.gatherOnExit = ReadSwitch(ini, iniPath, exists, u"GatherOnExit");
         read.startWithWindows = ReadNamedSwitch(ini, iniPath, exists, u"StartWithWindows");
         read.iconsHint = ReadSwitch(ini, iniPath, exists, u"IconsHint");
+        read.applyAtOnce = ReadSwitch(ini, iniPath, exists, u"ApplyAtOnce");
         read.language = ini.vbGetPrivateProfileString(u"Options", u"Language", iniPath);
     }
     if (MayHold(names, "Names")) read.names = ReadDesktopNames(ini, iniPath, exists);

@@ -34,6 +34,7 @@ struct KeysAndOptions {
     // icons' menu then does not offer it), else whether the user asked for it.
     std::optional<bool> startWithWindows;
     bool iconsHint = false;  // [Options] IconsHint: where the icons are, once, on Windows 11
+    bool applyAtOnce = false;  // [Options] ApplyAtOnce: Properties' OK takes effect without a new start
     engine::String language;  // [Options] Language as written, "" for none
     // [Names] 1 … 5: desktop n's name is names[n - 1], "" for none.
     std::array<engine::String, 5> names;

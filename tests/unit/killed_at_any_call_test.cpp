@@ -27,8 +27,10 @@ struct Path {
     bool refused = false;      // an elevated window makes the batch fail as a whole
     std::vector<engine::Long> before{2};  // desktops clicked before the switch
     // The switch itself: 0 a click on desktop 3, 1 its key, 2 a window of
-    // desktop 3 brought to the front, 3 the end of the session, 4 Exit.
+    // desktop 3 brought to the front, 3 the end of the session, 4 Exit, 5
+    // Properties' OK applied at once with `applied` desktops.
     int way = 0;
+    engine::Long applied = 0;
 };
 
 // One machine with three desktops, windows on each, a never-move window, a
@@ -67,17 +69,18 @@ public:
     // The switch, with the process dying at its k-th call: false when the
     // switch was over before its k-th call.
     bool SwitchDyingAt(std::uint64_t k) {
-        t_.KillAtCall(k);
+        if (path_.way != 5) t_.KillAtCall(k);  // OK counts its calls from its own click
         const Hwnd third = homes_[2].hwnd;  // of desktop 3
         switch (path_.way) {
             case 0: t_.Click(3); break;
             case 1: t_.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + 2); break;
             case 2: t_.world().Activate(third); break;
             case 3: t_.world().EndSession(); break;
-            default:
+            case 4:
                 t_.world().menuChoices.push_back(u"E&xit");
                 t_.Click(1, win::WM_RBUTTONUP);
                 break;
+            default: PressOkDyingAt(k); break;
         }
         const bool died = t_.world().ProgramDead();
         t_.Kill();
@@ -87,18 +90,27 @@ public:
         return died;
     }
 
-    // Every desktop shown in turn: its windows at their place and size, the
-    // wallpaper a whole bitmap of its picture; the never-move and the
-    // elevated window where they were, the minimised one still so.
+    // Every desktop shown in turn: its windows at their place and size (those
+    // of a desktop beyond the count on the last one), the wallpaper a whole
+    // bitmap of its picture; the never-move and the elevated window where they
+    // were, the minimised one still so.
     std::vector<std::string> Misses() {
         if (t_.world().ended) return {"the new Trevo did not start"};
         if (path_.way == 4) return MissesAfterExit();
+        const int count = t_.bas().gDeskCount;
+        std::vector<int> shownInTurn;
+        for (int d = 1; d <= count; ++d) shownInTurn.push_back(d);
+        shownInTurn.push_back(1);
         std::vector<std::string> misses;
-        for (int d : {1, 2, 3, 1}) {
+        for (int d : shownInTurn) {
             t_.Click(d);
             for (const Home& h : homes_)
-                if (h.desk == d && !(t_.RectOf(h.hwnd) == h.rect))
+                if (std::min(h.desk, count) == d && !(t_.RectOf(h.hwnd) == h.rect))
                     misses.push_back("a window of desktop " + std::to_string(d) + " at " + Text(t_.RectOf(h.hwnd)));
+            if (d > 3) {  // a desktop OK added, without a picture
+                if (!t_.world().wallpaper.empty()) misses.push_back("a wallpaper on a desktop without a picture");
+                continue;
+            }
             const auto shown = sim::LoadPictureFile(t_.world().files.ToHost(t_.world().wallpaper));
             const auto& picture = static_cast<const sim::SimPicture&>(*shown);
             if (picture.PixelWidth() != 40 || picture.PixelHeight() != 30 ||
@@ -139,6 +151,17 @@ public:
     }
 
 private:
+    // Properties' OK with the new count, the process dying at the k-th call
+    // from the click on OK.
+    void PressOkDyingAt(std::uint64_t k) {
+        const trevo::TrevoDialog& d = t_.app().dialog();
+        t_.InProperties([&] {
+            t_.world().ControlAt(d.HScr->hWnd()).UserScroll(path_.applied);
+            t_.KillAtCall(k);
+            t_.world().ControlAt(d.cmdOk->hWnd()).UserClick();
+        });
+    }
+
     struct Home {
         Hwnd hwnd;
         int desk;
@@ -227,7 +250,20 @@ INSTANTIATE_TEST_SUITE_P(
                            .options = "GatherOnExit=1\r\nWindowsFirst=1\r\n",
                            .scaled = true,
                            .hung = true,
-                           .way = 4}),
+                           .way = 4},
+
+                      Path{.name = "FewerDesktopsAppliedWithTheActiveOneRemoved",
+                           .major = 10,
+                           .options = "ApplyAtOnce=1\r\n",
+                           .scaled = true,
+                           .hung = true,
+                           .before = {3},
+                           .way = 5,
+                           .applied = 2},
+                      Path{.name = "MoreDesktopsApplied",
+                           .options = "ApplyAtOnce=1\r\nWindowsFirst=1\r\n",
+                           .way = 5,
+                           .applied = 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Runs act with the process dying at its k-th call, for every k; check looks
@@ -260,14 +296,11 @@ TEST(KilledMidWrite, PropertiesOkLeavesTheOldSettingsOrTheNewOnes) {
     };
     const auto pressOk = [](SimTrevo& t) {
         const trevo::TrevoDialog& d = t.app().dialog();
-        t.world().modalScript = [&t, &d](Hwnd) {
+        t.InProperties([&t, &d] {
             t.world().ControlAt(d.HScr->hWnd()).UserScroll(5);
             t.world().ControlAt(d.txtWallpaper[0]->hWnd()).UserType(u"C:\\new.bmp");
             t.world().ControlAt(d.cmdOk->hWnd()).UserClick();
-        };
-        t.world().menuChoices.push_back(u"&Properties...");
-        t.Click(1, win::WM_RBUTTONUP);
-        t.world().modalScript = nullptr;
+        });
     };
     {
         SimTrevo whole;

@@ -165,6 +165,13 @@ public:
     void Click(engine::Long n, engine::Dword message = engine::win::WM_LBUTTONUP) {
         world_.TrayMessage(DeskWindow(n), 0, message);
     }
+    // Opens Properties from desktop n's menu and plays the user inside it.
+    void InProperties(const std::function<void()>& user, engine::Long n = 1) {
+        world_.modalScript = [user](engine::Hwnd) { user(); };
+        world_.menuChoices.push_back(u"&Properties...");
+        Click(n, engine::win::WM_RBUTTONUP);
+        world_.modalScript = nullptr;
+    }
     // The resource number of the picture an icon shows (0 when unknown).
     engine::Long IconResource(engine::Long n) {
         const sim::NotifyRecord* icon = Icon(n);
