@@ -5,7 +5,12 @@ namespace win32 {
 using engine::Long;
 
 Win32ControlPeer::ClassAndStyle CommandButtonPeer::Class() const {
-    return {L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    return {L"BUTTON", WS_GROUP | WS_TABSTOP | (design().defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+}
+
+UINT_PTR CommandButtonPeer::Id() const {
+    if (design().defaultButton) return IDOK;
+    return design().cancelButton ? IDCANCEL : 0;
 }
 
 void CommandButtonPeer::OnCommand(WORD code) {
