@@ -27,6 +27,8 @@ public:
     void Wallpaper(const engine::String& path) { mWallpaper = path; }
     // The desktop's own name, shown in its tip; "" for none.
     void Name(const engine::String& name) { mName = name; }
+    // A new name, in the tip at once.
+    void Rename(const engine::String& name);
     // A notification from the desktop's icon; false when there is none to show it.
     bool ShowBalloon(const engine::String& title, const engine::String& text);
     // Loads the hidden form, whose loading adds the desktop's icon, inactive.
@@ -44,6 +46,8 @@ public:
     // The picture decoded, fitted and written: into the desktop's kept bitmap
     // when there is one, else into Trevo.bmp.
     engine::String FitWallpaper(const SwitchOrder& order, KeptWallpapers* kept);
+    // The menu's entries that Trevo.ini offers, shown or left out as it offers them now.
+    void OfferMenuEntries();
     // Removes the icon, then unloads the form.
     void CloseMe();
     void cTray_LClick();
@@ -65,6 +69,7 @@ private:
     engine::Form form_;
     engine::PictureBox& WallPicture;
     engine::Menu& mnuPopup;
+    engine::Menu* mnuSettings = nullptr;          // offered by Trevo.ini only
     engine::Menu* mnuStartWithWindows = nullptr;  // offered by Trevo.ini only
     engine::Long mTrayNum = 0;
     engine::String mWallpaper;
