@@ -1,8 +1,8 @@
 // The hot-key control: a window of comctl32's class, which the engine makes
 // available with the other common controls at its start.
-#include <commctrl.h>
-
 #include "engine/win32/control_kinds.h"
+
+#include <commctrl.h>
 
 namespace win32 {
 using engine::Long;

@@ -25,13 +25,8 @@ WINDOW = ("Probe One", "ProbePlain", 100, 100, 300, 200, "normal")
 NAME_BOXES, KEY_CONTROLS = 5, 13
 
 
-class SettingsDialogTest(ProbeTestCase):
-    def start(self, settings=SETTINGS):
-        run = self.start_probe([WINDOW])
-        trevo = self.start_trevo(settings)
-        self.wait(lambda: self.drawn_tray_cells(DESKTOPS) == [True] * DESKTOPS, START_TIMEOUT, "Trevo's icons")
-        self.assertTrue(trevo.wait_idle(START_TIMEOUT), "Trevo never settled into waiting for input")
-        return run, trevo
+class SettingsHelpers:
+    """Opening the Settings dialog from desktop 1's menu (for any Wine test case)."""
 
     def menu_rows(self, trevo, count):
         """Opens desktop 1's menu; its rectangle and its rows of text, once there are count."""
@@ -46,10 +41,11 @@ class SettingsDialogTest(ProbeTestCase):
                           CHANGE_TIMEOUT, f"the menu's {count} entries")
         return rect, bands
 
-    def open_settings(self, trevo):
+    def open_settings(self, trevo, title=TITLE):
+        """The dialog, its name boxes and its keys' controls, in the order of the dialog."""
         rect, bands = self.menu_rows(trevo, 3)
         self.click((rect[0] + rect[2]) // 2, (bands[SETTINGS_ENTRY][0] + bands[SETTINGS_ENTRY][1]) // 2, screen.LEFT)
-        dialog = self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == TITLE), None),
+        dialog = self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == title), None),
                            CHANGE_TIMEOUT, "the Settings dialog")
         children = self.wintool.children(dialog["hwnd"])
         names = [c for c in children if c["class"].lower() == "edit"]
@@ -57,9 +53,18 @@ class SettingsDialogTest(ProbeTestCase):
         self.assertEqual((len(names), len(keys)), (NAME_BOXES, KEY_CONTROLS), "the dialog's name boxes and keys")
         return dialog, names, keys
 
-    def closed(self, trevo):
-        self.wait(lambda: not [w for w in trevo.visible_windows() if w["title"] == TITLE], CHANGE_TIMEOUT,
+    def closed(self, trevo, title=TITLE):
+        self.wait(lambda: not [w for w in trevo.visible_windows() if w["title"] == title], CHANGE_TIMEOUT,
                   "the Settings dialog closed")
+
+
+class SettingsDialogTest(SettingsHelpers, ProbeTestCase):
+    def start(self, settings=SETTINGS):
+        run = self.start_probe([WINDOW])
+        trevo = self.start_trevo(settings)
+        self.wait(lambda: self.drawn_tray_cells(DESKTOPS) == [True] * DESKTOPS, START_TIMEOUT, "Trevo's icons")
+        self.assertTrue(trevo.wait_idle(START_TIMEOUT), "Trevo never settled into waiting for input")
+        return run, trevo
 
     def tip(self, desk):
         """The tip explorer shows with the pointer on desktop desk's icon."""
