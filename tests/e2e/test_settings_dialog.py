@@ -9,6 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+from test_dialog import CANCEL_CAPTION  # noqa: E402
 from test_tray import text_bands  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
 from trevo_e2e.case import ProbeTestCase  # noqa: E402
@@ -107,7 +108,7 @@ class SettingsDialogTest(SettingsHelpers, ProbeTestCase):
                 dialog, names, _ = self.open_settings(trevo)
                 self.wintool.keys(names[2]["hwnd"], "text:Lost")
                 if leave == "cancel":
-                    self.wintool.press(dialog["hwnd"], caption="Cancel")
+                    self.wintool.press(dialog["hwnd"], caption=CANCEL_CAPTION)
                 else:
                     self.wintool.keys(names[2]["hwnd"], "escape")
                 self.closed(trevo)
