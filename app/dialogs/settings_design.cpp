@@ -1,5 +1,7 @@
 #include "app/dialogs/settings_design.h"
 
+#include "app/dialogs/control_design.h"
+
 namespace trevo {
 using engine::ControlDesign;
 using engine::ControlKind;
@@ -35,16 +37,7 @@ public:
     template <class C>
     C& Add(ControlKind kind, engine::String name, Long left, Long top, Long width, Long height, Integer index = -1,
            engine::String text = u"", Press press = Press::None) {
-        ControlDesign d;
-        d.kind = kind;
-        d.name = std::move(name);
-        d.text = std::move(text);
-        d.left = left;
-        d.top = top;
-        d.width = width;
-        d.height = height;
-        d.index = index;
-        d.tabIndex = tab_++;
+        ControlDesign d = Design(kind, std::move(name), std::move(text), left, top, width, height, tab_++, index);
         d.defaultButton = press == Press::OnEnter;
         d.cancelButton = press == Press::OnEsc;
         return form_.Add<C>(d);
