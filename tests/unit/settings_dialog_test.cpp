@@ -19,7 +19,7 @@ constexpr Dword kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
 constexpr Dword kHotCtrlAlt = win::HOTKEYF_CONTROL | win::HOTKEYF_ALT;
 Dword F(int n) { return win::VK_F1 + static_cast<Dword>(n - 1); }
 constexpr size_t kDesktop2 = 1, kDesktop3 = 2, kNext = 5;  // rows of the key table
-constexpr size_t kFollowFocus = 0, kShowDesktop = 4;
+constexpr size_t kFollowFocus = 0, kShowDesktop = 4, kStartWithWindows = 5;
 
 const std::string kIni =
     "; my settings\r\n[Desktops]\r\nMax=3\r\n[Size]\r\nKeepSize=0\r\nWidth=400\r\nHeight=300\r\n"
@@ -131,6 +131,20 @@ TEST_P(SettingsDialog, OkWritesOnlyTheChangesAndPutsThemInForceAtOnce) {
     EXPECT_TRUE(t_.world().winEventHooks.empty());
     EXPECT_FALSE(t_.world().PressHotKey(kCtrlAlt, F(2)));
     EXPECT_NE(File().find("Desktop2=\r\n"), std::string::npos);
+
+    // Start with Windows offered: in the menu at once, not yet chosen; chosen
+    // there, it cannot be withdrawn in the dialog.
+    WithDialog([&] {
+        At(Controls().chkOption[kStartWithWindows]).UserClick();
+        Press(Controls().cmdOk);
+    });
+    EXPECT_NE(File().find("StartWithWindows=0"), std::string::npos);
+    t_.world().menuChoices.push_back(u"Start with &Windows");
+    t_.Click(1, win::WM_RBUTTONUP);
+    EXPECT_EQ(t_.world().menusShown.back(), (std::vector<std::u16string>{u"&Properties...", u"&Settings...",
+                                                                         u"Start with &Windows", u"-", u"E&xit"}));
+    EXPECT_NE(File().find("StartWithWindows=1"), std::string::npos);
+    WithDialog([&] { EXPECT_FALSE(Controls().chkOption[kStartWithWindows]->Enabled()); });
 }
 
 TEST_P(SettingsDialog, ABadValueIsRefusedNamingItAndNothingIsWritten) {
