@@ -177,6 +177,24 @@ TEST_P(SettingsDialog, ABadValueIsRefusedNamingItAndNothingIsWritten) {
         EXPECT_EQ(File(), before);
         EXPECT_TRUE(t_.world().PressHotKey(kCtrlAlt, F(1))) << "the keys in force are Trevo's again";
     }
+    // A file that refuses the write: said, nothing changed, the values wait.
+    namespace fs = std::filesystem;
+    fs::permissions(t_.IniFile(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    t_.world().msgBoxes.clear();
+    bool waited = false;
+    WithDialog([&] {
+        At(Controls().txtName[2]).UserType(u"Kept");
+        Press(Controls().cmdOk);
+        waited = Dialog().Open() && Controls().txtName[2]->Text() == u"Kept";
+    });
+    fs::permissions(t_.IniFile(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(waited);
+    ASSERT_EQ(t_.world().msgBoxes.size(), 1u);
+    EXPECT_NE(U8(t_.world().msgBoxes[0].text).find("could not save"), std::string::npos);
+    EXPECT_EQ(File(), before);
+    EXPECT_EQ(Tip(3).find("Kept"), std::string::npos);
+
     // A combination another program holds is no fault of the file: it is
     // written, and told as at a start.
     t_.world().msgBoxes.clear();
