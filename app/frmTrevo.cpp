@@ -309,10 +309,8 @@ void FrmTrevo::StartUp() {
     // English captions at the size of Windows' own dialogs, where they fit the boxes.
     if (texts_.Language()) engine_.SetTextLanguage(*texts_.Language());
     ShowDialogTexts(form_, dlg_, texts_);
-    if (everyday_.startWithWindows) {
-        const String exe = lib::AnsiReadyPath(platform, bas_.gAppPath + engine_.App().exeFile).value_or(String());
-        startWithWindows_ = std::make_unique<StartWithWindows>(engine_, texts_, *bas_.gcIni, bas_.IniPath(), exe);
-    }
+    if (everyday_.startWithWindows) MakeStartWithWindows();
+    offersSettings_ = HasEverydaySections(platform, iniPath);
     Adopt(settings);
     FillDialog(settings);
 
@@ -343,6 +341,7 @@ void FrmTrevo::StartUp() {
 }
 
 void FrmTrevo::Form_Unload() {
+    if (settings_) settings_->Close();  // its form too, or the process would not end
     StopEverydayInput();
     startWithWindows_.reset();  // it writes through the settings object, which goes next
     if (bas_.gNoChange)
@@ -355,13 +354,14 @@ void FrmTrevo::Form_Unload() {
 }
 
 void FrmTrevo::TrayLClick(Long desk) {
-    if (form_.Visible()) return;  // the Properties dialog is open
+    if (form_.Visible() || SettingsOpen()) return;  // a dialog is open
     Choose(desk);
 }
 
 String FrmTrevo::MenuCaption(desktop::MenuEntry entry) const {
     switch (entry) {
         case desktop::MenuEntry::Properties: return texts_.Text(IDS_MENU_PROPERTIES);
+        case desktop::MenuEntry::Settings: return texts_.Text(IDS_MENU_SETTINGS);
         case desktop::MenuEntry::StartWithWindows: return texts_.Text(IDS_MENU_START_WITH_WINDOWS);
         case desktop::MenuEntry::Exit: break;
     }
@@ -414,10 +414,12 @@ void FrmTrevo::WhileSelecting(const std::function<void()>& step) {
 void FrmTrevo::RunHeldMenuChoice() {
     // Exit wins: the user wants Trevo gone, not its dialog.
     if (std::exchange(exitHeld_, false)) {
-        propertiesHeld_ = false;
+        propertiesHeld_ = settingsHeld_ = false;
         CloseAll();
     } else if (std::exchange(propertiesHeld_, false)) {
         PropertiesClick();
+    } else if (std::exchange(settingsHeld_, false)) {
+        SettingsClick();
     }
 }
 

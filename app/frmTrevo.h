@@ -11,6 +11,7 @@
 #include "app/input/hotkeys.h"
 #include "app/settings/keys_and_options.h"
 #include "app/dialogs/frmTrevoDesign.h"
+#include "app/dialogs/settings_dialog.h"
 #include "app/session/session_state.h"
 #include "app/session/start_with_windows.h"
 #include "app/language/texts.h"
@@ -40,11 +41,15 @@ public:
     bool StartsWithWindows() override;
     void StartWithWindowsClick() override;
     engine::String MenuCaption(desktop::MenuEntry entry) const override;
+    bool OffersSettings() const override { return offersSettings_; }
+    void SettingsClick() override;
 
     engine::Form& form() { return form_; }
     BasTrevo& bas() { return bas_; }
     const TrevoDialog& dialog() const { return dlg_; }
     const Texts& texts() const { return texts_; }
+    // Null until the Settings dialog was first opened.
+    SettingsDialog* settings() const { return settings_.get(); }
     // Desktop n is element n - 1; empty after Exit.
     desktop::FrmTrevoTray* desk(engine::Long n) const;
     engine::Long DeskSlots() const { return static_cast<engine::Long>(mDesks.size()); }
@@ -102,6 +107,13 @@ private:
     desktop::Bands CurrentBands() const;
     engine::String DesktopName(engine::Long desk) const;  // "" for none
 
+    // The Settings dialog's OK and Cancel, and the settings put in force (frmTrevoSettings.cpp).
+    bool SettingsOpen() const { return settings_ && settings_->Open(); }
+    void SettingsOk();
+    void SettingsCancel();
+    void ApplyEveryday();
+    void MakeStartWithWindows();
+
     // The dialog's own handling of its controls.
     void CountChanged();
     void SelectPanel(int n);
@@ -152,6 +164,11 @@ private:
     bool exitHeld_ = false;
     bool propertiesHeld_ = false;
     bool applyHeld_ = false;  // OK asked for its settings at once
+    bool settingsHeld_ = false;
+    // [Keys], [Options] or [Names] in Trevo.ini: the menu offers the Settings dialog.
+    bool offersSettings_ = false;
+    std::unique_ptr<SettingsDialog> settings_;
+    EverydaySettings settingsShown_;  // what the Settings dialog opened with
 };
 
 }  // namespace trevo

@@ -15,6 +15,7 @@ add_library(trevo_win32 STATIC
   engine/win32/text_controls.cpp
   engine/win32/button_controls.cpp
   engine/win32/scroll_bar.cpp
+  engine/win32/hotkey_control.cpp
   engine/win32/picture_box.cpp
   engine/win32/notice_window.cpp
   engine/win32/win32_picture.cpp

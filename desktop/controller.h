@@ -5,7 +5,7 @@
 
 namespace desktop {
 
-enum class MenuEntry { Properties, StartWithWindows, Exit };
+enum class MenuEntry { Properties, Settings, StartWithWindows, Exit };
 
 class Controller {
 public:
@@ -17,6 +17,10 @@ public:
     virtual bool OffersStartWithWindows() const = 0;
     virtual bool StartsWithWindows() = 0;
     virtual void StartWithWindowsClick() = 0;
+    // The menu entry "Settings...": offered where Trevo.ini has a section of
+    // the everyday settings, and its choice.
+    virtual bool OffersSettings() const = 0;
+    virtual void SettingsClick() = 0;
     // An entry's caption in the user's language, with its access key.
     virtual engine::String MenuCaption(MenuEntry entry) const = 0;
 

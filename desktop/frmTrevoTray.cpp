@@ -45,11 +45,12 @@ FrmTrevoTray::FrmTrevoTray(engine::Engine& engine, Controller& controller)
     mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::Properties)).Click = [this] {
         controller_.PropertiesClick();
     };
-    // Only where Trevo.ini names the option: a file without it keeps the menu as it was.
-    if (controller_.OffersStartWithWindows()) {
-        mnuStartWithWindows = &mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::StartWithWindows));
-        mnuStartWithWindows->Click = [this] { controller_.StartWithWindowsClick(); };
-    }
+    // Only where Trevo.ini offers them: a file without them keeps the menu as it was.
+    mnuSettings = &mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::Settings));
+    mnuSettings->Click = [this] { controller_.SettingsClick(); };
+    mnuStartWithWindows = &mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::StartWithWindows));
+    mnuStartWithWindows->Click = [this] { controller_.StartWithWindowsClick(); };
+    OfferMenuEntries();
     mnuPopup.AddEntry(u"-");
     mnuPopup.AddEntry(controller_.MenuCaption(MenuEntry::Exit)).Click = [this] { controller_.CloseAll(); };
     form_.OnLoad = [this] { Form_Load(); };
@@ -64,7 +65,7 @@ void FrmTrevoTray::Form_Load() {
     cTray->LClick = [this] { cTray_LClick(); };
     // Task Manager or another Trevo may have changed it since the last menu.
     cTray->RClick = [this] {
-        if (mnuStartWithWindows) mnuStartWithWindows->SetChecked(controller_.StartsWithWindows());
+        if (mnuStartWithWindows->Visible()) mnuStartWithWindows->SetChecked(controller_.StartsWithWindows());
     };
     // Explorer announces a new task bar after a change of scale too.
     cTray->ShellRestarted = [this] { ReloadIcons(); };
@@ -75,6 +76,16 @@ void FrmTrevoTray::Form_Load() {
     };
     cTray->AddNotifyIcon();
     ShowState(false);
+}
+
+void FrmTrevoTray::OfferMenuEntries() {
+    mnuSettings->SetVisible(controller_.OffersSettings());
+    mnuStartWithWindows->SetVisible(controller_.OffersStartWithWindows());
+}
+
+void FrmTrevoTray::Rename(const String& name) {
+    mName = name;
+    if (cTray) ShowState(mTrayOn);
 }
 
 void FrmTrevoTray::Form_Unload() {

@@ -27,6 +27,8 @@ public:
     void Wallpaper(const engine::String& path) { mWallpaper = path; }
     // The desktop's own name, shown in its tip; "" for none.
     void Name(const engine::String& name) { mName = name; }
+    // A new name, in the tip at once.
+    void Rename(const engine::String& name);
     // A notification from the desktop's icon; false when there is none to show it.
     bool ShowBalloon(const engine::String& title, const engine::String& text);
     // Loads the hidden form, whose loading adds the desktop's icon, inactive.
@@ -47,6 +49,8 @@ public:
     // The icon removed and added again as it is: the shell puts it where it
     // puts a new one.
     void AddIconAgain();
+    // The menu's entries that Trevo.ini offers, shown or left out as it offers them now.
+    void OfferMenuEntries();
     // Removes the icon, then unloads the form.
     void CloseMe();
     void cTray_LClick();
@@ -68,6 +72,7 @@ private:
     engine::Form form_;
     engine::PictureBox& WallPicture;
     engine::Menu& mnuPopup;
+    engine::Menu* mnuSettings = nullptr;          // offered by Trevo.ini only
     engine::Menu* mnuStartWithWindows = nullptr;  // offered by Trevo.ini only
     engine::Long mTrayNum = 0;
     engine::String mWallpaper;

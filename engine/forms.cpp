@@ -143,6 +143,19 @@ void HScrollBar::OnUserChange() {
     form_.engine().RunEvent([this] { Fire(Change); });
 }
 
+Long HotKeyBox::Value() { return CurrentValue(); }
+
+void HotKeyBox::SetValue(Long value) {
+    if (value < 0 || value > 0xFFFF) Raise(err::kInvalidProperty);
+    if (Value() == value) return;
+    StoreValue(value);
+    Fire(Change);
+}
+
+void HotKeyBox::OnUserChange() {
+    form_.engine().RunEvent([this] { Fire(Change); });
+}
+
 namespace {
 // The largest drawing surface a picture box accepts, in pixels along either axis.
 constexpr double kMaxCanvasPixels = 16384;
@@ -246,12 +259,17 @@ double Form::Width() { return Peer().Width(); }
 double Form::Height() { return Peer().Height(); }
 
 void Form::PopupMenu(Menu& menu) {
-    if (menu.Entries().empty()) Raise(err::kInvalidCall);
     std::vector<PopupEntry> entries;
-    for (const auto& entry : menu.Entries()) entries.push_back({entry->Caption(), entry->Checked()});
+    std::vector<Menu*> shown;
+    for (const auto& entry : menu.Entries()) {
+        if (!entry->Visible()) continue;
+        entries.push_back({entry->Caption(), entry->Checked()});
+        shown.push_back(entry.get());
+    }
+    if (entries.empty()) Raise(err::kInvalidCall);
     const int chosen = Peer().TrackPopup(entries);
-    if (chosen < 0 || chosen >= static_cast<int>(menu.Entries().size())) return;
-    Menu& entry = *menu.Entries()[static_cast<size_t>(chosen)];
+    if (chosen < 0 || chosen >= static_cast<int>(shown.size())) return;
+    Menu& entry = *shown[static_cast<size_t>(chosen)];
     // The chosen entry's Click is an event of its own: an error raised there gets
     // the standard report, whatever the caller of the menu does with its own.
     if (entry.Caption() != u"-") engine_.RunEvent([&] { Fire(entry.Click); });

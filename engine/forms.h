@@ -125,6 +125,8 @@ private:
 class OptionButton : public Control {
 public:
     using Control::Control;
+    String Caption() { return CurrentText(); }
+    void SetCaption(const String& text) { StoreText(text); }
     bool Value();
     // Switching one on switches the others of its group (same parent) off, then
     // raises Click, also when it was on already.
@@ -140,6 +142,21 @@ public:
     using Control::Control;
     Integer Value();
     void SetValue(Integer value);  // raises 380 outside min..max; Change when it changes
+    std::function<void()> Change;
+
+private:
+    void OnUserChange() override;
+};
+
+// Windows' hot-key control: the user presses a combination and the control
+// holds it. Its value is the word of HKM_GETHOTKEY: the virtual key in the low
+// byte, the HOTKEYF_ modifiers (Shift, Ctrl, Alt; never Win, which the control
+// does not know) in the high byte, 0 for none.
+class HotKeyBox : public Control {
+public:
+    using Control::Control;
+    Long Value();
+    void SetValue(Long value);  // raises 380 for a value beyond a word; Change when it changes
     std::function<void()> Change;
 
 private:
@@ -172,6 +189,9 @@ public:
     // A check mark beside the entry when its menu is shown.
     bool Checked() const { return checked_; }
     void SetChecked(bool checked) { checked_ = checked; }
+    // A hidden entry is left out of its menu when the menu is shown.
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
     Menu& AddEntry(String caption);
     const std::vector<std::unique_ptr<Menu>>& Entries() const { return entries_; }
     std::function<void()> Click;
@@ -179,6 +199,7 @@ public:
 private:
     String caption_;
     bool checked_ = false;
+    bool visible_ = true;
     std::vector<std::unique_ptr<Menu>> entries_;
 };
 

@@ -14,11 +14,12 @@
 
 namespace engine {
 
-enum class ControlKind { Label, TextBox, CommandButton, CheckBox, OptionButton, HScrollBar, PictureBox };
+enum class ControlKind { Label, TextBox, CommandButton, CheckBox, OptionButton, HScrollBar, PictureBox, HotKey };
 
 // The kinds whose window starts at the design's value; the others have none.
 constexpr bool StartsAtDesignValue(ControlKind kind) {
-    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton || kind == ControlKind::HScrollBar;
+    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton || kind == ControlKind::HScrollBar ||
+           kind == ControlKind::HotKey;
 }
 
 struct ControlDesign {
@@ -32,6 +33,10 @@ struct ControlDesign {
     bool readOnly = false;                // text box
     bool buttonStyle = false;             // option button drawn as a push button
     bool buttonFaceBack = false;          // background in the system button-face colour
+    // Command button: pressed by Enter (the default button) or by Esc and the
+    // close box's keyboard twin (the cancel button), wherever the focus is.
+    bool defaultButton = false;
+    bool cancelButton = false;
     Integer min = 0, max = 0, value = 0;  // scroll bar range and value; check box and option button value
 };
 

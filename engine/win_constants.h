@@ -120,6 +120,19 @@ inline constexpr Dword VK_INSERT = 0x2D;
 inline constexpr Dword VK_DELETE = 0x2E;
 inline constexpr Dword VK_NUMPAD0 = 0x60;
 inline constexpr Dword VK_F1 = 0x70;
+inline constexpr Dword VK_BACK = 0x08;
+inline constexpr Dword VK_TAB = 0x09;
+inline constexpr Dword VK_RETURN = 0x0D;
+inline constexpr Dword VK_SHIFT = 0x10;
+inline constexpr Dword VK_CONTROL = 0x11;
+inline constexpr Dword VK_MENU = 0x12;
+inline constexpr Dword VK_ESCAPE = 0x1B;
+inline constexpr Dword VK_SPACE = 0x20;
+// The hot-key control's modifiers (HKM_GETHOTKEY's high byte)
+inline constexpr Dword HOTKEYF_SHIFT = 0x1;
+inline constexpr Dword HOTKEYF_CONTROL = 0x2;
+inline constexpr Dword HOTKEYF_ALT = 0x4;
+inline constexpr Dword HOTKEYF_EXT = 0x8;
 // GetAncestor
 inline constexpr Dword GA_ROOT = 2;
 // SetWinEventHook

@@ -1,5 +1,7 @@
 #include "app/dialogs/frmTrevoDesign.h"
 
+#include "app/dialogs/control_design.h"
+
 namespace trevo {
 using engine::ControlDesign;
 using engine::ControlKind;
@@ -8,21 +10,6 @@ using engine::Long;
 using engine::String;
 
 namespace {
-
-ControlDesign Design(ControlKind kind, String name, String text, Long left, Long top, Long width, Long height,
-                     Integer tab, Integer index = -1) {
-    ControlDesign d;
-    d.kind = kind;
-    d.name = std::move(name);
-    d.text = std::move(text);
-    d.left = left;
-    d.top = top;
-    d.width = width;
-    d.height = height;
-    d.tabIndex = tab;
-    d.index = index;
-    return d;
-}
 
 // Each panel's tab stops: the panel, then its path box, its "..." button and its
 // preview (the first panel in that order, the others in the reverse order).

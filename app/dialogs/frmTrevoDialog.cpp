@@ -25,6 +25,11 @@ void FrmTrevo::PropertiesClick() {
         propertiesHeld_ = true;
         return;
     }
+    // One dialog at a time.
+    if (SettingsOpen()) {
+        settings_->BringToFront();
+        return;
+    }
     // Icon menus keep working while the dialog waits: never show it twice.
     if (form_.Visible()) {
         form_.BringToFront();

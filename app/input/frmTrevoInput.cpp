@@ -137,7 +137,7 @@ void FrmTrevo::PinForeground() {
 }
 
 void FrmTrevo::ForegroundChanged() {
-    if (!form_.IsLoaded() || form_.Visible() || selecting_ || !bas_.gcWinInterface) return;
+    if (!form_.IsLoaded() || form_.Visible() || SettingsOpen() || selecting_ || !bas_.gcWinInterface) return;
     const Hwnd window = ForegroundTopLevel();
     if (window == seenForeground_) return;
     if (minimised_.HomeOf(window)) {

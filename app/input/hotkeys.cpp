@@ -11,11 +11,13 @@ using engine::String;
 
 HotkeyTable::HotkeyTable(engine::Platform& platform, engine::Hwnd hwnd, std::vector<KeyBinding> keys,
                          bool knowsNoRepeat)
-    : platform_(platform), hwnd_(hwnd), keys_(std::move(keys)), taken_(keys_.size(), false) {
+    : platform_(platform), hwnd_(hwnd), keys_(std::move(keys)), taken_(keys_.size(), false), errors_(keys_.size(), 0) {
     const engine::Dword noRepeat = knowsNoRepeat ? win::MOD_NOREPEAT : 0;
-    for (size_t i = 0; i < keys_.size(); ++i)
+    for (size_t i = 0; i < keys_.size(); ++i) {
         taken_[i] = platform_.RegisterHotKey(hwnd_, static_cast<Long>(i + 1), keys_[i].combination.modifiers | noRepeat,
                                              keys_[i].combination.key);
+        if (!taken_[i]) errors_[i] = platform_.GetLastError();
+    }
 }
 
 HotkeyTable::~HotkeyTable() {
@@ -33,6 +35,12 @@ std::vector<const KeyBinding*> HotkeyTable::NotTaken() const {
     for (size_t i = 0; i < keys_.size(); ++i)
         if (!taken_[i]) out.push_back(&keys_[i]);
     return out;
+}
+
+std::pair<const KeyBinding*, engine::Dword> HotkeyTable::RefusedOutright() const {
+    for (size_t i = 0; i < keys_.size(); ++i)
+        if (!taken_[i] && errors_[i] != win::ERROR_HOTKEY_ALREADY_REGISTERED) return {&keys_[i], errors_[i]};
+    return {nullptr, 0};
 }
 
 namespace {

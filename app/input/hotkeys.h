@@ -2,6 +2,7 @@
 // runs. A combination another program holds costs only that key.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "app/settings/keys_and_options.h"
@@ -22,12 +23,16 @@ public:
     const KeyBinding* Find(engine::Long id) const;
     // The bindings Windows refused, in the file's order.
     std::vector<const KeyBinding*> NotTaken() const;
+    // The first binding Windows refused for itself, not because another
+    // program holds it, with Windows' error; null when there is none.
+    std::pair<const KeyBinding*, engine::Dword> RefusedOutright() const;
 
 private:
     engine::Platform& platform_;
     engine::Hwnd hwnd_;
     std::vector<KeyBinding> keys_;
     std::vector<bool> taken_;  // by index; the id of keys_[i] is i + 1
+    std::vector<engine::Dword> errors_;  // why Windows refused each
 };
 
 // Where Trevo remembers what it has told the user once. Not the volatile key

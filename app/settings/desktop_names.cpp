@@ -7,14 +7,11 @@
 namespace trevo {
 using engine::String;
 
-namespace {
-// A tab, a line break or another control character would break the tip's line.
 bool HasControlCharacter(const String& text) {
     for (char16_t c : text)
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;
     return false;
 }
-}  // namespace
 
 std::array<String, kMaxDesks> ReadDesktopNames(lib::ClsKwini& ini, const String& iniPath, bool fileExists) {
     std::array<String, kMaxDesks> names;

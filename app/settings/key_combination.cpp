@@ -1,6 +1,7 @@
 #include "app/settings/key_combination.h"
 
 #include <string_view>
+#include <utility>
 
 #include "engine/text.h"
 
@@ -24,6 +25,17 @@ constexpr Name kNamedKeys[] = {
     {u"pageup", win::VK_PRIOR},  {u"pagedown", win::VK_NEXT}, {u"home", win::VK_HOME}, {u"end", win::VK_END},
     {u"insert", win::VK_INSERT}, {u"delete", win::VK_DELETE},
 };
+// The same names as a user writes them, for the file.
+constexpr Name kWrittenKeys[] = {
+    {u"Left", win::VK_LEFT},     {u"Right", win::VK_RIGHT},   {u"Up", win::VK_UP},     {u"Down", win::VK_DOWN},
+    {u"PageUp", win::VK_PRIOR},  {u"PageDown", win::VK_NEXT}, {u"Home", win::VK_HOME}, {u"End", win::VK_END},
+    {u"Insert", win::VK_INSERT}, {u"Delete", win::VK_DELETE},
+};
+constexpr Name kWrittenModifiers[] = {
+    {u"Ctrl", win::MOD_CONTROL}, {u"Alt", win::MOD_ALT}, {u"Shift", win::MOD_SHIFT}, {u"Win", win::MOD_WIN}};
+// The hot-key control's modifiers and RegisterHotKey's.
+constexpr std::pair<Dword, Dword> kHotKeyModifiers[] = {
+    {win::HOTKEYF_SHIFT, win::MOD_SHIFT}, {win::HOTKEYF_CONTROL, win::MOD_CONTROL}, {win::HOTKEYF_ALT, win::MOD_ALT}};
 
 std::u16string_view Trimmed(std::u16string_view s) {
     while (!s.empty() && (s.front() == u' ' || s.front() == u'\t')) s.remove_prefix(1);
@@ -67,7 +79,42 @@ std::optional<Dword> ModifierCode(std::u16string_view part) {
     return std::nullopt;
 }
 
+std::optional<String> KeyName(Dword key) {
+    if ((key >= u'0' && key <= u'9') || (key >= u'A' && key <= u'Z')) return String(1, static_cast<char16_t>(key));
+    if (key >= win::VK_F1 && key < win::VK_F1 + 24) return u"F" + engine::DecimalText(key - win::VK_F1 + 1);
+    if (key >= win::VK_NUMPAD0 && key <= win::VK_NUMPAD0 + 9)
+        return u"Num" + engine::DecimalText(key - win::VK_NUMPAD0);
+    for (const Name& named : kWrittenKeys)
+        if (named.value == key) return String(named.text);
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<String> KeyCombinationText(const KeyCombination& combination) {
+    std::optional<String> key = KeyName(combination.key);
+    if (!key) return std::nullopt;
+    String text;
+    for (const Name& m : kWrittenModifiers)
+        if (combination.modifiers & m.value) text += String(m.text) + u"+";
+    return text + *key;
+}
+
+KeyCombination CombinationOfHotKeyWord(engine::Long word) {
+    KeyCombination combination;
+    combination.key = static_cast<Dword>(word) & 0xFF;
+    const Dword flags = (static_cast<Dword>(word) >> 8) & 0xFF;
+    for (const auto& [hotKeyFlag, modifier] : kHotKeyModifiers)
+        if (flags & hotKeyFlag) combination.modifiers |= modifier;
+    return combination;
+}
+
+engine::Long HotKeyWordOf(const KeyCombination& combination) {
+    Dword flags = 0;
+    for (const auto& [hotKeyFlag, modifier] : kHotKeyModifiers)
+        if (combination.modifiers & modifier) flags |= hotKeyFlag;
+    return static_cast<engine::Long>((flags << 8) | (combination.key & 0xFF));
+}
 
 std::optional<KeyCombination> ParseKeyCombination(const String& text, Phrase* why) {
     auto refuse = [&](Phrase reason) -> std::optional<KeyCombination> {

@@ -21,4 +21,13 @@ struct KeyCombination {
 // for any other text, with why in *why.
 std::optional<KeyCombination> ParseKeyCombination(const engine::String& text, Phrase* why);
 
+// The combination as Trevo.ini writes it ("Ctrl+Alt+F1"); nothing for a key
+// the file has no name for.
+std::optional<engine::String> KeyCombinationText(const KeyCombination& combination);
+
+// The hot-key control's word (virtual key, HOTKEYF_ modifiers in the high
+// byte) and the combination it holds, both ways; Win has no place in the word.
+KeyCombination CombinationOfHotKeyWord(engine::Long word);
+engine::Long HotKeyWordOf(const KeyCombination& combination);
+
 }  // namespace trevo

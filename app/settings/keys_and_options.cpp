@@ -14,12 +14,6 @@ using engine::String;
 
 namespace {
 
-struct KeyName {
-    const char16_t* name;
-    KeyAction action;
-    Long desk;
-};
-
 constexpr KeyName kKeyNames[] = {
     {u"Desktop1", KeyAction::Desktop, 1},  {u"Desktop2", KeyAction::Desktop, 2}, {u"Desktop3", KeyAction::Desktop, 3},
     {u"Desktop4", KeyAction::Desktop, 4},  {u"Desktop5", KeyAction::Desktop, 5}, {u"Next", KeyAction::Next, 0},
@@ -73,6 +67,13 @@ bool ReadSwitch(lib::ClsKwini& ini, const String& iniPath, bool exists, const St
 }
 
 }  // namespace
+
+std::span<const KeyName> KeyNames() { return kKeyNames; }
+
+bool HasEverydaySections(engine::Platform& platform, const String& iniPath) {
+    const std::optional<std::string> names = SectionNames(platform, iniPath);
+    return MayHold(names, "Keys") || MayHold(names, "Options") || MayHold(names, "Names");
+}
 
 KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini, const String& iniPath,
                                   bool exists) {

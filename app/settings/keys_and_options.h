@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/settings/key_combination.h"
@@ -39,6 +40,18 @@ struct KeysAndOptions {
     // [Names] 1 … 5: desktop n's name is names[n - 1], "" for none.
     std::array<engine::String, 5> names;
 };
+
+// A key of [Keys] and what it does, in the order the file lists them.
+struct KeyName {
+    const char16_t* name;
+    KeyAction action;
+    engine::Long desk;
+};
+std::span<const KeyName> KeyNames();
+
+// Whether the file has [Keys], [Options] or [Names] (or may have them: a list
+// of sections too long to read whole).
+bool HasEverydaySections(engine::Platform& platform, const engine::String& iniPath);
 
 // Raises BadSetting for a value that cannot be read or a combination named twice.
 KeysAndOptions ReadKeysAndOptions(engine::Platform& platform, lib::ClsKwini& ini, const engine::String& iniPath,

@@ -62,6 +62,8 @@ const char16_t* ClassOf(engine::ControlKind kind) {
             return u"ScrollBar";
         case engine::ControlKind::PictureBox:
             return u"TrevoPicture";
+        case engine::ControlKind::HotKey:
+            return u"msctls_hotkey32";
         default:
             return u"Button";
     }
@@ -171,6 +173,26 @@ int SimFormPeer::TrackPopup(const std::vector<engine::PopupEntry>& entries) {
     for (size_t i = 0; i < captions.size(); ++i)
         if (captions[i] == choice && choice != u"-") return static_cast<int>(i);
     return -1;
+}
+
+namespace {
+// The enabled, visible button of the form that the design marks.
+SimControlPeer* MarkedButton(World& world, Hwnd form, bool engine::ControlDesign::*mark) {
+    for (auto& [hwnd, control] : world.controls)
+        if (control->Form() == form && control->Design().*mark && control->Enabled() && control->Visible())
+            return control;
+    return nullptr;
+}
+}  // namespace
+
+void SimFormPeer::UserPressEnter() {
+    if (SimControlPeer* button = MarkedButton(world_, hwnd_, &engine::ControlDesign::defaultButton))
+        world_.Deliver([&] { button->DeliverClick(); });
+}
+
+void SimFormPeer::UserPressEscape() {
+    if (SimControlPeer* button = MarkedButton(world_, hwnd_, &engine::ControlDesign::cancelButton))
+        world_.Deliver([&] { button->DeliverClick(); });
 }
 
 std::unique_ptr<engine::ControlPeer> SimFormPeer::CreateControl(const engine::ControlDesign& design,
@@ -345,6 +367,26 @@ void SimControlPeer::UserScroll(Long value) {
     if (value == value_) return;
     value_ = value;
     events_.PeerChange();
+}
+
+void SimControlPeer::UserPressKeys(Dword modifiers, Dword key) {
+    if (design_.kind != engine::ControlKind::HotKey)
+        throw std::logic_error("keys pressed in a control that is no hot-key control");
+    if (!Enabled()) return;
+    world_.MoveFocus(hwnd_);
+    // Enter, Tab and Esc belong to the dialog manager: they never reach the control.
+    if (key == win::VK_RETURN) return world_.FormAt(form_).UserPressEnter();
+    if (key == win::VK_ESCAPE) return world_.FormAt(form_).UserPressEscape();
+    if (key == win::VK_TAB) return UserLeave();
+    const Long before = value_;
+    const Dword held = modifiers & (win::HOTKEYF_SHIFT | win::HOTKEYF_CONTROL | win::HOTKEYF_ALT);
+    if (key == win::VK_SPACE || key == win::VK_DELETE || key == win::VK_BACK) {
+        value_ = 0;  // the control empties itself and tells nobody
+        return;
+    }
+    const bool modifierAlone = key == win::VK_SHIFT || key == win::VK_CONTROL || key == win::VK_MENU;
+    value_ = modifierAlone ? 0 : static_cast<Long>((held << 8) | (key & 0xFF));
+    if (value_ != before || modifierAlone) events_.PeerChange();
 }
 
 void SimControlPeer::UserLeave() {

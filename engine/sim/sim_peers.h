@@ -40,6 +40,10 @@ public:
     void DeliverSessionEnding() { events_.PeerSessionEnding(); }
     void DeliverDisplayChanged() { events_.PeerDisplayChanged(); }
     void DeliverHotKey(Long id) { events_.PeerHotKey(id); }
+    // Enter and Esc in the form: the dialog manager presses its default or
+    // its cancel button, wherever the focus is; a form without one hears nothing.
+    void UserPressEnter();
+    void UserPressEscape();
     const engine::FormDesign& Design() const { return design_; }
     int modalRuns = 0;
     // The user drags the form by its caption until its top-left corner is at
@@ -94,6 +98,10 @@ public:
     void UserScroll(Long value);
     void UserLeave();
     void DeliverLostFocus();
+    void DeliverClick() { events_.PeerClick(); }
+    // The user presses a combination in a hot-key control: HOTKEYF_ modifiers
+    // (Win is not among them: the control never sees it) and a virtual key.
+    void UserPressKeys(Dword modifiers, Dword key);
 
     const engine::ControlDesign& Design() const { return design_; }
     Hwnd Form() const { return form_; }

@@ -5,7 +5,13 @@ namespace win32 {
 using engine::Long;
 
 Win32ControlPeer::ClassAndStyle CommandButtonPeer::Class() const {
-    return {L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    const DWORD kind = design().defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    return {L"BUTTON", WS_GROUP | WS_TABSTOP | kind, 0};
+}
+
+UINT_PTR CommandButtonPeer::Id() const {
+    if (design().defaultButton) return IDOK;
+    return design().cancelButton ? IDCANCEL : 0;
 }
 
 void CommandButtonPeer::OnCommand(WORD code) {

@@ -32,6 +32,8 @@ private:
     bool settingText_ = false;  // SetText at work: its EN_CHANGE is not the user's
 };
 
+// The default button answers Enter and the cancel button Esc: the dialog
+// manager sends IDOK and IDCANCEL with the button of that number.
 class CommandButtonPeer final : public Win32ControlPeer {
 public:
     using Win32ControlPeer::Win32ControlPeer;
@@ -39,6 +41,21 @@ public:
 
 private:
     ClassAndStyle Class() const override;
+    UINT_PTR Id() const override;
+};
+
+// Windows' hot-key control (comctl32's msctls_hotkey32). It reports a change
+// with EN_CHANGE; the program's own HKM_SETHOTKEY reports nothing.
+class HotKeyPeer final : public Win32ControlPeer {
+public:
+    using Win32ControlPeer::Win32ControlPeer;
+    engine::Long Value() const override;
+    void SetValue(engine::Long value) override;
+    void OnCommand(WORD code) override;
+
+private:
+    ClassAndStyle Class() const override;
+    void Prepare() override { SetValue(design().value); }
 };
 
 // Check boxes and option buttons: their value comes from the design, their

@@ -37,6 +37,8 @@ std::unique_ptr<Win32ControlPeer> MakeKind(Win32Engine& engine, const engine::Co
             return MakeKind<HScrollBarPeer>(engine, design, events);
         case ControlKind::PictureBox:
             return MakeKind<PictureBoxPeer>(engine, design, events);
+        case ControlKind::HotKey:
+            return MakeKind<HotKeyPeer>(engine, design, events);
     }
     return MakeKind<LabelPeer>(engine, design, events);  // a kind unknown here shows as a plain label
 }
@@ -63,7 +65,8 @@ void Win32ControlPeer::Create(HWND parent) {
     HWND hwnd = ::CreateWindowExW(cls.exStyle, cls.className, Wide(design_.text).c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, Pixels(design_.left, Tx()),
                                   Pixels(design_.top, Ty()), Pixels(design_.width, Tx()), Pixels(design_.height, Ty()),
-                                  parent, nullptr, engine_.Instance(), cls.ownClass ? CreationParameter() : nullptr);
+                                  parent, reinterpret_cast<HMENU>(Id()), engine_.Instance(),
+                                  cls.ownClass ? CreationParameter() : nullptr);
     if (!hwnd) engine::Raise(engine::err::kOutOfMemory);
     if (!cls.ownClass) {
         Adopt(hwnd);

@@ -61,6 +61,8 @@ protected:
     virtual ClassAndStyle Class() const = 0;
     // The kind's own set-up, once the window stands in the tab order.
     virtual void Prepare() {}
+    // The control's number among its siblings (0: none of its own).
+    virtual UINT_PTR Id() const { return 0; }
     // SetWidth or SetHeight has changed the window's size.
     virtual void Resized() {}
 

@@ -42,7 +42,9 @@
                                                                             X(CSIDL_FLAG_CREATE) X(MAX_PATH)          \
                                                                                 X(VER_PLATFORM_WIN32_WINDOWS)         \
                                                                                     X(VER_PLATFORM_WIN32_NT)          \
-                                                                                        X(NIF_INFO) X(NIIF_INFO) X(MOVEFILE_REPLACE_EXISTING) X(MOVEFILE_WRITE_THROUGH) X(ERROR_FILE_EXISTS)
+                                                                                        X(NIF_INFO) X(NIIF_INFO) X(MOVEFILE_REPLACE_EXISTING) X(MOVEFILE_WRITE_THROUGH) X(ERROR_FILE_EXISTS) \
+    X(VK_BACK) X(VK_TAB) X(VK_RETURN) X(VK_SHIFT) X(VK_CONTROL) X(VK_MENU) X(VK_ESCAPE) X(VK_SPACE) X(HOTKEYF_SHIFT) \
+        X(HOTKEYF_CONTROL) X(HOTKEYF_ALT) X(HOTKEYF_EXT)
 
 namespace {
 #define TREVO_KEEP(name) constexpr auto ours_##name = engine::win::name;
@@ -63,6 +65,7 @@ TREVO_CHECKED_NOTICE_CONSTANTS(TREVO_KEEP)
 #include <dwmapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #define TREVO_SAME(name)                                                                     \
     static_assert(ours_##name == static_cast<std::remove_cv_t<decltype(ours_##name)>>(name), \

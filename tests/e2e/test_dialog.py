@@ -59,8 +59,9 @@ class DialogHelpers:
                          "the pop-up menu")[0]
         left, top, right, _ = menu["rect"]
         screen.move_mouse(self.display.name, left - 40, top - 40)
-        bands = self.wait(lambda: (lambda b: b if len(b) == 2 else None)(text_bands(self.screenshot(), menu["rect"], self.menu_ink)),
-                          CHANGE_TIMEOUT, "the menu's two entries")
+        # Properties first; Settings follows where Trevo.ini has [Keys], [Options] or [Names].
+        bands = self.wait(lambda: (lambda b: b if len(b) >= 2 else None)(text_bands(self.screenshot(), menu["rect"], self.menu_ink)),
+                          CHANGE_TIMEOUT, "the menu's entries")
         self.click((left + right) // 2, (bands[0][0] + bands[0][1]) // 2, screen.LEFT)
         return self.wait(lambda: next((w for w in trevo.visible_windows() if w["title"] == title), None),
                          CHANGE_TIMEOUT, "the Properties dialog")

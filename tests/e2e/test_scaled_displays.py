@@ -12,6 +12,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from test_dialog import CANCEL_CAPTION, DialogHelpers  # noqa: E402
+from test_settings_dialog import SettingsHelpers  # noqa: E402
 from trevo_e2e import screen  # noqa: E402
 from trevo_e2e.case import ProbeTestCase  # noqa: E402
 from trevo_e2e.icons import icon_image, icon_sizes  # noqa: E402
@@ -39,6 +40,9 @@ TEXT_CLASSES = {"static", "button", "edit"}
 # The dialog of each language, its title and Cancel's caption, measured at these scales.
 LANGUAGES = {"en": ("Trevo - Properties", "Cancel"), "ja": ("Trevo - プロパティ", "ｷｬﾝｾﾙ")}
 LANGUAGE_SCALES = (96, 144, 192)
+# The Settings dialog's title and Cancel's caption, without a language and in each.
+SETTINGS_LANGUAGES = {"": ("Trevo - Settings", "ｷｬﾝｾﾙ"), "en": ("Trevo - Settings", "Cancel"),
+                      "ja": ("Trevo - 設定", "ｷｬﾝｾﾙ")}
 # An odd place and size: a mover that went through 96 dots per inch would round them.
 PROBE_WINDOW = ("Odd Place", "ProbePlain", 101, 77, 301, 203, "normal")
 
@@ -173,6 +177,25 @@ class ScaleChecks:
                 finally:
                     trevo.stop()  # the next language's Trevo must not find this one running
 
+    def test_the_settings_dialog_cuts_no_text(self):
+        languages = SETTINGS_LANGUAGES if self.dpi in LANGUAGE_SCALES else {"": SETTINGS_LANGUAGES[""]}
+        for language, (title, cancel) in languages.items():
+            with self.subTest(language=language or "none"):
+                trevo = self.start("[Options]\n" + (f"Language={language}\n" if language else ""))
+                try:
+                    dialog, _, _ = self.open_settings(trevo, title)
+                    d_left, d_top, d_right, d_bottom = dialog["rect"]
+                    for name, c in controls_by_name(self.wintool.children(dialog["hwnd"])).items():
+                        left, top, right, bottom = c["rect"]
+                        self.assertTrue(d_left <= left and d_top <= top and right <= d_right and bottom <= d_bottom,
+                                        f"{name} at {c['rect']} leaves the dialog at {dialog['rect']}")
+                        if c["class"].lower() in TEXT_CLASSES:
+                            self.assert_text_fits(name, c, self.wintool.text_extent(c["hwnd"]))
+                    self.wintool.press(dialog["hwnd"], caption=cancel)
+                    self.closed(trevo, title)
+                finally:
+                    trevo.stop()
+
     def assert_text_fits(self, name, control, text):
         width, height = size_of(text["client"])
         needed_width, needed_height = text["extent"][0], text["line_height"]
@@ -228,19 +251,19 @@ class ScaleChecks:
 
 
 # Named so that the 96 run, the dialog's measure, comes first.
-class Scale096Test(ScaleChecks, DialogHelpers, ProbeTestCase):
+class Scale096Test(ScaleChecks, DialogHelpers, SettingsHelpers, ProbeTestCase):
     log_pixels = 96
 
 
-class Scale120Test(ScaleChecks, DialogHelpers, ProbeTestCase):
+class Scale120Test(ScaleChecks, DialogHelpers, SettingsHelpers, ProbeTestCase):
     log_pixels = 120
 
 
-class Scale144Test(ScaleChecks, DialogHelpers, ProbeTestCase):
+class Scale144Test(ScaleChecks, DialogHelpers, SettingsHelpers, ProbeTestCase):
     log_pixels = 144
 
 
-class Scale192Test(ScaleChecks, DialogHelpers, ProbeTestCase):
+class Scale192Test(ScaleChecks, DialogHelpers, SettingsHelpers, ProbeTestCase):
     log_pixels = 192
 
 

@@ -24,7 +24,8 @@ EXIT_TIMEOUT = 30
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 APPROVED_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 VALUE = "Trevo"
-PROPERTIES, START_WITH_WINDOWS, EXIT = 0, 1, 2  # the menu's text rows, top to bottom
+# The menu's text rows, top to bottom: [Options] offers the Settings dialog too.
+PROPERTIES, SETTINGS, START_WITH_WINDOWS, EXIT = 0, 1, 2, 3
 # Task Manager's record of an entry it switched off: 03, then when (a FILETIME).
 SWITCHED_OFF = "03000000" + "00a0c3d1f27ada01"
 SWITCHED_ON = "02" + "00" * 11
@@ -75,7 +76,7 @@ class StartWithWindowsTest(WineTestCase):
         return f'"{self.scratch.windows_path("Trevo.exe")}"'
 
     def open_menu(self, trevo):
-        """Opens the menu of desktop 3's icon: its rectangle, its three rows, and
+        """Opens the menu of desktop 3's icon: its rectangle, its four rows, and
         whether Start with Windows has its check mark (something dark left of
         where the captions begin)."""
         self.click_tray_icon(0, screen.RIGHT)
@@ -85,8 +86,8 @@ class StartWithWindowsTest(WineTestCase):
         # Off the icon (its tooltip may cover the menu) and off the menu (an entry
         # under the pointer is drawn highlighted).
         screen.move_mouse(self.display.name, rect[0] - 40, rect[1] - 40)
-        bands = self.wait(lambda: (lambda b: b if len(b) == 3 else None)(text_bands(self.screenshot(), rect)),
-                          CHANGE_TIMEOUT, "the menu's three entries")
+        bands = self.wait(lambda: (lambda b: b if len(b) == 4 else None)(text_bands(self.screenshot(), rect)),
+                          CHANGE_TIMEOUT, "the menu's four entries")
         picture = self.screenshot()
         captions = leftmost_dark(picture, rect, bands[PROPERTIES])
         checked = leftmost_dark(picture, rect, bands[START_WITH_WINDOWS]) < captions - 4

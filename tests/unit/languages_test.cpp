@@ -111,9 +111,10 @@ TEST_P(InEachLanguage, EveryCaptionMenuPanelAndMessageComesFromItsBlock) {
     t.world().menuChoices.push_back(u"");
     t.Click(1, win::WM_RBUTTONUP);
     ASSERT_EQ(t.world().menusShown.size(), 1u);
-    EXPECT_EQ(t.world().menusShown[0], (std::vector<String>{Table(t, IDS_MENU_PROPERTIES, language),
-                                                            Table(t, IDS_MENU_START_WITH_WINDOWS, language), u"-",
-                                                            Table(t, IDS_MENU_EXIT, language)}));
+    EXPECT_EQ(t.world().menusShown[0],
+              (std::vector<String>{Table(t, IDS_MENU_PROPERTIES, language), Table(t, IDS_MENU_SETTINGS, language),
+                                   Table(t, IDS_MENU_START_WITH_WINDOWS, language), u"-",
+                                   Table(t, IDS_MENU_EXIT, language)}));
 
     EXPECT_TRUE(t.world().PressHotKey(win::MOD_CONTROL | win::MOD_ALT, win::VK_F1 + 1));
     bool panelSays = false;

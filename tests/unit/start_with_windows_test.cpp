@@ -125,20 +125,23 @@ TEST(WhoseRunCommand, OnlyATrevoExeIsTrevosOwn) {
 // ------------------------------------------------------------ the menu, on and off
 
 TEST(StartWithWindowsMenu, IsOfferedOnlyWhenTrevoIniNamesTheOption) {
+    // Any [Options] section offers the Settings dialog too.
     const std::vector<std::u16string> plain{u"&Properties...", u"-", u"E&xit"};
-    const std::vector<std::u16string> offered{u"&Properties...", kEntry, u"-", u"E&xit"};
-    const std::vector<std::pair<std::string, bool>> cases{{testing_support::kGoodIni, false},
-                                                          {IniWithOption(""), false},
-                                                          {IniWithOption("0"), true},
-                                                          {IniWithOption("-1"), true}};
-    for (const auto& [ini, offers] : cases) {
+    const std::vector<std::u16string> withSettings{u"&Properties...", u"&Settings...", u"-", u"E&xit"};
+    const std::vector<std::u16string> offered{u"&Properties...", u"&Settings...", kEntry, u"-", u"E&xit"};
+    const std::vector<std::pair<std::string, const std::vector<std::u16string>*>> cases{
+        {testing_support::kGoodIni, &plain},
+        {IniWithOption(""), &withSettings},
+        {IniWithOption("0"), &offered},
+        {IniWithOption("-1"), &offered}};
+    for (const auto& [ini, menu] : cases) {
         SCOPED_TRACE(ini);
         SimTrevo t;
         t.WriteIni(ini);
         t.Start();
         t.Click(2, win::WM_RBUTTONUP);
-        EXPECT_EQ(t.world().menusShown.back(), offers ? offered : plain);
-        EXPECT_EQ(t.world().menuChecks.back(), std::vector<bool>(offers ? 4 : 3, false));
+        EXPECT_EQ(t.world().menusShown.back(), *menu);
+        EXPECT_EQ(t.world().menuChecks.back(), std::vector<bool>(menu->size(), false));
         EXPECT_FALSE(Trevo(t.world(), sim::kRunKey)) << "offering it registers nothing";
     }
     SimTrevo bad;
