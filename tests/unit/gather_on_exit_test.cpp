@@ -17,13 +17,7 @@ constexpr char16_t kUsersWallpaper[] = u"C:\\Users\\\u30e6\u30fc\u30b6\u30fc\\\u
 
 class GatherOnExit : public ::testing::TestWithParam<engine::Dword> {
 protected:
-    static sim::Options Version(engine::Dword major) {
-        sim::Options o;
-        o.major = major;
-        o.minor = major == 6 ? 1 : 0;
-        return o;
-    }
-    GatherOnExit() : t_(Version(GetParam())) { t_.world().wallpaper = kUsersWallpaper; }
+    GatherOnExit() : t_(testing_support::OnWindows(GetParam())) { t_.world().wallpaper = kUsersWallpaper; }
 
     void Begin(const char* options) {
         std::string ini = "[Desktops]\r\nMax=3\r\n[Wallpaper]\r\n";

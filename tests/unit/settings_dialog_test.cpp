@@ -26,16 +26,9 @@ const std::string kIni =
     "[Keys]\r\n; keys of my own\r\nDesktop1=Ctrl+Alt+F1\r\nNext=ctrl + win + right\r\nMine=whatever\r\n"
     "[Names]\r\n1=Home\r\n[Options]\r\nFollowFocus=0\r\nShowDesktop=0\r\nUnknown=7\r\n";
 
-sim::Options OnVersion(Dword major) {
-    sim::Options o;
-    o.major = major;
-    o.minor = major == 6 ? 1 : 0;
-    return o;
-}
-
 class SettingsDialog : public ::testing::TestWithParam<Dword> {
 protected:
-    SettingsDialog() : t_(OnVersion(GetParam())) {}
+    SettingsDialog() : t_(testing_support::OnWindows(GetParam())) {}
     void Start(const std::string& ini = kIni) {
         t_.WriteIni(ini);
         t_.Start();

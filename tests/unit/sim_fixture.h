@@ -70,6 +70,14 @@ inline sim::Options InCodePage(engine::Dword codePage, bool shortNames = true) {
     return o;
 }
 
+// Windows 7 for major 6, else that major version's first release (10.0: Windows 10 and 11).
+inline sim::Options OnWindows(engine::Dword major) {
+    sim::Options o;
+    o.major = major;
+    o.minor = major == 6 ? 1 : 0;
+    return o;
+}
+
 // The number of the run-time error f raises (0 for none), and its description.
 inline engine::Long ErrorNumber(const std::function<void()>& f, engine::String* description = nullptr) {
     try {

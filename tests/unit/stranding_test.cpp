@@ -24,9 +24,7 @@ class Monitors : public ::testing::TestWithParam<Arrangement> {};
 TEST_P(Monitors, EveryMonitorShowsTheActiveDesktopAndNothingElse) {
     for (const engine::Dword major : {6u, 10u}) {  // Windows 7, and Windows 10 and 11
         SCOPED_TRACE(major);
-        sim::Options o;
-        o.major = major;
-        o.minor = major == 6 ? 1 : 0;
+        sim::Options o = testing_support::OnWindows(major);
         o.otherMonitors = GetParam().others;
         SimTrevo t(o);
         const Rect v = t.world().VirtualScreen();
@@ -73,13 +71,7 @@ constexpr const char* kThreeDesks =
 // Each case on Windows 7 (6.1) and on Windows 10 and 11 (10.0).
 class Lost : public ::testing::TestWithParam<engine::Dword> {
 protected:
-    static sim::Options Version(engine::Dword major) {
-        sim::Options o;
-        o.major = major;
-        o.minor = major == 6 ? 1 : 0;
-        return o;
-    }
-    Lost() : t_(Version(GetParam())) {
+    Lost() : t_(testing_support::OnWindows(GetParam())) {
         for (engine::Long desk = 1; desk <= 3; ++desk) Note(t_.OpenWindow(u"plain", u"Probe", Band(desk, 100, 300)));
         Note(t_.OpenWindow(u"kept", u"Keep", {10, 10, 200, 60}));
         Note(t_.OpenWindow(u"hidden", u"Probe", {50, 50, 250, 150}, 0));
