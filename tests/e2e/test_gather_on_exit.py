@@ -48,7 +48,7 @@ class GatherOnExitTest(NeverLostCase):
         on_2 = {title: windows.normal_rect(title, -SCREEN_WIDTH) for title in windows.asked}
         self.wait(lambda: windows.rects() == on_2, CHANGE_TIMEOUT, "desktop 1's windows beside the screen")
 
-        self.choose_exit(trevo, 3)
+        self.choose_exit(trevo, 3, entries=3)  # [Options] brings Settings...
         self.wait(lambda: windows.rects() == start, CHANGE_TIMEOUT, "desktop 1's windows back on the screen")
         self.assertEqual(self.wintool.wallpaper().lower(), users.lower(), "the wallpaper of before is not back")
 

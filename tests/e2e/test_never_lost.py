@@ -55,7 +55,9 @@ class NeverLostCase(ProbeTestCase):
         picture = self.screenshot()
         return [icon_state(picture, count - desk) for desk in range(1, count + 1)]
 
-    def choose_exit(self, trevo, desktops):
+    def choose_exit(self, trevo, desktops, entries=2):
+        """Exit is the menu's last entry: after Properties, and Settings where
+        Trevo.ini has keys, options or names."""
         self.click_tray_icon(0, screen.RIGHT)
         menu = self.wait(lambda: next((w for w in trevo.visible_windows() if w["class"] == MENU_CLASS), None),
                          CHANGE_TIMEOUT, "the pop-up menu")
@@ -63,9 +65,10 @@ class NeverLostCase(ProbeTestCase):
         # Off the icon (its tooltip may cover the menu) and off the menu (an entry
         # under the pointer is drawn highlighted).
         screen.move_mouse(self.display.name, left - 40, top - 40)
-        bands = self.wait(lambda: (lambda b: b if len(b) == 2 else None)(text_bands(self.screenshot(), menu["rect"])),
-                          CHANGE_TIMEOUT, "the menu's two entries, Properties and Exit")
-        self.click((left + right) // 2, (bands[1][0] + bands[1][1]) // 2, screen.LEFT)
+        bands = self.wait(lambda: (lambda b: b if len(b) == entries else None)(text_bands(self.screenshot(),
+                                                                                          menu["rect"])),
+                          CHANGE_TIMEOUT, f"the menu's {entries} entries, the last Exit")
+        self.click((left + right) // 2, (bands[-1][0] + bands[-1][1]) // 2, screen.LEFT)
         self.assertEqual(trevo.wait_exit(EXIT_TIMEOUT), 0, "Trevo did not end cleanly after Exit")
         self.wait(lambda: not any(self.drawn_tray_cells(desktops)), CHANGE_TIMEOUT, "every icon gone after Exit")
 
